@@ -1,0 +1,41 @@
+#include "core/StringTable.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace {
+
+// Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
+constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
+    {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
+    {IDR_MAINFRAME, "Verdax"},
+    {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
+    {IDS_MISSIONS_TAB, "Миссии"},
+    {IDS_INFO_TITLE, "Инфа Объекта"},
+    {IDS_WORLD_TITLE, "Вид Мира"},
+    {IDS_CATEGORY_THING_DATA, "Дата Вещей"},
+    {IDS_CATEGORY_THINGS, "Вещи"},
+    {IDS_CATEGORY_SCRIPTS, "Системные скрипты"},
+    {IDS_CATEGORY_WHOLE, " Целое"},
+    {IDS_ERR_FOREIGN, "Внешняя ошибка. Не могу загрузить миссию."},
+    {IDS_ERR_MISSION_LOAD, "Сорри, миссия не может быть загружена."},
+    {IDS_ERR_NO_MISSION_SELECTED, "Сорри, невозможно определить, какая миссия выбрана."},
+    {IDS_ERR_REGISTRY, "Сорри, невозможно открыть ветку реестра. Переустановить игру."},
+    {IDS_PROMPT_SAVE_MISSION, "Записать миссию на диск..."},
+    {IDS_APP_TITLE, "Verdax"},
+    {IDS_INDICATOR_CAPS, "CAP"},
+    {IDS_INDICATOR_NUM, "NUM"},
+    {IDS_INDICATOR_SCRL, "SCRL"},
+    {IDS_PROMPT_OBJECT_BAR, "Показать или скрыть Object Bar\nВключить Object Bar"},
+}};
+
+static_assert(std::ranges::is_sorted(kStrings, {}, &std::pair<int, std::string_view>::first));
+
+}  // namespace
+
+std::string_view LoadString(int id)
+{
+    const auto it = std::ranges::lower_bound(kStrings, id, {}, &std::pair<int, std::string_view>::first);
+    return it != kStrings.end() && it->first == id ? it->second : std::string_view{};
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The program's string table: every message, caption and prompt it shows, by
+// resource id, as UTF-8. The user interface converts at its boundary.
+
+#include <string_view>
+
+enum StringId : int {
+    IDR_MAINFRAME = 128,            // the main window's title
+    IDR_CHILDFRAME = 129,           // the child windows' document string
+    IDS_MISSIONS_TAB = 130,         // the object bar's one tab
+    IDS_INFO_TITLE = 133,           // the object info window
+    IDS_WORLD_TITLE = 134,          // the world window
+    IDS_CATEGORY_THING_DATA = 501,
+    IDS_CATEGORY_THINGS = 502,
+    IDS_CATEGORY_SCRIPTS = 503,
+    IDS_CATEGORY_WHOLE = 504,
+    IDS_ERR_FOREIGN = 1000,
+    IDS_ERR_MISSION_LOAD = 1001,
+    IDS_ERR_NO_MISSION_SELECTED = 1002,
+    IDS_ERR_REGISTRY = 1003,
+    IDS_PROMPT_EDIT_BAR = 101,
+    IDS_PROMPT_SAVE_MISSION = 32771,
+    IDS_APP_TITLE = 57344,
+    IDS_INDICATOR_CAPS = 59137,
+    IDS_INDICATOR_NUM = 59138,
+    IDS_INDICATOR_SCRL = 59139,
+    IDS_PROMPT_OBJECT_BAR = 60000,
+};
+
+// The text of `id`; empty for an id the table does not hold.
+std::string_view LoadString(int id);

@@ -1,0 +1,4 @@
+#include "game/CDravoRoot.h"
+
+CDravoRoot::CDravoRoot() = default;
+CDravoRoot::~CDravoRoot() = default;
