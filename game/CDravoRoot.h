@@ -13,6 +13,10 @@ public:
     CDravoRoot(const CDravoRoot&) = delete;
     CDravoRoot& operator=(const CDravoRoot&) = delete;
 
+    // The install folder from the registry value "idir" of "Software\Kestrel Works\Dravo";
+    // throws CVerdaxException 2 when it cannot be read.
+    static std::string ReadInstallFolder();
+
     void SetInstallFolder(const std::string& folder) { installFolder_ = folder; }
     const std::string& GetInstallFolder() const { return installFolder_; }
 
