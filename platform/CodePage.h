@@ -9,15 +9,32 @@
 
 namespace platform {
 
-// 1250, 1251 or 1252 (the code pages handled), taken from the locale as Wine does.
+// 1250, 1251 or 1252 (the code pages handled), taken from the locale as Wine does:
+// the first non-empty of LC_ALL, LC_CTYPE and LANG.
 int AnsiCodePage();
 
 // Overrides the code page (for tests and the tools); 0 returns to the locale's.
 void SetAnsiCodePage(int codePage);
 
-std::string ToUtf8(std::string_view ansi);
+// The ANSI code page of a locale name such as "ru_RU.UTF-8" or "sr_RS@latin":
+// Cyrillic languages 1251, Central European ones 1250, everything else 1252.
+int CodePageForLocale(std::string_view locale);
 
-// Characters the code page cannot hold become '?'.
+// The Unicode character of one byte in `codePage` (1252 for one not handled).
+char32_t ToUnicode(unsigned char byte, int codePage);
+
+// The byte of `codePoint` in `codePage`, or '?' when the code page cannot hold it.
+char FromUnicode(char32_t codePoint, int codePage);
+
+std::string ToUtf8(std::string_view ansi);
+std::string ToUtf8(std::string_view ansi, int codePage);
+
+// Characters the code page cannot hold, and malformed UTF-8, become '?'.
 std::string FromUtf8(std::string_view utf8);
+std::string FromUtf8(std::string_view utf8, int codePage);
+
+// UTF-16 units (as the registry stores its texts) to the code page; characters the
+// code page cannot hold, and unpaired surrogates, become '?'.
+std::string FromUtf16(std::u16string_view units, int codePage);
 
 }  // namespace platform

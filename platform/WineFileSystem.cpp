@@ -1,51 +1,175 @@
-// Placeholder: exact-case resolution only; the Wine prefix layer is being built.
 #include "platform/FileSystem.h"
+
+#include "platform/CodePage.h"
+#include "platform/Registry.h"
+#include "platform/Unicode.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 
 namespace platform {
 namespace {
 
-std::filesystem::path PrefixRoot()
+namespace fs = std::filesystem;
+
+// Where a path starts, and the part of it below that start.
+struct PathStart {
+    fs::path base;
+    std::string rest;   // UTF-8 or Linux bytes, '/' separated
+    bool linux = false;  // names stay as given, and List adds '/' between folder and name
+};
+
+bool IsSlash(char c)
 {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        return prefix;
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home ? home : "/") / ".wine";
+    return c == '\\' || c == '/';
 }
 
-class SimpleFileSystem final : public IFileSystem {
-public:
-    std::filesystem::path Resolve(std::string_view windowsPath) const override
-    {
-        std::string path(windowsPath);
-        std::ranges::replace(path, '\\', '/');
-        if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
-            const std::string drive{static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))), ':'};
-            return PrefixRoot() / "dosdevices" / drive / path.substr(path.size() > 2 && path[2] == '/' ? 3 : 2);
-        }
-        return path;
-    }
+bool HasDriveLetter(std::string_view path)
+{
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
 
-    std::vector<FolderEntry> List(std::string_view windowsFolder) const override
-    {
-        std::vector<FolderEntry> entries;
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(Resolve(windowsFolder), ec))
-            entries.push_back({std::string(windowsFolder) + entry.path().filename().string(), entry.is_directory()});
-        return entries;
+std::string WithForwardSlashes(std::string text)
+{
+    std::ranges::replace(text, '\\', '/');
+    return text;
+}
+
+// Wine names the links "c:", "d:", ...; a prefix made by hand may use capitals.
+fs::path DriveRoot(const fs::path& prefix, char letter)
+{
+    const fs::path devices = prefix / "dosdevices";
+    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    const fs::path link = devices / std::string{lower, ':'};
+    std::error_code ec;
+    if (fs::symlink_status(link, ec).type() == fs::file_type::not_found) {
+        const fs::path upper = devices / std::string{static_cast<char>(std::toupper(static_cast<unsigned char>(letter))), ':'};
+        if (fs::symlink_status(upper, ec).type() != fs::file_type::not_found)
+            return upper;
     }
-};
+    return link;
+}
+
+PathStart Classify(std::string_view path, const fs::path& prefix)
+{
+    if (!path.empty() && path[0] == '/')
+        return {"/", WithForwardSlashes(std::string(path.substr(1))), true};
+    if (HasDriveLetter(path))
+        return {DriveRoot(prefix, path[0]), WithForwardSlashes(ToUtf8(path.substr(2))), false};
+    if (path.size() >= 2 && path[0] == '\\' && IsSlash(path[1]))
+        return {prefix / "dosdevices" / "unc", WithForwardSlashes(ToUtf8(path.substr(2))), false};
+    if (!path.empty() && path[0] == '\\')
+        return {DriveRoot(prefix, 'c'), WithForwardSlashes(ToUtf8(path.substr(1))), false};
+    std::error_code ec;
+    return {fs::current_path(ec), WithForwardSlashes(std::string(path)), true};
+}
+
+std::vector<std::string> SplitComponents(const std::string& rest)
+{
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        std::size_t end = rest.find('/', start);
+        if (end == std::string::npos)
+            end = rest.size();
+        if (end > start)
+            components.push_back(rest.substr(start, end - start));
+        start = end + 1;
+    }
+    return components;
+}
+
+bool Exists(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
+}
+
+// The entry of `folder` whose name equals `name` without regard to case; of several
+// (possible on a case-sensitive disk) the first in byte order, so the answer does not
+// depend on the order of the folder.
+std::optional<std::string> FindWithoutCase(const fs::path& folder, const std::string& name)
+{
+    const std::u32string wanted = unicode::DecodeUtf8(name);
+    std::optional<std::string> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string candidate = it->path().filename().string();
+        if (unicode::EqualNoCase(unicode::DecodeUtf8(candidate), wanted) && (!found || candidate < *found))
+            found = std::move(candidate);
+    }
+    return found;
+}
+
+fs::path Join(const fs::path& base, const std::vector<std::string>& names)
+{
+    fs::path path = base;
+    for (const auto& name : names)
+        path /= name;
+    return path;
+}
+
+std::string Separator(std::string_view folder, bool linux)
+{
+    if (folder.empty() || IsSlash(folder.back()))
+        return {};
+    return linux ? "/" : "\\";
+}
 
 const IFileSystem* g_fs = nullptr;
 
 }  // namespace
 
+fs::path CWineFileSystem::Prefix() const
+{
+    return prefix_.value_or(WinePrefix());
+}
+
+fs::path CWineFileSystem::Resolve(std::string_view windowsPath) const
+{
+    const PathStart start = Classify(windowsPath, Prefix());
+    std::vector<std::string> resolved;
+    bool missing = false;  // below a missing component nothing can be found
+    for (auto& component : SplitComponents(start.rest)) {
+        if (component == ".")
+            continue;
+        if (component == "..") {
+            if (!resolved.empty())
+                resolved.pop_back();
+            missing = missing && !resolved.empty() && !Exists(Join(start.base, resolved));
+            continue;
+        }
+        if (!missing && !Exists(Join(start.base, resolved) / component)) {
+            if (auto match = FindWithoutCase(Join(start.base, resolved), component))
+                component = std::move(*match);
+            else
+                missing = true;
+        }
+        resolved.push_back(std::move(component));
+    }
+    return Join(start.base, resolved);
+}
+
+std::vector<FolderEntry> CWineFileSystem::List(std::string_view windowsFolder) const
+{
+    const bool linux = Classify(windowsFolder, Prefix()).linux;
+    std::error_code ec;
+    fs::directory_iterator it(Resolve(windowsFolder), ec);
+    if (ec)
+        return {};
+    const std::string prefix = std::string(windowsFolder) + Separator(windowsFolder, linux);
+    std::vector<FolderEntry> entries{{prefix + ".", true}, {prefix + "..", true}};
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        entries.push_back({prefix + (linux ? name : FromUtf8(name)), it->is_directory(typeError)});
+    }
+    return entries;
+}
+
 const IFileSystem& FileSystem()
 {
-    static const SimpleFileSystem fs;
+    static const CWineFileSystem fs;
     return g_fs ? *g_fs : fs;
 }
 
