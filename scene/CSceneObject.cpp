@@ -285,10 +285,15 @@ std::uint32_t CSceneObject::ReadContentLength(std::uint32_t& length)
 {
     std::uint32_t size = 0;
     ReadU32(size);
+    length = CheckedContentLength(size);
+    return 4;
+}
+
+std::uint32_t CSceneObject::CheckedContentLength(std::uint32_t size) const
+{
     if (size < kChunkHeaderSize || size - kChunkHeaderSize > RemainingBytes())
         throw CVerdaxException(VERDAX_ERR_READ);
-    length = size - kChunkHeaderSize;
-    return 4;
+    return size - kChunkHeaderSize;
 }
 
 std::uint32_t CSceneObject::ReadChunkText(std::string& text)

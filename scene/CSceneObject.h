@@ -86,6 +86,9 @@ protected:
     // Reads a size whose content is "size - 6" bytes and returns that content length
     // in `length`; below 6, or beyond the end of the stream, fails with 3005.
     std::uint32_t ReadContentLength(std::uint32_t& length);
+    // The content length "size - 6" of a chunk whose size was read already, with the
+    // same checks.
+    std::uint32_t CheckedContentLength(std::uint32_t size) const;
     // A chunk text: the content up to its first zero byte.
     std::uint32_t ReadChunkText(std::string& text);
     // The whole content into `data`.
