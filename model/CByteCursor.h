@@ -1,0 +1,68 @@
+#pragma once
+// Reads little-endian values from a file held in memory. Every read is checked
+// against the bytes that remain: a read that would run past the end consumes what
+// is left and throws CVerdaxException 3005, so that a file which ends early stops
+// every later read too, as a stream in its failed state would.
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+// Little-endian decoding of bytes already known to be there, for bulk arrays.
+inline std::uint16_t LoadU16(const std::uint8_t* at)
+{
+    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
+}
+inline std::uint32_t LoadU32(const std::uint8_t* at)
+{
+    return static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
+           (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
+}
+inline float LoadF32(const std::uint8_t* at)
+{
+    return std::bit_cast<float>(LoadU32(at));
+}
+
+class CByteCursor {
+public:
+    explicit CByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    std::uint8_t U8() { return Bytes(1)[0]; }
+    std::uint16_t U16() { return LoadU16(Bytes(2).data()); }
+    std::uint32_t U32() { return LoadU32(Bytes(4).data()); }
+    std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+    float F32() { return LoadF32(Bytes(4).data()); }
+
+    // The next `count` bytes, not copied.
+    std::span<const std::uint8_t> Bytes(std::uint64_t count)
+    {
+        Require(count);
+        const auto taken = bytes_.subspan(position_, static_cast<std::size_t>(count));
+        position_ += static_cast<std::size_t>(count);
+        return taken;
+    }
+    void Skip(std::uint64_t count) { Bytes(count); }
+
+    // A u8 length, then that many bytes of text without terminator.
+    std::string Name();
+
+    // Throws (as a read past the end would) unless `count` bytes remain. Counts read
+    // from a file are checked with this before anything is allocated for them.
+    void Require(std::uint64_t count)
+    {
+        if (count > Remaining())
+            RunOut();
+    }
+
+    std::uint64_t Remaining() const { return bytes_.size() - position_; }
+    bool AtEnd() const { return position_ == bytes_.size(); }
+    std::size_t Position() const { return position_; }
+
+private:
+    [[noreturn]] void RunOut();
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t position_ = 0;
+};

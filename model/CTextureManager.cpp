@@ -1,0 +1,37 @@
+#include "model/CTextureManager.h"
+
+#include "core/CVerdaxException.h"
+
+#include <algorithm>
+#include <new>
+
+CTextureManager& CTextureManager::Instance()
+{
+    // A function-local static: created on first use, destroyed at exit. The
+    // CSingleton template of the game layer sits above this layer.
+    static CTextureManager manager;
+    return manager;
+}
+
+CTextureManager::~CTextureManager() = default;
+
+CTexture& CTextureManager::GetTexture(const std::string& fileName)
+{
+    const auto cached =
+        std::ranges::find_if(textures_, [&](const auto& texture) { return texture->GetName() == fileName; });
+    if (cached != textures_.end())
+        return **cached;
+
+    auto texture = std::make_unique<CTexture>();
+    try {
+        texture->LoadBitmap(fileName);
+    } catch (const CVerdaxException&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw CVerdaxException(VERDAX_ERR_MEMORY);
+    } catch (const std::exception&) {
+        throw CVerdaxException(VERDAX_ERR_FOREIGN);
+    }
+    textures_.push_back(std::move(texture));
+    return *textures_.back();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The process-wide texture cache: a texture file name becomes one GL texture,
+// read and uploaded on the first request and shared by every later one. Names are
+// compared byte for byte, so names differing in letter case are two textures.
+
+#include "model/CTexture.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CTextureManager {
+public:
+    // The one cache, created at first use and destroyed at process exit.
+    static CTextureManager& Instance();
+
+    CTextureManager(const CTextureManager&) = delete;
+    CTextureManager& operator=(const CTextureManager&) = delete;
+    virtual ~CTextureManager();
+
+    // The cached texture of that name, or a new one loaded from the maps folder. Needs
+    // a current GL context. A failed load caches nothing and passes the
+    // CVerdaxException on, so a later request tries the file again.
+    CTexture& GetTexture(const std::string& fileName);
+
+    std::size_t GetCount() const { return textures_.size(); }
+
+    // Forgets every texture (their GL objects are left to their context). For a new GL
+    // context whose names the cached ones would not be, and for tests.
+    void Clear() { textures_.clear(); }
+
+private:
+    CTextureManager() = default;
+
+    std::vector<std::unique_ptr<CTexture>> textures_;  // in the order first loaded
+};
