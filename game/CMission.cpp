@@ -1,0 +1,119 @@
+#include "game/CMission.h"
+
+#include "core/CVerdaxException.h"
+#include "game/CDravoRoot.h"
+
+#include <unordered_map>
+#include <utility>
+
+CMission::CMission(std::string name, CDravoRoot* root) : name_(std::move(name)), root_(root) {}
+
+CMission::CMission(std::string name, ExplicitFolder folder)
+    : name_(std::move(name)), explicitFolder_(std::move(folder.path))
+{
+}
+
+CMission::~CMission()
+{
+    Unload();
+}
+
+std::string CMission::GetFolder() const
+{
+    if (!explicitFolder_.empty())
+        return explicitFolder_;
+    const std::string missions = root_ ? root_->GetMissionsFolder() : std::string();
+    return missions + name_ + "\\";
+}
+
+void CMission::Load()
+{
+    if (loaded_)
+        throw CVerdaxException(VERDAX_ERR_MISSION_LOADED);
+    try {
+        LoadWorldModel();
+        sceneFile_.SetOwner(this);
+        sceneFile_.Read();
+        LinkThingData();
+        LoadThingModels();
+    } catch (...) {
+        // Objects handed over before the failure would be appended to again by the
+        // next attempt.
+        Unload();
+        worldModel_.Clear();
+        throw;
+    }
+    loaded_ = true;
+}
+
+void CMission::Save()
+{
+    if (!loaded_)
+        return;
+    sceneFile_.Write();
+}
+
+// A mission without a usable world model still loads; only a foreign failure ends
+// the load.
+void CMission::LoadWorldModel()
+{
+    try {
+        worldModel_.Load(GetFolder() + "scene.4ds", true);
+    } catch (const CVerdaxException&) {
+    }
+}
+
+// Each thing data goes to the first thing of its name. When two thing data share a
+// name, both are linked to the same thing in turn and the later one remains.
+void CMission::LinkThingData()
+{
+    // FindThing for every thing data would be quadratic in a large mission.
+    std::unordered_map<std::string, CSceneObjectThing*> firstByName;
+    firstByName.reserve(things_.size());
+    for (const auto& thing : things_)
+        firstByName.try_emplace(thing->GetName(), thing.get());
+    for (const auto& data : thingData_) {
+        if (const auto it = firstByName.find(data->GetName()); it != firstByName.end())
+            it->second->SetLinkedData(data.get());
+    }
+}
+
+// A thing without its model keeps going without one.
+void CMission::LoadThingModels()
+{
+    for (const auto& thing : things_)
+        thing->LoadModel();
+}
+
+// Things first: they point at the thing data.
+void CMission::Unload()
+{
+    things_.clear();
+    thingData_.clear();
+    missionScripts_.clear();
+    loaded_ = false;
+}
+
+void CMission::AddThing(std::unique_ptr<CSceneObjectThing> thing)
+{
+    things_.push_back(std::move(thing));
+}
+
+void CMission::AddThingData(std::unique_ptr<CSceneObjectThingData> data)
+{
+    thingData_.push_back(std::move(data));
+}
+
+void CMission::AddMissionScript(std::unique_ptr<CSceneObjectMissionScript> script)
+{
+    missionScripts_.push_back(std::move(script));
+}
+
+CSceneObjectThing* CMission::FindThing(const std::string& name) const
+{
+    for (const auto& thing : things_) {
+        if (thing->GetName() == name)
+            return thing.get();
+    }
+    return nullptr;
+}
