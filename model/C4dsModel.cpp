@@ -106,19 +106,13 @@ AxisAngle QuaternionToAxisAngle(float w, float x, float y, float z)
 std::vector<ModelVertex> ReadVertices(CByteCursor& in, std::uint16_t count)
 {
     const auto bytes = in.Bytes(count * kFileVertexBytes);
-    std::vector<ModelVertex> vertices(count);
+    std::vector<ModelVertex> vertices;
+    vertices.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         // The file holds position, normal, u, v; GL wants u, v, normal, position.
         const std::uint8_t* at = bytes.data() + i * kFileVertexBytes;
-        ModelVertex& vertex = vertices[i];
-        vertex.x = LoadF32(at);
-        vertex.y = LoadF32(at + 4);
-        vertex.z = LoadF32(at + 8);
-        vertex.normalX = LoadF32(at + 12);
-        vertex.normalY = LoadF32(at + 16);
-        vertex.normalZ = LoadF32(at + 20);
-        vertex.u = LoadF32(at + 24);
-        vertex.v = LoadF32(at + 28);
+        vertices.push_back(ModelVertex{LoadF32(at + 24), LoadF32(at + 28), LoadF32(at + 12), LoadF32(at + 16),
+                                       LoadF32(at + 20), LoadF32(at), LoadF32(at + 4), LoadF32(at + 8)});
     }
     return vertices;
 }

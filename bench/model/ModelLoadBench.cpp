@@ -1,0 +1,143 @@
+// Loads a generated 4DS model of more than a million triangles and, in the same run,
+// reads the same file's bytes raw; the load's cost over the raw read is the parser's.
+
+#include "model/C4dsModel.h"
+#include "model/FileBytes.h"
+#include "tests/support/ModelBytes.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFrames = 16;
+constexpr int kVerticesPerLod = 50000;
+constexpr int kGroupsPerLod = 4;
+constexpr int kFacesPerGroup = 16384;
+constexpr std::int64_t kTriangles = std::int64_t{kFrames} * kGroupsPerLod * kFacesPerGroup;
+static_assert(kTriangles >= 1'000'000);
+
+// Frames of one LOD each: a grid of vertices and triangles over it, four face groups
+// each naming a material.
+std::string GenerateModel()
+{
+    testsupport::ByteWriter w;
+    testsupport::ModelMagic(w).U16(4);
+    for (int m = 0; m < 4; ++m)
+        w.U32(0x14).Fill(14);  // short-form materials: no textures to load
+    w.U16(kFrames);
+    for (int frame = 0; frame < kFrames; ++frame) {
+        testsupport::FrameFields f;
+        f.type = 1;
+        f.name = "mesh";
+        f.position[0] = static_cast<float>(frame);
+        testsupport::FrameHeader(w, f);
+        w.U16(0).U8(1).F32(100.0f).U16(kVerticesPerLod);
+        for (int v = 0; v < kVerticesPerLod; ++v)
+            testsupport::FileVertex(w, static_cast<float>(v % 250), static_cast<float>(v / 250), 0.0f, 0, 0, 1,
+                                    static_cast<float>(v % 250) / 250.0f, static_cast<float>(v / 250) / 200.0f);
+        w.U8(kGroupsPerLod);
+        for (int group = 0; group < kGroupsPerLod; ++group) {
+            w.U16(kFacesPerGroup);
+            for (int face = 0; face < kFacesPerGroup; ++face) {
+                const int corner = (group * kFacesPerGroup + face) % (kVerticesPerLod - 251);
+                w.U16(static_cast<std::uint16_t>(corner))
+                    .U16(static_cast<std::uint16_t>(corner + 1))
+                    .U16(static_cast<std::uint16_t>(corner + 250));
+            }
+            w.U16(static_cast<std::uint16_t>(group + 1));
+        }
+    }
+    return w.Str();
+}
+
+const std::string& ModelPath()
+{
+    static const std::string path = [] {
+        const auto file = std::filesystem::temp_directory_path() /
+                          ("verdax-bench-" + std::to_string(::getpid()) + ".4ds");
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        const std::string bytes = GenerateModel();
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return file.string();
+    }();
+    return path;
+}
+
+void Report(benchmark::State& state)
+{
+    const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(ModelPath()));
+    state.SetBytesProcessed(bytes * state.iterations());
+    state.counters["triangles"] = static_cast<double>(kTriangles);
+    state.counters["MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+void BM_Load4ds(benchmark::State& state)
+{
+    for (auto _ : state) {
+        C4dsModel model;
+        model.Load(ModelPath(), true);
+        if (model.GetFrames().size() != kFrames)
+            state.SkipWithError("the generated model did not load whole");
+        benchmark::DoNotOptimize(model.GetFrames().data());
+    }
+    Report(state);
+}
+
+void BM_ReadRawBytes(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const FileBytes file = ReadFileBytes(ModelPath());
+        benchmark::DoNotOptimize(file.data.get());
+    }
+    Report(state);
+}
+
+BENCHMARK(BM_ReadRawBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load4ds)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then the load's time as a multiple of the raw read's.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        // With repetitions the median stands for the benchmark; else its one run.
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (single || run.aggregate_name == "median")
+                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void PrintRatio() const
+    {
+        const auto raw = times_.find("BM_ReadRawBytes");
+        const auto load = times_.find("BM_Load4ds");
+        if (raw != times_.end() && load != times_.end() && raw->second > 0)
+            std::cout << "load / raw read: " << load->second / raw->second << '\n';
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatio();
+    std::filesystem::remove(ModelPath());
+    benchmark::Shutdown();
+    return 0;
+}
