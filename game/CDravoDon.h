@@ -1,0 +1,80 @@
+#pragma once
+// The mediator: the one process-wide object that owns the game root (and through it
+// the missions) and carries notifications between the registered views, which never
+// call each other. It also opens child windows on request and saves the selected
+// mission, both through the host that the main window registers.
+//
+// Views are not owned. A view leaves every mediator when it is destroyed, so the
+// list never holds a dangling entry; a view destroyed while a broadcast runs is not
+// called after its destruction.
+
+#include "game/CDravoDonView.h"
+#include "game/CDravoRoot.h"
+#include "game/CSingleton.h"
+#include "game/IDravoDonHost.h"
+
+#include <vector>
+
+class CDravoDon : public CSingleton<CDravoDon> {
+    friend class CSingleton<CDravoDon>;
+
+public:
+    ~CDravoDon() override;
+
+    CDravoRoot& GetRoot() { return root_; }
+
+    // The start-up load of the game data: the root's Load.
+    void LoadGame();
+
+    // Appends `view` (duplicates allowed); false only for a null view.
+    bool RegisterView(CDravoDonView* view);
+
+    // Removes the first entry of `view`; false, and nothing changed, if there is none.
+    bool UnregisterView(CDravoDonView* view);
+
+    // Calls Notify(sender, code, arg) on every registered view except the sender, in
+    // registration order; a view registered twice is called twice.
+    void Broadcast(CDravoDonView* sender, int code, int arg);
+
+    // The codes a selection change announces, after the sender has set its current
+    // object: DON_OBJECT_SELECTED; DON_MISSION_SELECTED for a mission;
+    // DON_DATA_SELECTED for any object; DON_THING_CLICKED for a thing chosen with
+    // the mouse.
+    void BroadcastSelection(CDravoDonView* sender, bool byMouse);
+
+    // Opens a child window of `kind` through the host, makes `object` its view's
+    // current object, registers the view and returns it. Null, with nothing opened,
+    // for a kind that is not a DravoDonViewKind or without a host; null also when
+    // the host cannot open the window.
+    CDravoDonView* OpenView(int kind, CVerdaxData* object);
+
+    // "Сохранить Миссию": saves the mission selected in the mission tree, or shows
+    // message 1002 when no mission's own item is selected. Errors of the save are
+    // not caught here; the command's caller absorbs them.
+    void SaveSelectedMission();
+
+    // Installs the main window's services (not owned); null removes them.
+    void SetHost(IDravoDonHost* host) { host_ = host; }
+    IDravoDonHost* GetHost() const { return host_; }
+    IMissionTree* GetMissionTree() const;
+
+    // The registered views, in order.
+    std::vector<CDravoDonView*> GetViews() const;
+
+    // Removes every entry of `view` from every live mediator; run as a view dies.
+    static void ForgetView(CDravoDonView* view);
+
+protected:
+    // Makes the root the process's provider of the game folders.
+    CDravoDon();
+
+private:
+    void RemoveEntry(std::size_t index);
+    void DropRemovedEntries();
+
+    CDravoRoot root_;
+    std::vector<CDravoDonView*> views_;  // null: removed while a broadcast walks the list
+    IDravoDonHost* host_ = nullptr;
+    int broadcastDepth_ = 0;
+    CDravoDon* nextLive_ = nullptr;  // the chain of live mediators that views leave as they die
+};

@@ -1,0 +1,8 @@
+#include "game/CDravoDonView.h"
+
+#include "game/CDravoDon.h"
+
+CDravoDonView::~CDravoDonView()
+{
+    CDravoDon::ForgetView(this);
+}

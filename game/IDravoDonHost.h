@@ -1,0 +1,34 @@
+#pragma once
+// What the mediator needs of the main window, which implements it and registers it
+// with CDravoDon::SetHost at start-up. The game layer knows no windows: opening a
+// child window and reaching the mission tree go through here.
+
+class CDravoDonView;
+class CMission;
+class CVerdaxData;
+
+// The mission tree, the view in the first tab of the main window's object bar.
+class IMissionTree {
+public:
+    virtual ~IMissionTree() = default;
+
+    // Adds a top-level item for a listed mission.
+    virtual void AddMission(CMission* mission) = 0;
+
+    // The mission when the selected item is a mission's own item; null when nothing
+    // is selected, or a category or an object below a mission is.
+    virtual CMission* GetSelectedMission() = 0;
+};
+
+class IDravoDonHost {
+public:
+    virtual ~IDravoDonHost() = default;
+
+    // Creates a child window of `kind` (a DravoDonViewKind) for `object` and returns
+    // its view, or null when that fails or its view takes no part in notifications.
+    // The mediator then sets the view's current object and registers it.
+    virtual CDravoDonView* OpenView(int kind, CVerdaxData* object) = 0;
+
+    // Null while the main window has no mission tree.
+    virtual IMissionTree* GetMissionTree() = 0;
+};
