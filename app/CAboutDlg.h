@@ -1,0 +1,17 @@
+#pragma once
+// The about box: one picture over the whole box. Releasing the left mouse button
+// over it closes the box with result 0.
+
+#include <QDialog>
+#include <QPixmap>
+
+class CAboutDlg : public QDialog {
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    // The box's picture, drawn in code.
+    static QPixmap Picture();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

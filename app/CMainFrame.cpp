@@ -1,0 +1,385 @@
+#include "app/CMainFrame.h"
+
+#include "core/StringTable.h"
+#include "ui/CSizingTabCtrlBar.h"
+#include "ui/CommandIds.h"
+#include "ui/IconStrips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QWhatsThis>
+
+using namespace ui;
+
+namespace {
+
+constexpr QSize kObjectBarSize(250, 100);
+// The edit bar's panel: room for the property roll-up at (4, 12)-(170, 510).
+constexpr QSize kEditPanelSize(178, 520);
+
+QString Text(int id)
+{
+    const std::string_view text = LoadString(id);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString AppTitle()
+{
+    return Text(IDS_APP_TITLE);
+}
+
+// A menu item's text without its mnemonic mark and shortcut hint.
+QString PlainItemText(QString text)
+{
+    text = text.section(QLatin1Char('\t'), 0, 0);
+    return text.remove(QLatin1Char('&'));
+}
+
+bool HandlesSlot(const QWidget* widget, const char* slot)
+{
+    return widget && widget->metaObject()->indexOfMethod(slot) >= 0;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame() : mdiArea_(new QMdiArea(this))
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(AppTitle());
+    setWindowIcon(ApplicationIcon());
+    setCentralWidget(mdiArea_);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    CreateActions();
+    CreateMenus();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::Create()
+{
+    if (!CreateToolBar() || !CreateStatusBar())
+        return false;
+    setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
+    if (!CreateObjectBar() || !CreateEditBar())
+        return false;
+    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandUI(); });
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+    UpdateCommandUI();
+    return true;
+}
+
+QAction* CMainFrame::AddCommand(int id, const QString& text)
+{
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    const QString prompt = Text(id);
+    action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
+    const QString tip = prompt.section(QLatin1Char('\n'), 1, 1);
+    action->setToolTip(tip.isEmpty() ? PlainItemText(text) : tip);
+    actions_[id] = action;
+    addAction(action);  // accelerators work whatever has the focus inside the window
+    return action;
+}
+
+QAction* CMainFrame::Action(int commandId) const
+{
+    const auto it = actions_.find(commandId);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateActions()
+{
+    AddCommand(ID_FILE_NEW, QStringLiteral("&Новый\tCtrl+N"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    AddCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию"));
+    AddCommand(ID_FILE_CLOSE, QStringLiteral("&Закрыть"));
+    connect(AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход")), &QAction::triggered, this, &QWidget::close);
+
+    struct EditCommand {
+        int id;
+        const char* text;
+        const char* slot;
+        QList<QKeySequence> keys;
+    };
+    const EditCommand editCommands[] = {
+        {ID_EDIT_UNDO, "&Отменить\tCtrl+Z", "undo()", {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace}},
+        {ID_EDIT_CUT, "Вы&резать\tCtrl+X", "cut()", {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete}},
+        {ID_EDIT_COPY, "&Копировать\tCtrl+C", "copy()", {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert}},
+        {ID_EDIT_PASTE, "&Вставить\tCtrl+V", "paste()", {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert}},
+    };
+    for (const EditCommand& command : editCommands) {
+        QAction* action = AddCommand(command.id, QString::fromUtf8(command.text));
+        action->setShortcuts(command.keys);
+        const char* slot = command.slot;
+        connect(action, &QAction::triggered, this, [this, slot] { RouteToFocusedView(slot); });
+    }
+
+    AddCommand(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"));
+    QAction* editBar = AddCommand(ID_VIEW_EDIT_BAR, QStringLiteral("&Edit Bar"));
+    editBar->setCheckable(true);
+    connect(editBar, &QAction::triggered, this, [this] {
+        editBar_->setVisible(editBar_->isHidden());
+        UpdateCommandUI();
+    });
+    QAction* toolBar = AddCommand(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"));
+    toolBar->setCheckable(true);
+    connect(toolBar, &QAction::triggered, this, [this] {
+        toolBar_->setVisible(toolBar_->isHidden());
+        UpdateCommandUI();
+    });
+    // The status bar always stays; the command only keeps its check mark.
+    QAction* statusBarCommand = AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"));
+    statusBarCommand->setCheckable(true);
+    connect(statusBarCommand, &QAction::triggered, this, [this] { UpdateCommandUI(); });
+
+    connect(AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом")), &QAction::triggered, this,
+            [this] { CascadeWindows(); });
+    connect(AddCommand(ID_WINDOW_TILE_HORZ, QStringLiteral("&Растянуть")), &QAction::triggered, this,
+            [this] { TileWindows(); });
+    connect(AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Сортировать")), &QAction::triggered, this,
+            [this] { ArrangeIcons(); });
+
+    // No help file belongs to the editor: the help commands have nothing to open.
+    AddCommand(ID_HELP_INDEX, QStringLiteral("&Содержание"));
+    AddCommand(ID_HELP, QString())->setShortcut(QKeySequence(Qt::Key_F1));
+    AddCommand(ID_DEFAULT_HELP, QString());
+    QAction* contextHelp = AddCommand(ID_CONTEXT_HELP, QString());
+    contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    contextHelp->setIcon(ToolbarIcon(ID_CONTEXT_HELP));
+    connect(contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    AddCommand(ID_APP_ABOUT, QStringLiteral("&О Verdax..."));
+
+    AddCommand(ID_FILE_PRINT, QString());
+    AddCommand(ID_NEXT_PANE, QString())->setShortcut(QKeySequence(Qt::Key_F6));
+    AddCommand(ID_PREV_PANE, QString())->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+
+    for (int id : {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_APP_ABOUT})
+        Action(id)->setIcon(ToolbarIcon(id));
+}
+
+void CMainFrame::CreateMenus()
+{
+    const auto addMenu = [this](const QString& title, std::initializer_list<int> ids) {
+        QMenu* menu = menuBar()->addMenu(title);
+        for (int id : ids) {
+            if (id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(Action(id));
+        }
+        WatchMenu(menu);
+        return menu;
+    };
+    addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_CLOSE, 0, ID_APP_EXIT});
+    addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
+    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
+    addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE});
+    addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});
+}
+
+// Opening a menu counts as a selection naming it, then as its initialisation;
+// hovering an item is a selection; hiding the menu is the selection that closes it.
+void CMainFrame::WatchMenu(QMenu* menu)
+{
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        UpdateCommandUI();
+        OnMenuSelect(false);
+        OnInitMenuPopup();
+    });
+    connect(menu, &QMenu::hovered, this, [this] { OnMenuSelect(false); });
+    connect(menu, &QMenu::aboutToHide, this, [this] { OnMenuSelect(true); });
+}
+
+bool CMainFrame::CreateToolBar()
+{
+    toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolBar_->setObjectName(QStringLiteral("toolBar%1").arg(ID_VIEW_TOOLBAR));
+    toolBar_->setIconSize(QSize(kIconSize, kIconSize));
+    toolBar_->setMovable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    for (int id : std::initializer_list<int>{ID_FILE_NEW, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT,
+                   ID_CONTEXT_HELP}) {
+        if (id == 0)
+            toolBar_->addSeparator();
+        else
+            toolBar_->addAction(Action(id));
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    return true;
+}
+
+bool CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar%1").arg(ID_VIEW_STATUS_BAR));
+    bar->setSizeGripEnabled(true);
+    messagePane_ = new QLabel(bar);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
+    messagePane_->setMinimumWidth(1);
+    bar->addWidget(messagePane_, 1);
+
+    const int indicatorIds[] = {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL};
+    for (std::size_t i = 0; i < indicators_.size(); ++i) {
+        auto* pane = new QLabel(Text(indicatorIds[i]), bar);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->sizeHint().width() + 8);
+        // Qt does not report the lock keys' states, so the indicators stay greyed.
+        pane->setEnabled(false);
+        indicators_[i] = pane;
+        bar->addPermanentWidget(pane);
+    }
+    return true;
+}
+
+bool CMainFrame::CreateObjectBar()
+{
+    objectBar_ = new CSizingTabCtrlBar(QStringLiteral("Object Bar"), this, kObjectBarSize, ID_OBJECT_BAR);
+    addDockWidget(Qt::LeftDockWidgetArea, objectBar_);
+    return true;
+}
+
+bool CMainFrame::CreateEditBar()
+{
+    editBar_ = new QDockWidget(QStringLiteral("Edit Bar"), this);
+    editBar_->setObjectName(QStringLiteral("editBar%1").arg(ID_VIEW_EDIT_BAR));
+    editBar_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    editBar_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable |
+                          QDockWidget::DockWidgetClosable);
+    editPanel_ = new QWidget(editBar_);
+    editPanel_->setObjectName(QStringLiteral("editPanel%1").arg(IDD_EDIT_BAR));
+    editPanel_->setMinimumSize(kEditPanelSize.width(), 0);
+    editPanel_->setMaximumWidth(kEditPanelSize.width());
+    editBar_->setWidget(editPanel_);
+    addDockWidget(Qt::RightDockWidgetArea, editBar_);
+    connect(editBar_, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandUI(); });
+    return true;
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    const QWidget* focus = QApplication::focusWidget();
+    const bool hasChildren = !mdiArea_->subWindowList().isEmpty();
+    const auto set = [this](int id, bool enabled) { Action(id)->setEnabled(enabled); };
+
+    // Commands without a handler stay disabled, as a command route without a
+    // receiver would leave them.
+    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_VIEW_OBJECT_BAR, ID_NEXT_PANE, ID_PREV_PANE})
+        set(id, false);
+    set(ID_EDIT_UNDO, HandlesSlot(focus, "undo()"));
+    set(ID_EDIT_CUT, HandlesSlot(focus, "cut()"));
+    set(ID_EDIT_COPY, HandlesSlot(focus, "copy()"));
+    set(ID_EDIT_PASTE, HandlesSlot(focus, "paste()"));
+    for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
+        set(id, hasChildren);
+
+    if (editBar_)
+        Action(ID_VIEW_EDIT_BAR)->setChecked(!editBar_->isHidden());
+    if (toolBar_)
+        Action(ID_VIEW_TOOLBAR)->setChecked(!toolBar_->isHidden());
+    Action(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
+}
+
+void CMainFrame::RouteToFocusedView(const char* slot)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!HandlesSlot(focus, slot))
+        return;
+    const QByteArray name = QByteArray(slot).chopped(2);  // the method's name without "()"
+    QMetaObject::invokeMethod(focus, name.constData());
+}
+
+QMdiSubWindow* CMainFrame::AddChildWindow(QWidget* view)
+{
+    QMdiSubWindow* child = mdiArea_->addSubWindow(view);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    if (QMenu* systemMenu = child->systemMenu())
+        WatchMenu(systemMenu);
+    child->show();
+    UpdateCommandUI();
+    return child;
+}
+
+void CMainFrame::CascadeWindows()
+{
+    mdiArea_->cascadeSubWindows();
+}
+
+void CMainFrame::TileWindows()
+{
+    mdiArea_->tileSubWindows();
+}
+
+void CMainFrame::ArrangeIcons()
+{
+    const QRect area = mdiArea_->viewport()->rect();
+    int x = area.left();
+    int rowBottom = area.bottom() + 1;
+    int rowHeight = 0;
+    for (QMdiSubWindow* child : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!child->isMinimized())
+            continue;
+        const QSize size = child->size();
+        if (x > area.left() && x + size.width() > area.right() + 1) {
+            x = area.left();
+            rowBottom -= rowHeight;
+            rowHeight = 0;
+        }
+        child->move(x, rowBottom - size.height());
+        x += size.width();
+        rowHeight = std::max(rowHeight, size.height());
+    }
+}
+
+void CMainFrame::OnInitMenuPopup()
+{
+    if (savedPane_.width != -1 || !widenFlag_)
+        return;
+    savedPane_ = {0, 0, messagePane_->width()};
+    // The pane spans the bar: the indicators give up their room while the menu is open.
+    for (QLabel* pane : indicators_)
+        pane->hide();
+}
+
+void CMainFrame::OnMenuSelect(bool menuClosing)
+{
+    if (menuClosing && savedPane_.width != -1) {
+        for (QLabel* pane : indicators_)
+            pane->show();
+        savedPane_ = {};
+        widenFlag_ = false;
+        return;
+    }
+    widenFlag_ = true;
+}
+
+void CMainFrame::SetStatusPrompt(const QString& prompt)
+{
+    messagePane_->setText(prompt);
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip && messagePane_) {
+        SetStatusPrompt(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+// A maximised child window would put its title into the main window's; the title
+// stays the application's.
+void CMainFrame::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != AppTitle())
+        setWindowTitle(AppTitle());
+    QMainWindow::changeEvent(event);
+}

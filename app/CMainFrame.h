@@ -1,0 +1,99 @@
+#pragma once
+// The editor's one main window: menus, accelerators, toolbar, status bar, the
+// object bar on the left (the mission tree's tab), the edit bar on the right, and
+// the child windows inside a multiple-document area. It is also the host through
+// which the mediator opens child windows and reaches the mission tree.
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace ui {
+class CSizingTabCtrlBar;
+}
+
+class CMainFrame : public QMainWindow {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Builds the window's parts in order: toolbar, status bar, docking, object bar
+    // with its "Миссии" tab, edit bar. False when any of them cannot be made.
+    bool Create();
+
+    // The action of a menu, toolbar or accelerator command; null for an unknown id.
+    QAction* Action(int commandId) const;
+
+    QMdiArea* MdiArea() const { return mdiArea_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    ui::CSizingTabCtrlBar* ObjectBar() const { return objectBar_; }
+    QDockWidget* EditBar() const { return editBar_; }
+    QWidget* EditBarPanel() const { return editPanel_; }
+    QLabel* MessagePane() const { return messagePane_; }
+    const std::array<QLabel*, 3>& IndicatorPanes() const { return indicators_; }
+
+    // A new child window inside the multiple-document area showing `view`.
+    QMdiSubWindow* AddChildWindow(QWidget* view);
+
+    // Window menu commands.
+    void CascadeWindows();
+    void TileWindows();
+    // Lines the minimised child windows up along the bottom of the area, left to
+    // right, starting a new row above when one is full.
+    void ArrangeIcons();
+
+    // Brings every command's enabled and checked state up to date, as before a menu
+    // is shown.
+    void UpdateCommandUI();
+
+    // The status bar's first pane around menus. A popup's initialisation widens the
+    // pane over the whole bar when a menu selection allowed it; a closing menu gives
+    // the pane its former width back.
+    void OnInitMenuPopup();
+    void OnMenuSelect(bool menuClosing);
+    bool IsFirstPaneWidened() const { return savedPane_.width != -1; }
+
+protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    struct SavedPane {
+        unsigned id = 0;
+        unsigned style = 0;
+        int width = -1;  // -1: nothing saved
+    };
+
+    QAction* AddCommand(int id, const QString& text);
+    void CreateActions();
+    void CreateMenus();
+    bool CreateToolBar();
+    bool CreateStatusBar();
+    bool CreateObjectBar();
+    bool CreateEditBar();
+    void WatchMenu(QMenu* menu);
+    void RouteToFocusedView(const char* slot);
+    void SetStatusPrompt(const QString& prompt);
+
+    QMdiArea* mdiArea_;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    std::array<QLabel*, 3> indicators_{};
+    ui::CSizingTabCtrlBar* objectBar_ = nullptr;
+    QDockWidget* editBar_ = nullptr;
+    QWidget* editPanel_ = nullptr;
+    SavedPane savedPane_;
+    bool widenFlag_ = false;
+    std::map<int, QAction*> actions_;
+};

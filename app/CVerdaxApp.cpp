@@ -1,0 +1,56 @@
+#include "app/CVerdaxApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "ui/CommandIds.h"
+
+#include "platform/MessagePresenter.h"
+#include "platform/WaitCursor.h"
+
+#include <QAction>
+
+#include <clocale>
+
+CVerdaxApp::CVerdaxApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Verdax"));
+}
+
+CVerdaxApp::~CVerdaxApp()
+{
+    platform::SetPresenter(nullptr);
+    platform::SetWaitCursor(nullptr);
+}
+
+bool CVerdaxApp::InitInstance()
+{
+    // Numbers in the editor's fields follow the user's conventions.
+    std::setlocale(LC_ALL, "");
+
+    platform::SetPresenter(&presenter_);
+    platform::SetWaitCursor(&busyCursor_);
+
+    mainFrame_ = std::make_unique<CMainFrame>();
+    if (!mainFrame_->Create())
+        return false;
+    presenter_.SetParent(mainFrame_.get());
+    connect(mainFrame_->Action(ui::ID_APP_ABOUT), &QAction::triggered, this, [this] { OnAppAbout(); });
+
+    mainFrame_->show();
+    mainFrame_->repaint();
+    return true;
+}
+
+int CVerdaxApp::ExitInstance(int exitCode)
+{
+    mainFrame_.reset();
+    platform::SetPresenter(nullptr);
+    platform::SetWaitCursor(nullptr);
+    return exitCode;
+}
+
+void CVerdaxApp::OnAppAbout()
+{
+    CAboutDlg about(mainFrame_.get());
+    about.exec();
+}

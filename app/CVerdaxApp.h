@@ -1,0 +1,34 @@
+#pragma once
+// The application object: sets the program up in the order the editor has always
+// started (locale, the user-interface services, the main window, then the game),
+// and answers the about command.
+
+#include "ui/CBusyCursor.h"
+#include "ui/CMessageBoxPresenter.h"
+
+#include <QApplication>
+
+#include <memory>
+
+class CMainFrame;
+
+class CVerdaxApp : public QApplication {
+public:
+    CVerdaxApp(int& argc, char** argv);
+    ~CVerdaxApp() override;
+
+    // Start-up; false when the main window cannot be built (the program then ends).
+    bool InitInstance();
+
+    // Undoes what InitInstance installed; returns the program's exit code.
+    int ExitInstance(int exitCode);
+
+    CMainFrame* GetMainFrame() const { return mainFrame_.get(); }
+
+    void OnAppAbout();
+
+private:
+    ui::CMessageBoxPresenter presenter_;
+    ui::CBusyCursor busyCursor_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+};

@@ -1,0 +1,37 @@
+// The main of the widget tests: the QApplication exists before any test runs, as
+// widgets need it. Without a display the tests use Qt's offscreen platform; listing
+// the tests (as CTest's discovery does at build time) needs no application at all.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+bool ListsTestsOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    if (ListsTestsOnly(argc, argv))
+        return RUN_ALL_TESTS();
+
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    const int result = RUN_ALL_TESTS();
+    app.reset();
+    return result;
+}
