@@ -17,6 +17,7 @@ namespace {
 
 using Json = nlohmann::json;
 using Body = std::function<void(ByteWriter&)>;
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
 void Sections(ByteWriter& w, bool withAE02)
 {
@@ -89,7 +90,7 @@ struct GameFolder {
         std::filesystem::create_directories(prefix);
         dir.Write("GAME/Models/crate.4DS", EmptyModel());
     }
-    std::vector<std::string> Environment() const { return {"WINEPREFIX=" + prefix.string()}; }
+    Environment Env() const { return {{"WINEPREFIX", prefix.string()}}; }
 
     testsupport::TempDir dir;
     std::filesystem::path mission = dir.Path() / "GAME" / "Missions" / "m1";
@@ -112,7 +113,7 @@ TEST(ToolDump, PrintsTheMissionAsJson)
 {
     GameFolder game;
     game.dir.Write("GAME/Missions/m1/scene2.bin", SceneFile(true));
-    const auto run = RunTool({"dump", game.mission.string()}, game.Environment());
+    const auto run = RunTool({"dump", game.mission.string()}, game.Env());
     ASSERT_EQ(run.status, 0) << run.err;
     const Json json = Parse(run.out);
     ASSERT_FALSE(json.is_discarded()) << run.out;
@@ -156,7 +157,7 @@ TEST(ToolDump, SectionAE02IsNullWhenAbsent)
 {
     GameFolder game;
     game.dir.Write("GAME/Missions/m1/scene2.bin", SceneFile(false));
-    const auto run = RunTool({"dump", game.mission.string() + "/"}, game.Environment());
+    const auto run = RunTool({"dump", game.mission.string() + "/"}, game.Env());
     ASSERT_EQ(run.status, 0) << run.err;
     const Json json = Parse(run.out);
     EXPECT_TRUE(json["sections"]["AE02"].is_null());
@@ -167,20 +168,20 @@ TEST(ToolDump, FailuresPrintTheirCode)
 {
     GameFolder game;
     // No scene2.bin.
-    auto run = RunTool({"dump", game.mission.string()}, game.Environment());
+    auto run = RunTool({"dump", game.mission.string()}, game.Env());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "error 3002\n");
     EXPECT_TRUE(run.out.empty());
 
     // An unknown section: the position text, then the code with it.
     game.dir.Write("GAME/Missions/m1/scene2.bin", ByteWriter().Header(0x4C53, 16).ChunkU32(0x5555, 1).Str());
-    run = RunTool({"dump", game.mission.string()}, game.Environment());
+    run = RunTool({"dump", game.mission.string()}, game.Env());
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("error 4002: fFile pos = 12\n"), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
 
-    EXPECT_EQ(RunTool({"dump"}, game.Environment()).status, 2);
-    EXPECT_EQ(RunTool({"dump", "a", "b"}, game.Environment()).status, 2);
+    EXPECT_EQ(RunTool({"dump"}, game.Env()).status, 2);
+    EXPECT_EQ(RunTool({"dump", "a", "b"}, game.Env()).status, 2);
 }
 
 TEST(ToolResave, WritesTheOutputAsTheEditorSaves)
@@ -188,7 +189,7 @@ TEST(ToolResave, WritesTheOutputAsTheEditorSaves)
     GameFolder game;
     const auto input = SceneFile(true);
     const auto inputPath = game.dir.Write("GAME/Missions/m1/scene2.bin", input);
-    const auto run = RunTool({"resave", game.mission.string()}, game.Environment());
+    const auto run = RunTool({"resave", game.mission.string()}, game.Env());
     ASSERT_EQ(run.status, 0) << run.err;
     const auto output = game.mission / "scene2.bin.Verdax";
     EXPECT_EQ(run.out, output.string() + "\n");
@@ -198,7 +199,7 @@ TEST(ToolResave, WritesTheOutputAsTheEditorSaves)
     EXPECT_EQ(testsupport::Hex(written), testsupport::Hex(SceneFile(true, true)));
 
     // Saving again gives the same file.
-    ASSERT_EQ(RunTool({"resave", game.mission.string()}, game.Environment()).status, 0);
+    ASSERT_EQ(RunTool({"resave", game.mission.string()}, game.Env()).status, 0);
     EXPECT_EQ(ReadFile(output), written);
 }
 
@@ -206,7 +207,7 @@ TEST(ToolResave, FailedLoadWritesNothing)
 {
     GameFolder game;
     game.dir.Write("GAME/Missions/m1/scene2.bin", SceneFile(true).substr(0, 100));
-    const auto run = RunTool({"resave", game.mission.string()}, game.Environment());
+    const auto run = RunTool({"resave", game.mission.string()}, game.Env());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "error 3005\n");
     EXPECT_FALSE(std::filesystem::exists(game.mission / "scene2.bin.Verdax"));
@@ -226,7 +227,7 @@ TEST(ToolDump, InstalledGameGivesMissionsByNameAndItsModels)
     dir.Write("prefix/dosdevices/c:/Dravo/Models/crate.4DS", EmptyModel());
     // A mission elsewhere, without models of its own beside it.
     dir.Write("elsewhere/Missions/m3/scene2.bin", SceneFile(false));
-    const std::vector<std::string> environment{"WINEPREFIX=" + prefix.string()};
+    const Environment environment{{"WINEPREFIX", prefix.string()}};
 
     auto run = RunTool({"dump", "m2"}, environment);
     ASSERT_EQ(run.status, 0) << run.err;

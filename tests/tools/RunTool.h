@@ -1,47 +1,52 @@
 #pragma once
-// Runs the built verdax-tool in a shell with its output captured, for the tests of
-// its commands.
+// Runs the built verdax-tool as a child process with given arguments and extra
+// environment variables, and collects its standard output, standard error and exit
+// status.
 
 #include "tests/support/TempDir.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
 namespace testsupport {
 
 struct ToolRun {
-    int status = -1;
+    int status = -1;  // the exit status; -1 when the tool did not exit normally
     std::string out;
     std::string err;
 };
 
-inline std::string ShellQuoted(const std::string& text)
+inline ToolRun RunTool(const std::vector<std::string>& args,
+                       const std::vector<std::pair<std::string, std::string>>& environment = {})
 {
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs verdax-tool with `args`; `environment` holds NAME=VALUE settings for it.
-inline ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::string>& environment = {})
-{
-    const TempDir outputs;
-    const auto outPath = outputs.Path() / "out";
-    const auto errPath = outputs.Path() / "err";
-    std::string command = "env";
-    for (const auto& setting : environment)
-        command += " " + ShellQuoted(setting);
-    command += " " + ShellQuoted(VERDAX_TOOL_PATH);
-    for (const auto& arg : args)
-        command += " " + ShellQuoted(arg);
-    command += " >" + ShellQuoted(outPath.string()) + " 2>" + ShellQuoted(errPath.string());
-    const int raw = std::system(command.c_str());
+    const TempDir capture;
+    const auto outPath = capture.Path() / "stdout";
+    const auto errPath = capture.Path() / "stderr";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
+            ::_exit(127);
+        for (const auto& [name, value] : environment)
+            ::setenv(name.c_str(), value.c_str(), 1);
+        std::vector<char*> argv{const_cast<char*>(VERDAX_TOOL)};
+        for (const auto& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(VERDAX_TOOL, argv.data());
+        ::_exit(127);
+    }
     ToolRun run;
-    run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    int status = 0;
+    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
     run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);
     return run;
