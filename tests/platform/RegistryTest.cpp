@@ -170,6 +170,31 @@ TEST_F(RegistryText, GarbledTextsFindNothing)
         EXPECT_EQ(Find(broken), std::nullopt) << broken;
 }
 
+TEST_F(RegistryText, MutatedTextsNeverYieldMoreThanTheLimit)
+{
+    const std::string seed = Header("win64") +
+                             KeyBlock("Software\\\\Wow6432Node\\\\Kestrel Works\\\\Dravo",
+                                      "\"idir\"=str(2):\"C:\\\\\\x0418\\001\\\"\\\\\"\n@=\"x\"") +
+                             KeyBlock("Software\\\\Kestrel Works\\\\Dravo", "\"idir\"=\"" + std::string(1020, 'a') + "\"");
+    const char alphabet[] = "\\\"[]@=:()x0\n\rstr7aA\xC8";
+    std::uint32_t state = 12345;
+    const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = seed;
+        for (int edits = 1 + next() % 8; edits > 0; --edits) {
+            const std::size_t at = next() % text.size();
+            const char c = alphabet[next() % (sizeof alphabet - 1)];
+            switch (next() % 3) {
+            case 0: text[at] = c; break;
+            case 1: text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c); break;
+            default: text.erase(at, 1 + next() % 4); break;
+            }
+        }
+        const auto found = Find(text);
+        EXPECT_LE(found.value_or("").size(), 1023u);
+    }
+}
+
 TEST_F(RegistryText, ZeroDigitHexEscapeIsANul)
 {
     const std::string text = Header() + "[Software\\\\Kestrel Works\\\\Dravo]\n\"idir\"=\"a\\xg\"\n";
@@ -189,6 +214,15 @@ TEST(WineRegistry, ReadsSystemRegOfThePrefix)
     EXPECT_EQ(CWineRegistry(prefix.Path() / "nowhere").ReadMachineString(kKey, "idir"), std::nullopt);
     std::filesystem::create_directories(prefix.Path() / "folder" / "system.reg");
     EXPECT_EQ(CWineRegistry(prefix.Path() / "folder").ReadMachineString(kKey, "idir"), std::nullopt);
+}
+
+TEST(WineRegistry, FarTooLargeFileIsNotRead)
+{
+    testsupport::TempDir prefix;
+    const auto file = prefix.Write("system.reg", Header() + KeyBlock("Software\\\\Kestrel Works\\\\Dravo", "\"idir\"=\"x\""));
+    ASSERT_EQ(CWineRegistry(prefix.Path()).ReadMachineString(kKey, "idir"), "x");
+    std::filesystem::resize_file(file, std::uintmax_t{300} << 20);  // sparse: costs no disk
+    EXPECT_EQ(CWineRegistry(prefix.Path()).ReadMachineString(kKey, "idir"), std::nullopt);
 }
 
 TEST(WineRegistry, DefaultFollowsWinePrefixAtEachRead)
