@@ -1,6 +1,7 @@
 #include "tools/MissionLocator.h"
 
 #include "core/CVerdaxException.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 
 #include <filesystem>
@@ -55,11 +56,13 @@ LocatedMission LocateMission(const std::string& argument)
     const auto installFolder = InstalledGameFolder();
     const bool isPath = IsFolder(argument) || argument.find('/') != std::string::npos;
     if (installFolder && !isPath) {
+        // Mission names are code page text, as the catalogue lists them.
+        const std::string name = platform::FromUtf8(argument);
         auto root = std::make_unique<CDravoRoot>();
         root->SetInstallFolder(*installFolder);
-        if (IsFolder(platform::FileSystem().Resolve(root->GetMissionsFolder() + argument))) {
+        if (IsFolder(platform::FileSystem().Resolve(root->GetMissionsFolder() + name))) {
             LocatedMission located;
-            located.mission = std::make_unique<CMission>(argument, root.get());
+            located.mission = std::make_unique<CMission>(name, root.get());
             located.folders = std::make_unique<CFixedGameFolders>(root->GetModelsFolder(), root->GetMapsFolder());
             located.root = std::move(root);
             return located;

@@ -35,11 +35,12 @@ std::string Quoted(const std::string& text)
     return quoted + "'";
 }
 
-// Runs the tool in a shell with the Wine prefix and a plain locale in its environment.
-ToolRun RunMissions(const std::filesystem::path& prefix, const std::vector<std::string>& args)
+// Runs the tool in a shell with the Wine prefix and the locale in its environment.
+ToolRun RunTool(const std::filesystem::path& prefix, const std::vector<std::string>& args, const std::string& locale)
 {
     const testsupport::TempDir outputs;
-    std::string command = "env WINEPREFIX=" + Quoted(prefix.string()) + " LC_ALL=C " + Quoted(kTool);
+    std::string command =
+        "env WINEPREFIX=" + Quoted(prefix.string()) + " LC_ALL=" + Quoted(locale) + " " + Quoted(kTool);
     for (const auto& arg : args)
         command += " " + Quoted(arg);
     command += " >" + Quoted((outputs.Path() / "out").string()) + " 2>" + Quoted((outputs.Path() / "err").string());
@@ -65,9 +66,9 @@ protected:
         prefix_.AddFile("Missions/notes.txt", "a plain file");
     }
 
-    ToolRun Run(std::vector<std::string> args = {"missions"}) const
+    ToolRun Run(std::vector<std::string> args = {"missions"}, const std::string& locale = "C") const
     {
-        return RunMissions(prefix_.Path(), args);
+        return RunTool(prefix_.Path(), args, locale);
     }
 
     testsupport::TestGamePrefix prefix_;
@@ -89,6 +90,19 @@ TEST_F(MissionsCommand, WithoutTheRegistryKeyShows1003OnceAndFails)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(Occurrences(run.err, LoadString(IDS_ERR_REGISTRY)), 1u) << run.err;
+}
+
+// Mission names are code page text; the tool prints them as UTF-8 and takes them
+// back from the command line the same way.
+TEST_F(MissionsCommand, NamesItPrintsAreAcceptedByDump)
+{
+    prefix_.WriteRegistry();
+    prefix_.AddMissionFolder("Миссия");
+    prefix_.AddFile("Missions/Миссия/scene2.bin", std::string("\x53\x4C\x06\x00\x00\x00", 6));  // an empty scene
+    const ToolRun listed = Run({"missions"}, "ru_RU.UTF-8");
+    EXPECT_EQ(listed.out, "Alpha\nZeta\nМиссия\n");
+    const ToolRun dumped = Run({"dump", "Миссия"}, "ru_RU.UTF-8");
+    EXPECT_EQ(dumped.status, 0) << dumped.err;
 }
 
 TEST_F(MissionsCommand, TakesNoArguments)
