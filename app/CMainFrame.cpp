@@ -1,6 +1,10 @@
 #include "app/CMainFrame.h"
 
+#include "core/CVerdaxException.h"
 #include "core/StringTable.h"
+#include "game/CDravoDon.h"
+#include "platform/MessagePresenter.h"
+#include "ui/CItemTreeView.h"
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CommandIds.h"
 #include "ui/IconStrips.h"
@@ -23,6 +27,10 @@ using namespace ui;
 namespace {
 
 constexpr QSize kObjectBarSize(250, 100);
+
+// Shown when a save fails with an error that carried no text of its own.
+constexpr int kSaveFailedId = 1004;
+constexpr std::string_view kSaveFailedText = "Сорри, миссия не может быть записана.";
 // The edit bar's panel: room for the property roll-up at (4, 12)-(170, 510).
 constexpr QSize kEditPanelSize(178, 520);
 
@@ -51,7 +59,7 @@ bool HandlesSlot(const QWidget* widget, const char* slot)
 
 }  // namespace
 
-CMainFrame::CMainFrame() : mdiArea_(new QMdiArea(this))
+CMainFrame::CMainFrame() : slots_(std::make_unique<QObject>()), mdiArea_(new QMdiArea(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
@@ -62,7 +70,14 @@ CMainFrame::CMainFrame() : mdiArea_(new QMdiArea(this))
     CreateMenus();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The window's parts announce their own ends (focus, visibility) while the
+    // window is torn down; nothing of this class may answer them any more.
+    slots_.reset();
+    if (CDravoDon::Instance().GetHost() == this)
+        CDravoDon::Instance().SetHost(nullptr);
+}
 
 bool CMainFrame::Create()
 {
@@ -71,9 +86,10 @@ bool CMainFrame::Create()
     setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
     if (!CreateObjectBar() || !CreateEditBar())
         return false;
-    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandUI(); });
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+    connect(qApp, &QApplication::focusChanged, slots_.get(), [this] { UpdateCommandUI(); });
+    connect(mdiArea_, &QMdiArea::subWindowActivated, slots_.get(), [this] { UpdateCommandUI(); });
     UpdateCommandUI();
+    CDravoDon::Instance().SetHost(this);
     return true;
 }
 
@@ -99,7 +115,8 @@ QAction* CMainFrame::Action(int commandId) const
 void CMainFrame::CreateActions()
 {
     AddCommand(ID_FILE_NEW, QStringLiteral("&Новый\tCtrl+N"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию"));
+    connect(AddCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию")), &QAction::triggered, slots_.get(),
+            [this] { OnSaveMission(); });
     AddCommand(ID_FILE_CLOSE, QStringLiteral("&Закрыть"));
     connect(AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход")), &QAction::triggered, this, &QWidget::close);
 
@@ -119,32 +136,32 @@ void CMainFrame::CreateActions()
         QAction* action = AddCommand(command.id, QString::fromUtf8(command.text));
         action->setShortcuts(command.keys);
         const char* slot = command.slot;
-        connect(action, &QAction::triggered, this, [this, slot] { RouteToFocusedView(slot); });
+        connect(action, &QAction::triggered, slots_.get(), [this, slot] { RouteToFocusedView(slot); });
     }
 
     AddCommand(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"));
     QAction* editBar = AddCommand(ID_VIEW_EDIT_BAR, QStringLiteral("&Edit Bar"));
     editBar->setCheckable(true);
-    connect(editBar, &QAction::triggered, this, [this] {
+    connect(editBar, &QAction::triggered, slots_.get(), [this] {
         editBar_->setVisible(editBar_->isHidden());
         UpdateCommandUI();
     });
     QAction* toolBar = AddCommand(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"));
     toolBar->setCheckable(true);
-    connect(toolBar, &QAction::triggered, this, [this] {
+    connect(toolBar, &QAction::triggered, slots_.get(), [this] {
         toolBar_->setVisible(toolBar_->isHidden());
         UpdateCommandUI();
     });
     // The status bar always stays; the command only keeps its check mark.
     QAction* statusBarCommand = AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"));
     statusBarCommand->setCheckable(true);
-    connect(statusBarCommand, &QAction::triggered, this, [this] { UpdateCommandUI(); });
+    connect(statusBarCommand, &QAction::triggered, slots_.get(), [this] { UpdateCommandUI(); });
 
-    connect(AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом")), &QAction::triggered, this,
+    connect(AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом")), &QAction::triggered, slots_.get(),
             [this] { CascadeWindows(); });
-    connect(AddCommand(ID_WINDOW_TILE_HORZ, QStringLiteral("&Растянуть")), &QAction::triggered, this,
+    connect(AddCommand(ID_WINDOW_TILE_HORZ, QStringLiteral("&Растянуть")), &QAction::triggered, slots_.get(),
             [this] { TileWindows(); });
-    connect(AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Сортировать")), &QAction::triggered, this,
+    connect(AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Сортировать")), &QAction::triggered, slots_.get(),
             [this] { ArrangeIcons(); });
 
     // No help file belongs to the editor: the help commands have nothing to open.
@@ -154,7 +171,7 @@ void CMainFrame::CreateActions()
     QAction* contextHelp = AddCommand(ID_CONTEXT_HELP, QString());
     contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     contextHelp->setIcon(ToolbarIcon(ID_CONTEXT_HELP));
-    connect(contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    connect(contextHelp, &QAction::triggered, slots_.get(), [] { QWhatsThis::enterWhatsThisMode(); });
     AddCommand(ID_APP_ABOUT, QStringLiteral("&О Verdax..."));
 
     AddCommand(ID_FILE_PRINT, QString());
@@ -189,13 +206,13 @@ void CMainFrame::CreateMenus()
 // hovering an item is a selection; hiding the menu is the selection that closes it.
 void CMainFrame::WatchMenu(QMenu* menu)
 {
-    connect(menu, &QMenu::aboutToShow, this, [this] {
+    connect(menu, &QMenu::aboutToShow, slots_.get(), [this] {
         UpdateCommandUI();
         OnMenuSelect(false);
         OnInitMenuPopup();
     });
-    connect(menu, &QMenu::hovered, this, [this] { OnMenuSelect(false); });
-    connect(menu, &QMenu::aboutToHide, this, [this] { OnMenuSelect(true); });
+    connect(menu, &QMenu::hovered, slots_.get(), [this] { OnMenuSelect(false); });
+    connect(menu, &QMenu::aboutToHide, slots_.get(), [this] { OnMenuSelect(true); });
 }
 
 bool CMainFrame::CreateToolBar()
@@ -244,7 +261,8 @@ bool CMainFrame::CreateObjectBar()
 {
     objectBar_ = new CSizingTabCtrlBar(QStringLiteral("Object Bar"), this, kObjectBarSize, ID_OBJECT_BAR);
     addDockWidget(Qt::LeftDockWidgetArea, objectBar_);
-    return true;
+    // The mission tree comes into being here and registers with the mediator.
+    return objectBar_->AddTabView(Text(IDS_MISSIONS_TAB), new CItemTreeView);
 }
 
 bool CMainFrame::CreateEditBar()
@@ -260,7 +278,7 @@ bool CMainFrame::CreateEditBar()
     editPanel_->setMaximumWidth(kEditPanelSize.width());
     editBar_->setWidget(editPanel_);
     addDockWidget(Qt::RightDockWidgetArea, editBar_);
-    connect(editBar_, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandUI(); });
+    connect(editBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });
     return true;
 }
 
@@ -306,6 +324,46 @@ QMdiSubWindow* CMainFrame::AddChildWindow(QWidget* view)
     child->show();
     UpdateCommandUI();
     return child;
+}
+
+CItemTreeView* CMainFrame::GetItemTree() const
+{
+    return objectBar_ ? dynamic_cast<CItemTreeView*>(objectBar_->ViewAt(0)) : nullptr;
+}
+
+IMissionTree* CMainFrame::GetMissionTree()
+{
+    return GetItemTree();
+}
+
+void CMainFrame::SetViewFactory(int kind, ViewFactory factory)
+{
+    viewFactories_[kind] = std::move(factory);
+}
+
+// A view that takes no part in notifications yields null, but its window stays.
+CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
+{
+    const auto factory = viewFactories_.find(kind);
+    if (factory == viewFactories_.end() || !factory->second)
+        return nullptr;
+    QWidget* view = factory->second(object);
+    if (!view)
+        return nullptr;
+    AddChildWindow(view);
+    return dynamic_cast<CDravoDonView*>(view);
+}
+
+void CMainFrame::OnSaveMission()
+{
+    try {
+        CDravoDon::Instance().SaveSelectedMission();
+    } catch (const CVerdaxException& error) {
+        if (error.GetText().empty())
+            platform::Presenter().ShowMessage(kSaveFailedId, kSaveFailedText);
+    } catch (const std::exception&) {
+        platform::Presenter().ShowMessage(kSaveFailedId, kSaveFailedText);
+    }
 }
 
 void CMainFrame::CascadeWindows()

@@ -4,6 +4,8 @@
 // the child windows inside a multiple-document area. It is also the host through
 // which the mediator opens child windows and reaches the mission tree.
 
+#include "game/IDravoDonHost.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -20,17 +22,38 @@ class QMenu;
 class QToolBar;
 
 namespace ui {
+class CItemTreeView;
 class CSizingTabCtrlBar;
-}
+}  // namespace ui
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public IDravoDonHost {
 public:
+    // Makes the view of a child window for `object`; null when it cannot. The view
+    // takes part in notifications when it is also a CDravoDonView.
+    using ViewFactory = std::function<QWidget*(CVerdaxData* object)>;
+
     CMainFrame();
     ~CMainFrame() override;
 
     // Builds the window's parts in order: toolbar, status bar, docking, object bar
-    // with its "Миссии" tab, edit bar. False when any of them cannot be made.
+    // with its "Миссии" tab, edit bar; then offers itself to the mediator as its
+    // host. False when any part cannot be made.
     bool Create();
+
+    // IDravoDonHost: a child window of `kind` made by the factory set for that kind;
+    // null for a kind without one (the world, script and info windows register
+    // theirs) or when the factory fails.
+    CDravoDonView* OpenView(int kind, CVerdaxData* object) override;
+    IMissionTree* GetMissionTree() override;
+    void SetViewFactory(int kind, ViewFactory factory);
+
+    // The view of the object bar's first tab.
+    ui::CItemTreeView* GetItemTree() const;
+
+    // "&Сохранить Миссию": saves the mission selected in the tree. A failure never
+    // ends the program: an error that carried a text has been shown already, and one
+    // without a text is reported here, so that no failed save passes for done.
+    void OnSaveMission();
 
     // The action of a menu, toolbar or accelerator command; null for an unknown id.
     QAction* Action(int commandId) const;
@@ -86,6 +109,9 @@ private:
     void RouteToFocusedView(const char* slot);
     void SetStatusPrompt(const QString& prompt);
 
+    // The context of every connection to this window's handlers; gone first when
+    // the window is destroyed.
+    std::unique_ptr<QObject> slots_;
     QMdiArea* mdiArea_;
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
@@ -96,4 +122,5 @@ private:
     SavedPane savedPane_;
     bool widenFlag_ = false;
     std::map<int, QAction*> actions_;
+    std::map<int, ViewFactory> viewFactories_;
 };

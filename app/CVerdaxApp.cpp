@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "game/CDravoDon.h"
 #include "ui/CommandIds.h"
 
 #include "platform/MessagePresenter.h"
@@ -38,6 +39,9 @@ bool CVerdaxApp::InitInstance()
 
     mainFrame_->show();
     mainFrame_->repaint();
+
+    // The game's own failures are shown where they arise; start-up succeeds anyway.
+    CDravoDon::Instance().LoadGame();
     return true;
 }
 

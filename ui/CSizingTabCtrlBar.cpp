@@ -20,7 +20,12 @@ CSizingTabCtrlBar::CSizingTabCtrlBar(const QString& title, QMainWindow* frame, Q
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { ShowTab(index); });
 }
 
-CSizingTabCtrlBar::~CSizingTabCtrlBar() = default;
+// Removing the tabs as the bar's children go would report selections to a bar
+// that no longer is one.
+CSizingTabCtrlBar::~CSizingTabCtrlBar()
+{
+    disconnect(tabs_, nullptr, this, nullptr);
+}
 
 bool CSizingTabCtrlBar::AddTabView(const QString& title, QWidget* view)
 {

@@ -1,0 +1,341 @@
+#include "ui/CItemTreeView.h"
+
+#include "core/StringTable.h"
+#include "game/CDravoDon.h"
+#include "game/CMission.h"
+#include "platform/CodePage.h"
+#include "platform/WaitCursor.h"
+#include "ui/IconStrips.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTreeWidgetItemIterator>
+
+namespace ui {
+namespace {
+
+QString FromCodePage(const std::string& text)
+{
+    const std::string utf8 = platform::ToUtf8(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString Caption(int stringId)
+{
+    const std::string_view text = LoadString(stringId);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int CategoryIcon(int category)
+{
+    switch (category) {
+    case CATEGORY_WHOLE: return ICON_WHOLE;
+    case CATEGORY_THING_DATA: return ICON_THING_DATA;
+    case CATEGORY_THINGS: return ICON_THING;
+    case CATEGORY_SCRIPTS: return ICON_SCRIPT;
+    default: return ICON_UNKNOWN_CATEGORY;
+    }
+}
+
+int ThingDataIcon(const CVerdaxData&)
+{
+    return ICON_THING_DATA;
+}
+
+int ScriptIcon(const CVerdaxData&)
+{
+    return ICON_SCRIPT;
+}
+
+int ThingIconOf(const CVerdaxData& object)
+{
+    return CItemTreeView::ThingIcon(static_cast<const CSceneObjectThing&>(object).GetLinkedDataKind());
+}
+
+// Sets a value for the lifetime of a scope.
+template <class T>
+class ScopedValue {
+public:
+    ScopedValue(T& target, T value) : target_(target), saved_(target) { target_ = value; }
+    ~ScopedValue() { target_ = saved_; }
+    ScopedValue(const ScopedValue&) = delete;
+    ScopedValue& operator=(const ScopedValue&) = delete;
+
+private:
+    T& target_;
+    T saved_;
+};
+
+}  // namespace
+
+// ---- items ----------------------------------------------------------------
+
+CItemTreeItem::CItemTreeItem(CVerdaxData* object, int icon) : QTreeWidgetItem(kType), object_(object), icon_(icon) {}
+
+CItemTreeItem::CItemTreeItem(int category, const QString& caption)
+    : QTreeWidgetItem(kType), category_(category), caption_(caption)
+{
+}
+
+int CItemTreeItem::GetIcon() const
+{
+    if (category_ != 0)
+        return CategoryIcon(category_);
+    if (const auto* mission = dynamic_cast<const CMission*>(object_))
+        return mission->IsLoaded() ? ICON_MISSION_LOADED : ICON_MISSION_LISTED;
+    return icon_;
+}
+
+QString CItemTreeItem::DisplayText() const
+{
+    if (category_ != 0)
+        return caption_;
+    if (const auto* mission = dynamic_cast<const CMission*>(object_))
+        return FromCodePage(mission->GetName());
+    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_)) {
+        const std::string name = thing->GetName();
+        return name.empty() ? QStringLiteral("[%1]").arg(FromCodePage(thing->GetModelName())) : FromCodePage(name);
+    }
+    if (const auto* object = dynamic_cast<const CSceneObject*>(object_)) {
+        const std::string name = object->GetName();
+        return name.empty() ? QStringLiteral("[---]") : FromCodePage(name);
+    }
+    return {};
+}
+
+QVariant CItemTreeItem::data(int column, int role) const
+{
+    if (column == 0 && role == Qt::DisplayRole)
+        return DisplayText();
+    if (column == 0 && role == Qt::DecorationRole) {
+        if (const auto* tree = dynamic_cast<const CItemTreeView*>(treeWidget()))
+            return tree->Icon(GetIcon());
+        return {};
+    }
+    return QTreeWidgetItem::data(column, role);
+}
+
+// ---- the view ---------------------------------------------------------------
+
+CItemTreeView::CItemTreeView(QWidget* parent) : QTreeWidget(parent)
+{
+    const QPixmap strip = ItemIconStrip();
+    for (int i = 0; i < kItemIconCount; ++i)
+        icons_.push_back(IconFromStrip(strip, i));
+    OnInitialUpdate();
+}
+
+QIcon CItemTreeView::Icon(int index) const
+{
+    return index >= 0 && index < static_cast<int>(icons_.size()) ? icons_[static_cast<std::size_t>(index)] : QIcon();
+}
+
+CItemTreeView::~CItemTreeView()
+{
+    // Deleting the items must not announce a selection from a view half destroyed.
+    disconnect(this, &QTreeWidget::currentItemChanged, this, nullptr);
+    blockSignals(true);
+    categoryNodes_.clear();
+}
+
+void CItemTreeView::OnInitialUpdate()
+{
+    setObjectName(QStringLiteral("itemTree"));
+    setColumnCount(1);
+    header()->hide();
+    setRootIsDecorated(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(false);
+    setIconSize(QSize(kIconSize, kIconSize));
+    setUniformRowHeights(true);
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
+
+    CDravoDon::Instance().RegisterView(this);
+    categoryNodes_.clear();
+    clear();
+}
+
+void CItemTreeView::AddMission(CMission* mission)
+{
+    AddMissionItem(mission);
+}
+
+CItemTreeItem* CItemTreeView::AddMissionItem(CMission* mission)
+{
+    if (!mission)
+        return nullptr;
+    auto* item = new CItemTreeItem(mission, ICON_MISSION_LISTED);
+    InsertSorted(nullptr, item);
+    viewport()->repaint();
+    return item;
+}
+
+// Sorted placement as the tree control makes it: after every sibling whose text
+// does not compare greater, ignoring case.
+void CItemTreeView::InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item)
+{
+    const QString text = item->DisplayText();
+    const int count = parent ? parent->childCount() : topLevelItemCount();
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        const QTreeWidgetItem* sibling = parent ? parent->child(middle) : topLevelItem(middle);
+        if (QString::compare(sibling->text(0), text, Qt::CaseInsensitive) <= 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (parent)
+        parent->insertChild(low, item);
+    else
+        insertTopLevelItem(low, item);
+}
+
+CMission* CItemTreeView::GetSelectedMission()
+{
+    const auto* item = dynamic_cast<const CItemTreeItem*>(currentItem());
+    if (!item)
+        return nullptr;
+    return dynamic_cast<CMission*>(item->GetObject());
+}
+
+void CItemTreeView::SelectObject(CVerdaxData* object)
+{
+    if (!object)
+        return;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        const auto* item = dynamic_cast<const CItemTreeItem*>(*it);
+        if (!item || item->GetObject() != object)
+            continue;
+        for (QTreeWidgetItem* ancestor = (*it)->parent(); ancestor; ancestor = ancestor->parent())
+            ancestor->setExpanded(true);
+        ScopedValue cause(cause_, Cause::Program);
+        setCurrentItem(*it);
+        scrollToItem(*it);
+        return;
+    }
+}
+
+// The current item is the selected one: an item made current without being
+// selected (as on receiving the focus) is selected too.
+void CItemTreeView::OnSelectionChanged(QTreeWidgetItem* item)
+{
+    if (item && !item->isSelected())
+        item->setSelected(true);
+    const auto* treeItem = dynamic_cast<const CItemTreeItem*>(item);
+    SetObject(treeItem ? treeItem->GetObject() : nullptr);
+    CDravoDon::Instance().BroadcastSelection(this, cause_ == Cause::Mouse);
+}
+
+void CItemTreeView::OpenMissionItem(QTreeWidgetItem* item)
+{
+    const auto* treeItem = dynamic_cast<const CItemTreeItem*>(item);
+    auto* mission = treeItem ? dynamic_cast<CMission*>(treeItem->GetObject()) : nullptr;
+    if (!mission || mission->IsLoaded())
+        return;
+    if (!CDravoDon::Instance().GetRoot().LoadMission(mission))
+        return;  // the root has told the user
+    platform::WaitCursorScope wait;
+    BuildMissionBranch(mission, item);
+}
+
+void CItemTreeView::BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem)
+{
+    struct Category {
+        int code;
+        int caption;
+    };
+    static constexpr Category kCategories[] = {
+        {CATEGORY_WHOLE, IDS_CATEGORY_WHOLE},
+        {CATEGORY_THING_DATA, IDS_CATEGORY_THING_DATA},
+        {CATEGORY_THINGS, IDS_CATEGORY_THINGS},
+        {CATEGORY_SCRIPTS, IDS_CATEGORY_SCRIPTS},
+    };
+    std::map<int, CItemTreeItem*> nodes;
+    for (const Category& category : kCategories) {
+        auto* node = new CItemTreeItem(category.code, Caption(category.caption));
+        InsertSorted(missionItem, node);
+        nodes[category.code] = node;
+    }
+    categoryNodes_[mission] = nodes;
+
+    AddObjectItems(nodes[CATEGORY_THING_DATA], mission->GetThingData(), ThingDataIcon);
+    AddObjectItems(nodes[CATEGORY_THINGS], mission->GetThings(), ThingIconOf);
+    AddObjectItems(nodes[CATEGORY_SCRIPTS], mission->GetMissionScripts(), ScriptIcon);
+}
+
+template <class Objects>
+void CItemTreeView::AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&))
+{
+    for (const auto& object : objects) {
+        if (!object)
+            continue;  // an object that is not there is left out
+        InsertSorted(parent, new CItemTreeItem(object.get(), icon(*object)));
+    }
+}
+
+int CItemTreeView::ThingIcon(int linkedDataKind)
+{
+    switch (linkedDataKind) {
+    case CSceneObjectThingData::kScriptKind: return ICON_THING_SCRIPTED;
+    case CSceneObjectThingData::kTextKind: return ICON_THING_FIGURE;
+    case -1: return ICON_THING;
+    default: return ICON_THING_DATA_BLOCK;
+    }
+}
+
+CItemTreeItem* CItemTreeView::CategoryNode(const CMission* mission, int category) const
+{
+    const auto missionNodes = categoryNodes_.find(mission);
+    if (missionNodes == categoryNodes_.end())
+        return nullptr;
+    const auto node = missionNodes->second.find(category);
+    return node == missionNodes->second.end() ? nullptr : node->second;
+}
+
+void CItemTreeView::Notify(CDravoDonView* sender, int code, int /*arg*/)
+{
+    if (code == DON_OBJECT_CHANGED && sender != this)
+        viewport()->repaint();
+}
+
+void CItemTreeView::mousePressEvent(QMouseEvent* event)
+{
+    ScopedValue cause(cause_, Cause::Mouse);
+    QTreeWidget::mousePressEvent(event);
+}
+
+// The mission is opened first; the control's own handling then toggles the item,
+// so a mission opened this way shows expanded.
+void CItemTreeView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) {
+            OpenMissionItem(item);
+            // The control finds the clicked row in its laid-out rows, which the new
+            // branch has made stale.
+            executeDelayedItemsLayout();
+        }
+    }
+    ScopedValue cause(cause_, Cause::Mouse);
+    QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+void CItemTreeView::keyPressEvent(QKeyEvent* event)
+{
+    ScopedValue cause(cause_, Cause::Keyboard);
+    QTreeWidget::keyPressEvent(event);
+}
+
+void CItemTreeView::keyReleaseEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat())
+        OpenMissionItem(currentItem());
+    QTreeWidget::keyReleaseEvent(event);
+}
+
+}  // namespace ui

@@ -1,0 +1,111 @@
+#pragma once
+// The mission tree: every mission of the installation as a top-level item and,
+// under each opened mission, its objects in four category nodes. Selecting an item
+// makes its object the editor's current object and is announced through the
+// mediator; opening a mission (double-click, or releasing Enter on it) loads it and
+// builds its branch.
+//
+// Item texts and mission icons are asked of the objects each time an item is
+// drawn, so a renamed object shows its new name at the next repaint.
+
+#include "game/CDravoDonView.h"
+#include "game/IDravoDonHost.h"
+
+#include <QIcon>
+#include <QTreeWidget>
+
+#include <map>
+#include <vector>
+
+class CMission;
+
+namespace ui {
+
+// The category nodes under an opened mission, by their codes (all below 4096).
+enum ItemCategory : int {
+    CATEGORY_THING_DATA = 256,
+    CATEGORY_THINGS = 257,
+    CATEGORY_SCRIPTS = 258,
+    CATEGORY_WHOLE = 259,
+};
+
+// One item of the tree: its data word is either an object or a category code.
+class CItemTreeItem final : public QTreeWidgetItem {
+public:
+    static constexpr int kType = QTreeWidgetItem::UserType + 1;
+
+    CItemTreeItem(CVerdaxData* object, int icon);
+    CItemTreeItem(int category, const QString& caption);
+
+    CVerdaxData* GetObject() const { return object_; }
+    // The category code; 0 for an object item.
+    int GetCategory() const { return category_; }
+    int GetIcon() const;
+
+    QVariant data(int column, int role) const override;
+
+    // The text shown for the item, asked of its object now.
+    QString DisplayText() const;
+
+private:
+    CVerdaxData* object_ = nullptr;
+    int category_ = 0;
+    int icon_ = 0;  // object items: fixed at creation
+    QString caption_;
+};
+
+class CItemTreeView final : public QTreeWidget, public CDravoDonView, public IMissionTree {
+public:
+    explicit CItemTreeView(QWidget* parent = nullptr);
+    ~CItemTreeView() override;
+
+    // IMissionTree: a top-level item for `mission` in sorted place, repainted at once.
+    void AddMission(CMission* mission) override;
+    CMission* GetSelectedMission() override;
+
+    // The same as AddMission, returning the new item.
+    CItemTreeItem* AddMissionItem(CMission* mission);
+
+    // Selects the first item, in pre-order, that holds `object`, opening its
+    // ancestors; announced as a selection by the program (never as a click).
+    // Nothing happens when no item holds it.
+    void SelectObject(CVerdaxData* object);
+
+    // Loads the mission of `item` through the game root and builds its branch;
+    // nothing for an item that is no mission or a mission already loaded.
+    void OpenMissionItem(QTreeWidgetItem* item);
+
+    // A repaint on DON_OBJECT_CHANGED from another view; everything else is ignored.
+    void Notify(CDravoDonView* sender, int code, int arg) override;
+
+    // The category node `category` under `mission`'s item; null before it is opened.
+    CItemTreeItem* CategoryNode(const CMission* mission, int category) const;
+
+    // Image `index` of the tree's icon strip; an empty icon outside it.
+    QIcon Icon(int index) const;
+
+    // The icon of a thing whose linked data block has `kind` (-1: none linked).
+    static int ThingIcon(int linkedDataKind);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    enum class Cause { Program, Mouse, Keyboard };
+
+    void OnInitialUpdate();
+    void OnSelectionChanged(QTreeWidgetItem* item);
+    void BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem);
+    template <class Objects>
+    void AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&));
+    void InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item);
+
+    std::vector<QIcon> icons_;  // the icon strip, cut once
+    std::map<const CMission*, std::map<int, CItemTreeItem*>> categoryNodes_;
+    Cause cause_ = Cause::Program;
+};
+
+}  // namespace ui
