@@ -1,0 +1,24 @@
+// The main of the start-up tests: the application object is the editor's own, so
+// that its InitInstance runs as in the program. CTest runs each test in a process
+// of its own, so every test starts the editor afresh.
+
+#include "app/CVerdaxApp.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
+            return RUN_ALL_TESTS();
+
+    auto app = std::make_unique<CVerdaxApp>(argc, argv);
+    const int result = RUN_ALL_TESTS();
+    app->ExitInstance(0);
+    app.reset();
+    return result;
+}

@@ -1,0 +1,140 @@
+#include "app/CMainFrame.h"
+#include "app/CVerdaxApp.h"
+
+#include "game/CDravoDon.h"
+#include "game/CMission.h"
+#include "tests/support/TempDir.h"
+#include "tools/demo/DemoGame.h"
+#include "ui/CItemTreeView.h"
+#include "ui/CommandIds.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+struct ShownBox {
+    QString caption;
+    QString text;
+};
+
+// Answers every message box the editor shows, as a user pressing OK would, and
+// keeps what it showed.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher()
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes.push_back({box->windowTitle(), box->text()});
+                box->accept();
+            }
+        });
+        timer_.start();
+    }
+
+    std::vector<ShownBox> boxes;
+
+private:
+    QTimer timer_;
+};
+
+CVerdaxApp& App()
+{
+    return *static_cast<CVerdaxApp*>(qApp);
+}
+
+ui::CItemTreeItem* MissionItem(ui::CItemTreeView* tree, const QString& name)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->text(0) == name)
+            return static_cast<ui::CItemTreeItem*>(tree->topLevelItem(i));
+    return nullptr;
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void StartOn(const std::filesystem::path& prefix)
+    {
+        setenv("WINEPREFIX", prefix.c_str(), 1);
+        ASSERT_TRUE(App().InitInstance());
+        frame_ = App().GetMainFrame();
+        ASSERT_NE(frame_, nullptr);
+        tree_ = frame_->GetItemTree();
+        ASSERT_NE(tree_, nullptr);
+    }
+
+    testsupport::TempDir dir_;
+    MessageBoxWatcher watcher_;
+    CMainFrame* frame_ = nullptr;
+    ui::CItemTreeView* tree_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StartupTest, TheDemoGamesMissionsFillTheTreeSorted)
+{
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    EXPECT_TRUE(watcher_.boxes.empty());
+    EXPECT_TRUE(frame_->isVisible());
+    EXPECT_EQ(frame_->windowTitle(), "Verdax");
+    EXPECT_TRUE(CDravoDon::Instance().GetRoot().IsLoaded());
+    ASSERT_GE(tree_->topLevelItemCount(), 3);
+    for (int i = 1; i < tree_->topLevelItemCount(); ++i)
+        EXPECT_LE(tree_->topLevelItem(i - 1)->text(0).compare(tree_->topLevelItem(i)->text(0), Qt::CaseInsensitive), 0);
+    EXPECT_NE(MissionItem(tree_, demo::kHarbourMission), nullptr);
+    // The world window belongs to a later part of the editor: its kind opens nothing yet.
+    EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(StartupTest, WithoutTheRegistryKeyTheWindowOpensWithAnEmptyTree)
+{
+    std::filesystem::create_directories(dir_.Path() / "empty-prefix");
+    StartOn(dir_.Path() / "empty-prefix");
+    ASSERT_EQ(watcher_.boxes.size(), 1u);
+    EXPECT_EQ(watcher_.boxes[0].caption, "Verdax");
+    EXPECT_EQ(watcher_.boxes[0].text, "Сорри, невозможно открыть ветку реестра. Переустановить игру.");
+    EXPECT_TRUE(frame_->isVisible());
+    EXPECT_EQ(tree_->topLevelItemCount(), 0);
+    EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(StartupTest, TheBrokenDemoMissionShowsTheDetailedMessageThen1001)
+{
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    ui::CItemTreeItem* broken = MissionItem(tree_, demo::kBrokenMission);
+    ASSERT_NE(broken, nullptr);
+    tree_->OpenMissionItem(broken);
+    ASSERT_EQ(watcher_.boxes.size(), 2u);
+    EXPECT_TRUE(watcher_.boxes[0].text.startsWith("fFile pos = ")) << watcher_.boxes[0].text.toStdString();
+    EXPECT_EQ(watcher_.boxes[1].text, "Сорри, миссия не может быть загружена.");
+    EXPECT_EQ(watcher_.boxes[1].caption, "Verdax");
+    EXPECT_EQ(broken->childCount(), 0);
+}
+
+TEST_F(StartupTest, SavingTheSelectedDemoMissionWritesItsOutputFile)
+{
+    const auto prefix = dir_.Path() / "prefix";
+    demo::WriteDemoGame(prefix);
+    StartOn(prefix);
+    ui::CItemTreeItem* harbour = MissionItem(tree_, demo::kHarbourMission);
+    ASSERT_NE(harbour, nullptr);
+    tree_->OpenMissionItem(harbour);
+    EXPECT_EQ(harbour->childCount(), 4);
+    tree_->setCurrentItem(harbour);
+    frame_->Action(ui::ID_SAVE_MISSION)->trigger();
+    EXPECT_TRUE(watcher_.boxes.empty());
+    const auto missionFolder = prefix / demo::kDemoInstallPath / "Missions" / demo::kHarbourMission;
+    EXPECT_TRUE(std::filesystem::exists(missionFolder / "scene2.bin.Verdax"));
+}
