@@ -157,7 +157,7 @@ std::uint64_t CScene2File::ReadHeader(std::uint32_t size)
     if (size < kHeaderFixedBytes)
         throw CVerdaxException(VERDAX_ERR_CHUNK_LONG, FilePositionText());
     const std::uint32_t length = size - kHeaderFixedBytes;
-    if (length > RemainingBytes())
+    if (!HasRemaining(length))
         throw CVerdaxException(VERDAX_ERR_CHUNK_SHORT, FilePositionText());
     return consumed + ReadString(headerText_, length);
 }
@@ -167,7 +167,7 @@ std::uint64_t CScene2File::ReadDataAE02(std::uint32_t size)
     hasAE02_ = true;
     if (size < 6)
         throw CVerdaxException(VERDAX_ERR_CHUNK_LONG, FilePositionText());
-    if (size - 6 > RemainingBytes())
+    if (!HasRemaining(size - 6))
         throw CVerdaxException(VERDAX_ERR_CHUNK_SHORT, FilePositionText());
     dataAE02_.assign(size - 6, 0);
     return ReadBytes(dataAE02_);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
 #include <istream>
 #include <limits>
 
@@ -40,6 +39,25 @@ T FromLittleEndian(const std::array<std::uint8_t, sizeof(T)>& bytes)
         value = static_cast<T>(value | static_cast<T>(static_cast<T>(bytes[i]) << (8 * i)));
     return value;
 }
+
+void PutU16(std::uint8_t* at, std::uint16_t value)
+{
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutU32(std::uint8_t* at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint32_t GetU32(const std::uint8_t* at)
+{
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24;
+}
+
+constexpr std::size_t kMaxChunkFloats = 4;
 
 }  // namespace
 
@@ -193,11 +211,12 @@ std::uint32_t CSceneObject::ReadString(std::string& text, std::uint32_t n)
     text.clear();
     if (n == 0)
         return 0;
-    if (n > RemainingBytes())
+    if (!HasRemaining(n))
         throw CVerdaxException(VERDAX_ERR_READ);
     text.resize(n);
     ReadRaw(text.data(), n);
-    text.resize(std::strlen(text.c_str()));
+    if (const auto zero = text.find('\0'); zero != std::string::npos)
+        text.resize(zero);
     return n;
 }
 
@@ -205,7 +224,7 @@ std::uint32_t CSceneObject::SkipBytes(std::uint32_t n)
 {
     if (n == 0)
         return 0;
-    if (!stream_ || !*stream_ || n > RemainingBytes())
+    if (!stream_ || !*stream_ || !HasRemaining(n))
         throw CVerdaxException(VERDAX_ERR_READ);
     if (stream_->rdbuf()->pubseekoff(n, std::ios::cur, std::ios::in) == std::streampos(-1))
         throw CVerdaxException(VERDAX_ERR_READ);
@@ -266,6 +285,16 @@ std::uint32_t CSceneObject::WriteString(const std::string& text, bool terminated
     return static_cast<std::uint32_t>(n);
 }
 
+bool CSceneObject::HasRemaining(std::uint64_t n) const
+{
+    if (!stream_)
+        return n == 0;
+    // What the buffer holds at hand is there for certain; only beyond it is the end
+    // of the stream looked up.
+    const std::streamsize atHand = stream_->rdbuf()->in_avail();
+    return (atHand > 0 && n <= static_cast<std::uint64_t>(atHand)) || n <= RemainingBytes();
+}
+
 std::uint64_t CSceneObject::RemainingBytes() const
 {
     if (!stream_)
@@ -291,7 +320,7 @@ std::uint32_t CSceneObject::ReadContentLength(std::uint32_t& length)
 
 std::uint32_t CSceneObject::CheckedContentLength(std::uint32_t size) const
 {
-    if (size < kChunkHeaderSize || size - kChunkHeaderSize > RemainingBytes())
+    if (size < kChunkHeaderSize || !HasRemaining(size - kChunkHeaderSize))
         throw CVerdaxException(VERDAX_ERR_READ);
     return size - kChunkHeaderSize;
 }
@@ -326,56 +355,100 @@ std::uint32_t CSceneObject::SkipChunk()
     return consumed + SkipBytes(length);
 }
 
+// Fixed chunks are moved in one piece: a call on the stream buffer per chunk
+// rather than per field.
 std::uint32_t CSceneObject::ReadChunkU32(std::uint32_t& value)
 {
-    std::uint32_t size = 0;
-    return ReadU32(size) + ReadU32(value);
+    std::array<std::uint8_t, 8> bytes;  // size, value
+    ReadRaw(bytes.data(), bytes.size());
+    value = GetU32(bytes.data() + 4);
+    return 8;
+}
+
+std::uint32_t CSceneObject::ReadChunkFloats(std::span<float> values)
+{
+    std::array<std::uint8_t, 4 + 4 * kMaxChunkFloats> bytes;  // size, values
+    const std::size_t count = std::min(values.size(), kMaxChunkFloats);
+    const std::size_t length = 4 + 4 * count;
+    ReadRaw(bytes.data(), length);
+    for (std::size_t i = 0; i < count; ++i)
+        values[i] = std::bit_cast<float>(GetU32(bytes.data() + 4 + 4 * i));
+    return static_cast<std::uint32_t>(length);
 }
 
 std::uint32_t CSceneObject::ReadChunkVector3(Vector3& value)
 {
-    std::uint32_t size = 0;
-    return ReadU32(size) + ReadVector3(value);
+    std::array<float, 3> values{};
+    const std::uint32_t consumed = ReadChunkFloats(values);
+    value = {values[0], values[1], values[2]};
+    return consumed;
+}
+
+std::uint32_t CSceneObject::WriteChunkHeader(std::uint16_t id, std::uint32_t size)
+{
+    std::array<std::uint8_t, 6> bytes;
+    PutU16(bytes.data(), id);
+    PutU32(bytes.data() + 2, size);
+    WriteRaw(bytes.data(), bytes.size());
+    return 6;
 }
 
 std::uint32_t CSceneObject::WriteChunkU32(std::uint16_t id, std::uint32_t value)
 {
-    return WriteU16(id) + WriteU32(10) + WriteU32(value);
+    std::array<std::uint8_t, 10> bytes;
+    PutU16(bytes.data(), id);
+    PutU32(bytes.data() + 2, 10);
+    PutU32(bytes.data() + 6, value);
+    WriteRaw(bytes.data(), bytes.size());
+    return 10;
+}
+
+std::uint32_t CSceneObject::WriteChunkFloats(std::uint16_t id, std::span<const float> values)
+{
+    std::array<std::uint8_t, 6 + 4 * kMaxChunkFloats> bytes;
+    const std::size_t count = std::min(values.size(), kMaxChunkFloats);
+    const auto size = static_cast<std::uint32_t>(6 + 4 * count);
+    PutU16(bytes.data(), id);
+    PutU32(bytes.data() + 2, size);
+    for (std::size_t i = 0; i < count; ++i)
+        PutU32(bytes.data() + 6 + 4 * i, std::bit_cast<std::uint32_t>(values[i]));
+    WriteRaw(bytes.data(), size);
+    return size;
 }
 
 std::uint32_t CSceneObject::WriteChunkVector3(std::uint16_t id, const Vector3& value)
 {
-    return WriteU16(id) + WriteU32(18) + WriteVector3(value);
+    const std::array<float, 3> values{value.x, value.y, value.z};
+    return WriteChunkFloats(id, values);
 }
 
 std::uint32_t CSceneObject::WriteChunkBytes(std::uint16_t id, std::span<const std::uint8_t> bytes)
 {
-    return WriteU16(id) + WriteU32(ChunkSize(bytes.size())) + WriteBytes(bytes);
+    return WriteChunkHeader(id, ChunkSize(bytes.size())) + WriteBytes(bytes);
 }
 
 std::uint32_t CSceneObject::WriteChunkText(std::uint16_t id, const std::string& text)
 {
-    return WriteU16(id) + WriteU32(ChunkSize(text.size() + 1)) + WriteString(text, true);
+    return WriteChunkHeader(id, ChunkSize(text.size() + 1)) + WriteString(text, true);
 }
 
 std::uint32_t CSceneObject::WriteChunkTextUnterminated(std::uint16_t id, const std::string& text)
 {
-    return WriteU16(id) + WriteU32(ChunkSize(text.size())) + WriteString(text, false);
+    return WriteChunkHeader(id, ChunkSize(text.size())) + WriteString(text, false);
 }
 
 std::uint32_t CSceneObject::WriteEmptyChunk(std::uint16_t id)
 {
-    return WriteU16(id) + WriteU32(kChunkHeaderSize);
+    return WriteChunkHeader(id, kChunkHeaderSize);
 }
 
 CSceneObject::ChunkStart CSceneObject::BeginChunk(std::uint16_t id)
 {
-    WriteU16(id);
-    const auto position = stream_->rdbuf()->pubseekoff(0, std::ios::cur, std::ios::out);
-    if (position == std::streampos(-1))
+    WriteChunkHeader(id, 0);  // the size is patched by EndChunk
+    const auto end = stream_->rdbuf()->pubseekoff(0, std::ios::cur, std::ios::out);
+    if (end == std::streampos(-1))
         throw CVerdaxException(VERDAX_ERR_WRITE);
-    WriteU32(0);  // patched by EndChunk
-    return {static_cast<std::uint64_t>(position)};
+    return {static_cast<std::uint64_t>(end) - 4};
 }
 
 void CSceneObject::EndChunk(ChunkStart start, std::uint32_t total)

@@ -79,6 +79,9 @@ protected:
 
     // Bytes between the read position and the end of the stream.
     std::uint64_t RemainingBytes() const;
+    // Whether at least n bytes remain; cheaper than RemainingBytes when the stream's
+    // buffer already holds them.
+    bool HasRemaining(std::uint64_t n) const;
 
     // Chunk readers, called after the chunk's id; each reads the u32 size and the
     // content and returns 4 + the content bytes read.
@@ -101,6 +104,8 @@ protected:
     // Fixed layouts, read whatever the declared size.
     std::uint32_t ReadChunkU32(std::uint32_t& value);
     std::uint32_t ReadChunkVector3(Vector3& value);
+    // Up to four f32.
+    std::uint32_t ReadChunkFloats(std::span<float> values);
 
     // Reads a composite chunk: its size S, then inner chunks while consumed + 2 < S
     // (the composite's id counted in), each id handed to `dispatch`, which reads the
@@ -122,6 +127,10 @@ protected:
     // Fixed chunks, written with their size known beforehand; each returns its size.
     std::uint32_t WriteChunkU32(std::uint16_t id, std::uint32_t value);
     std::uint32_t WriteChunkVector3(std::uint16_t id, const Vector3& value);
+    // Up to four f32, size 6 + 4 each.
+    std::uint32_t WriteChunkFloats(std::uint16_t id, std::span<const float> values);
+    // A chunk's id and size; its content follows.
+    std::uint32_t WriteChunkHeader(std::uint16_t id, std::uint32_t size);
     std::uint32_t WriteChunkBytes(std::uint16_t id, std::span<const std::uint8_t> bytes);
     // A chunk text: the text and one zero byte, size 6 + length + 1.
     std::uint32_t WriteChunkText(std::uint16_t id, const std::string& text);

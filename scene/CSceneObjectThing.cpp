@@ -227,10 +227,9 @@ std::uint32_t CSceneObjectThing::ReadInnerChunk(std::uint16_t id)
 
 std::uint32_t CSceneObjectThing::ReadRotation()
 {
-    std::uint32_t size = 0;
-    Quaternion q;
-    const std::uint32_t consumed = ReadU32(size) + ReadF32(q.w) + ReadF32(q.x) + ReadF32(q.y) + ReadF32(q.z);
-    rotation_ = QuaternionToAxisAngle(q);
+    std::array<float, 4> wxyz{};
+    const std::uint32_t consumed = ReadChunkFloats(wxyz);
+    rotation_ = QuaternionToAxisAngle({wxyz[0], wxyz[1], wxyz[2], wxyz[3]});
     return consumed;
 }
 
@@ -406,8 +405,8 @@ std::uint32_t CSceneObjectThing::WriteTransform(bool scaleBeforeRotation, bool o
 std::uint32_t CSceneObjectThing::WriteRotation()
 {
     const Quaternion q = AxisAngleToQuaternion(rotation_);
-    return WriteU16(chunk::kRotation) + WriteU32(22) + WriteF32(q.w) + WriteF32(q.x) + WriteF32(q.y) +
-           WriteF32(q.z);
+    const std::array<float, 4> wxyz{q.w, q.x, q.y, q.z};
+    return WriteChunkFloats(chunk::kRotation, wxyz);
 }
 
 std::uint32_t CSceneObjectThing::WriteSector()
@@ -428,7 +427,7 @@ std::uint32_t CSceneObjectThing::WriteBlock2()
     total += WriteChunkU32(block2::k4042, b.value4042);
     total += WriteChunkBytes(block2::k4043, b.data4043);
     total += WriteChunkBytes(block2::k4044, b.data4044);
-    total += WriteU16(block2::k4045) + WriteU32(10) + WriteU16(b.words4045[0]) + WriteU16(b.words4045[1]);
+    total += WriteChunkHeader(block2::k4045, 10) + WriteU16(b.words4045[0]) + WriteU16(b.words4045[1]);
     if (present_.chunk4046) {
         for (const auto& text : b.texts4046)
             total += WriteChunkText(block2::k4046, text);
