@@ -72,7 +72,12 @@ void CScene2File::Read()
     const auto path = platform::FileSystem().Resolve(owner_->GetFolder() + std::string(kFileName));
     image_.str(ReadWholeFile(path));
     image_.clear();
-    ReadFrom(image_);
+    try {
+        ReadFrom(image_);
+    } catch (...) {
+        image_.str({});
+        throw;
+    }
     image_.str({});  // the objects hold what they need
 }
 
@@ -202,7 +207,12 @@ void CScene2File::Write()
         platform::FileSystem().Resolve(owner_->GetFolder() + std::string(kFileName) + std::string(kOutputSuffix));
     image_.str({});
     image_.clear();
-    WriteTo(image_);
+    try {
+        WriteTo(image_);
+    } catch (...) {
+        image_.str({});
+        throw;
+    }
     const auto result = ReplaceFileContent(path, image_.view());
     const std::string position = FilePositionText();
     image_.str({});
