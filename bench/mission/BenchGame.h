@@ -1,0 +1,49 @@
+#pragma once
+// The benchmark's game: the scaled mission written once into a Wine prefix, with the
+// process's registry, file system and game folders pointed at it and a headless GL
+// context current, so that a mission load does all that the editor's does.
+
+#include "game/CDravoRoot.h"
+#include "model/CHeadlessGlContext.h"
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "tools/demo/ScaledMission.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CBenchGame {
+public:
+    // Writes the game into `prefix` unless an earlier run left it there.
+    explicit CBenchGame(const std::filesystem::path& prefix);
+    ~CBenchGame();
+    CBenchGame(const CBenchGame&) = delete;
+    CBenchGame& operator=(const CBenchGame&) = delete;
+
+    CDravoRoot& Root() { return root_; }
+    bool HasGl() const { return context_ && context_->IsValid(); }
+    std::string GlFailure() const { return context_ ? context_->GetFailure() : std::string(); }
+
+    // The Windows paths of what a mission load reads: each file once, and each file as
+    // many times as the load opens it (a thing's model once per thing).
+    // Listed by a load of the mission at the first call.
+    const std::vector<std::string>& DistinctFiles();
+    const std::vector<std::string>& FilesAsLoaded();
+    std::uint64_t Bytes(const std::vector<std::string>& files) const;
+
+    std::string MissionFolder() const;
+
+private:
+    void ListInputs();
+
+    std::filesystem::path prefix_;
+    std::unique_ptr<platform::CWineRegistry> registry_;
+    std::unique_ptr<platform::CWineFileSystem> fileSystem_;
+    CDravoRoot root_;
+    std::unique_ptr<CHeadlessGlContext> context_;
+    std::vector<std::string> distinctFiles_;
+    std::vector<std::string> filesAsLoaded_;
+};

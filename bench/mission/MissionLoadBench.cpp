@@ -1,0 +1,248 @@
+// The whole mission as the editor loads it (world model with its textures uploaded
+// into a headless GL context, the scene file, the links, every thing's model) and
+// saves it, at the scale of the game's largest missions, each beside a raw read or
+// write of the same files' bytes in the same run.
+//
+// usage: verdax_bench_mission [--prefix DIR] [--load-once] [benchmark options]
+//   --prefix DIR  keep the generated game in DIR (reused by later runs)
+//   --load-once   load the mission once and print its time and the peak memory
+//                 of the process (run it in a process of its own)
+
+#include "bench/mission/BenchGame.h"
+#include "game/CMission.h"
+#include "model/CTextureManager.h"
+#include "model/FileBytes.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+CBenchGame* g_game = nullptr;
+
+// A load as the user meets it: a fresh mission, and textures not yet in the cache.
+std::unique_ptr<CMission> LoadMission()
+{
+    CTextureManager::Instance().Clear();
+    auto mission = std::make_unique<CMission>(demo::kScaledMission, &g_game->Root());
+    mission->Load();
+    return mission;
+}
+
+void CheckScale(benchmark::State& state, const CMission& mission)
+{
+    const demo::MissionScale scale;
+    if (mission.GetThings().size() != std::size_t(scale.things) ||
+        mission.GetThingData().size() != std::size_t(scale.thingData) ||
+        mission.GetWorldModel().GetFrames().size() != std::size_t(scale.worldFrames))
+        state.SkipWithError("the generated mission did not load whole");
+}
+
+void BM_MissionLoad(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto mission = LoadMission();
+        state.PauseTiming();  // the editor frees a mission only at exit
+        CheckScale(state, *mission);
+        mission.reset();
+        state.ResumeTiming();
+    }
+    state.counters["textures"] = static_cast<double>(CTextureManager::Instance().GetCount());
+    state.SetBytesProcessed(static_cast<std::int64_t>(g_game->Bytes(g_game->DistinctFiles())) * state.iterations());
+}
+
+void ReadAll(benchmark::State& state, const std::vector<std::string>& files)
+{
+    for (auto _ : state) {
+        for (const std::string& file : files) {
+            const FileBytes bytes = ReadFileBytes(file);
+            benchmark::DoNotOptimize(bytes.data.get());
+        }
+    }
+    state.counters["files"] = static_cast<double>(files.size());
+    state.SetBytesProcessed(static_cast<std::int64_t>(g_game->Bytes(files)) * state.iterations());
+}
+
+// The files the load reads, each once: what is on disk.
+void BM_RawReadDistinctFiles(benchmark::State& state)
+{
+    ReadAll(state, g_game->DistinctFiles());
+}
+
+// The files as often as the load opens them: each thing reads its model file.
+void BM_RawReadAsLoaded(benchmark::State& state)
+{
+    ReadAll(state, g_game->FilesAsLoaded());
+}
+
+CMission& LoadedMission()
+{
+    static const std::unique_ptr<CMission> mission = LoadMission();
+    return *mission;
+}
+
+fs::path OutputPath()
+{
+    return platform::FileSystem().Resolve(g_game->MissionFolder() + "scene2.bin.Verdax");
+}
+
+void BM_MissionSave(benchmark::State& state)
+{
+    CMission& mission = LoadedMission();
+    for (auto _ : state)
+        mission.Save();
+    state.SetBytesProcessed(static_cast<std::int64_t>(fs::file_size(OutputPath())) * state.iterations());
+}
+
+// The saved file's bytes written at once to a new file, with and without making
+// them durable as the save does (flush to disk, rename, flush the folder).
+void RawWrite(benchmark::State& state, bool durable)
+{
+    const std::string bytes = [] {
+        LoadedMission().Save();
+        std::ifstream in(OutputPath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    const fs::path target = OutputPath().parent_path() / "raw-write.bin";
+    for (auto _ : state) {
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            state.SkipWithError("raw write failed");
+        if (durable)
+            ::fsync(fd);
+        ::close(fd);
+    }
+    fs::remove(target);
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes.size()) * state.iterations());
+}
+
+void BM_RawWrite(benchmark::State& state)
+{
+    RawWrite(state, false);
+}
+
+void BM_RawWriteDurable(benchmark::State& state)
+{
+    RawWrite(state, true);
+}
+
+BENCHMARK(BM_RawReadDistinctFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawReadAsLoaded)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MissionLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RawWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawWriteDurable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MissionSave)->Unit(benchmark::kMillisecond);
+
+// The usual table, then each mission operation as a multiple of its raw baseline.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
+                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void PrintRatios() const
+    {
+        Ratio("load / raw read of the files", "BM_MissionLoad", "BM_RawReadDistinctFiles");
+        Ratio("load / raw read as the load opens them", "BM_MissionLoad", "BM_RawReadAsLoaded");
+        Ratio("save / raw write", "BM_MissionSave", "BM_RawWrite");
+        Ratio("save / raw durable write", "BM_MissionSave", "BM_RawWriteDurable");
+    }
+
+private:
+    void Ratio(const char* label, const char* measured, const char* baseline) const
+    {
+        const auto m = times_.find(measured);
+        const auto b = times_.find(baseline);
+        if (m != times_.end() && b != times_.end() && b->second > 0)
+            std::cout << label << ": " << m->second / b->second << '\n';
+    }
+
+    std::map<std::string, double> times_;
+};
+
+double PeakMiB()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
+
+int LoadOnce()
+{
+    const double before = PeakMiB();
+    const auto start = std::chrono::steady_clock::now();
+    const auto mission = LoadMission();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cout << "load once: " << seconds * 1000.0 << " ms, " << mission->GetThings().size() << " things, "
+              << CTextureManager::Instance().GetCount() << " textures\n"
+              << "peak RSS before the load: " << before << " MiB, after: " << PeakMiB() << " MiB\n";
+    return 0;
+}
+
+// Takes this program's own options out of argv, leaving Google Benchmark's.
+struct Options {
+    fs::path prefix;
+    bool loadOnce = false;
+};
+
+Options TakeOptions(int& argc, char** argv)
+{
+    Options options;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
+            options.prefix = argv[++i];
+        else if (std::strcmp(argv[i], "--load-once") == 0)
+            options.loadOnce = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options = TakeOptions(argc, argv);
+    const bool temporary = options.prefix.empty();
+    if (temporary)
+        options.prefix = fs::temp_directory_path() / ("verdax-bench-mission-" + std::to_string(::getpid()));
+    int status = 0;
+    {
+        CBenchGame game(options.prefix);
+        g_game = &game;
+        if (!game.HasGl())
+            std::cerr << "no headless GL context (" << game.GlFailure() << "): textures are not uploaded\n";
+        if (options.loadOnce) {
+            status = LoadOnce();
+        } else {
+            game.DistinctFiles();  // a first load warms the page cache for every benchmark
+            benchmark::Initialize(&argc, argv);
+            RatioReporter reporter;
+            benchmark::RunSpecifiedBenchmarks(&reporter);
+            reporter.PrintRatios();
+            benchmark::Shutdown();
+        }
+        g_game = nullptr;
+    }
+    if (temporary)
+        fs::remove_all(options.prefix);
+    return status;
+}
