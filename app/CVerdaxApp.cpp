@@ -9,6 +9,7 @@
 #include "platform/WaitCursor.h"
 
 #include <QAction>
+#include <QScreen>
 
 #include <clocale>
 
@@ -37,6 +38,12 @@ bool CVerdaxApp::InitInstance()
     presenter_.SetParent(mainFrame_.get());
     connect(mainFrame_->Action(ui::ID_APP_ABOUT), &QAction::triggered, this, [this] { OnAppAbout(); });
 
+    // A new window takes three quarters of the screen, as new windows always have.
+    if (const QScreen* screen = primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        mainFrame_->resize(available.size() * 3 / 4);
+        mainFrame_->move(available.topLeft() + QPoint(available.width() / 8, available.height() / 8));
+    }
     mainFrame_->show();
     mainFrame_->repaint();
 
