@@ -11,10 +11,13 @@
 
 int main(int argc, char** argv)
 {
-    testing::InitGoogleTest(&argc, argv);
+    // Asked before GoogleTest takes its own flags out of the arguments.
+    bool listOnly = false;
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
-            return RUN_ALL_TESTS();
+        listOnly = listOnly || std::strcmp(argv[i], "--gtest_list_tests") == 0;
+    testing::InitGoogleTest(&argc, argv);
+    if (listOnly)
+        return RUN_ALL_TESTS();
 
     auto app = std::make_unique<CVerdaxApp>(argc, argv);
     const int result = RUN_ALL_TESTS();

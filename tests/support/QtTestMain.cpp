@@ -24,8 +24,10 @@ bool ListsTestsOnly(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Asked before GoogleTest takes its own flags out of the arguments.
+    const bool listOnly = ListsTestsOnly(argc, argv);
     testing::InitGoogleTest(&argc, argv);
-    if (ListsTestsOnly(argc, argv))
+    if (listOnly)
         return RUN_ALL_TESTS();
 
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
