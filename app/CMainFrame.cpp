@@ -399,9 +399,9 @@ void CMainFrame::ArrangeIcons()
 
 void CMainFrame::OnInitMenuPopup()
 {
-    if (savedPane_.width != -1 || !widenFlag_)
+    if (savedPaneWidth_ != -1 || !widenFlag_)
         return;
-    savedPane_ = {0, 0, messagePane_->width()};
+    savedPaneWidth_ = messagePane_->width();
     // The pane spans the bar: the indicators give up their room while the menu is open.
     for (QLabel* pane : indicators_)
         pane->hide();
@@ -409,10 +409,10 @@ void CMainFrame::OnInitMenuPopup()
 
 void CMainFrame::OnMenuSelect(bool menuClosing)
 {
-    if (menuClosing && savedPane_.width != -1) {
+    if (menuClosing && savedPaneWidth_ != -1) {
         for (QLabel* pane : indicators_)
             pane->show();
-        savedPane_ = {};
+        savedPaneWidth_ = -1;
         widenFlag_ = false;
         return;
     }

@@ -85,19 +85,13 @@ public:
     // the pane its former width back.
     void OnInitMenuPopup();
     void OnMenuSelect(bool menuClosing);
-    bool IsFirstPaneWidened() const { return savedPane_.width != -1; }
+    bool IsFirstPaneWidened() const { return savedPaneWidth_ != -1; }
 
 protected:
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    struct SavedPane {
-        unsigned id = 0;
-        unsigned style = 0;
-        int width = -1;  // -1: nothing saved
-    };
-
     QAction* AddCommand(int id, const QString& text);
     void CreateActions();
     void CreateMenus();
@@ -119,8 +113,8 @@ private:
     ui::CSizingTabCtrlBar* objectBar_ = nullptr;
     QDockWidget* editBar_ = nullptr;
     QWidget* editPanel_ = nullptr;
-    SavedPane savedPane_;
-    bool widenFlag_ = false;
+    int savedPaneWidth_ = -1;  // the first pane's width before a menu widened it; -1: none
+    bool widenFlag_ = false;   // a menu selection allows the next popup to widen the pane
     std::map<int, QAction*> actions_;
     std::map<int, ViewFactory> viewFactories_;
 };
