@@ -1,26 +1,27 @@
 // The scene file reader, through a whole mission load from a scratch install folder:
-// the file's objects, the links of thing data to things, the things' models (none are
-// found in the empty models folder).
+// the file's objects, the links of thing data to things, and the things' models, of
+// which the demo's are in the models folder.
 
 #include "core/CVerdaxException.h"
 #include "fuzz/FuzzSupport.h"
-#include "game/CDravoRoot.h"
+#include "core/GameFolders.h"
 #include "game/CMission.h"
 #include "scene/CSceneObjectMissionScript.h"
 #include "scene/CSceneObjectThing.h"
 #include "scene/CSceneObjectThingData.h"
+#include "tools/demo/DemoModels.h"
 
 namespace {
 
 constexpr const char* kMissionName = "fuzzed";
 
-CDravoRoot& Root()
+void WriteDemoModels()
 {
-    static CDravoRoot root = [] {
-        CDravoRoot r;
-        return r;
-    }();
-    return root;
+    for (const demo::NamedModel& named : demo::DemoThingModels()) {
+        const std::string bytes = demo::Write4ds(named.model);
+        fuzz::WriteScratchFile("Models/" + named.fileName, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                               bytes.size());
+    }
 }
 
 void ConsumeObject(const CSceneObject& object)
@@ -53,14 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static fuzz::SilentPresenter presenter;
     static const platform::ScopedPresenter scope(presenter);
-    static const bool rooted = [] {
-        Root().SetInstallFolder(fuzz::ScratchFolder().string() + "/");
-        SetGameFolders(&Root());
-        return true;
-    }();
-    fuzz::Consume(rooted);
-    fuzz::WriteScratchFile(std::string("Missions/") + kMissionName + "/scene2.bin", data, size);
-    CMission mission(kMissionName, &Root());
+    static const std::string scratch = fuzz::ScratchFolder().string();
+    static const CFixedGameFolders folders(scratch + "/Models/", scratch + "/Maps/");
+    static const bool modelsWritten = (WriteDemoModels(), true);
+    fuzz::Consume(modelsWritten);
+    SetGameFolders(&folders);
+    const auto file = fuzz::WriteScratchFile(std::string("Missions/") + kMissionName + "/scene2.bin", data, size);
+    CMission mission(kMissionName, CMission::ExplicitFolder{file.parent_path().string() + "/"});
     try {
         mission.Load();
     } catch (const CVerdaxException& error) {
