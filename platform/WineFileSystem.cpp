@@ -17,6 +17,7 @@ struct PathStart {
     fs::path base;
     std::string rest;   // UTF-8 or Linux bytes, '/' separated
     bool linux = false;  // names stay as given, and List adds '/' between folder and name
+    char drive = 0;      // the drive letter when `base` is its link as Wine names it, not yet looked up
 };
 
 bool IsSlash(char c)
@@ -35,12 +36,17 @@ std::string WithForwardSlashes(std::string text)
     return text;
 }
 
-// Wine names the links "c:", "d:", ...; a prefix made by hand may use capitals.
+// Wine names the links "c:", "d:", ...
+fs::path DriveLink(const fs::path& prefix, char letter)
+{
+    return prefix / "dosdevices" / std::string{static_cast<char>(std::tolower(static_cast<unsigned char>(letter))), ':'};
+}
+
+// The drive's link; a prefix made by hand may use capitals.
 fs::path DriveRoot(const fs::path& prefix, char letter)
 {
     const fs::path devices = prefix / "dosdevices";
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
-    const fs::path link = devices / std::string{lower, ':'};
+    const fs::path link = DriveLink(prefix, letter);
     std::error_code ec;
     if (fs::symlink_status(link, ec).type() == fs::file_type::not_found) {
         const fs::path upper = devices / std::string{static_cast<char>(std::toupper(static_cast<unsigned char>(letter))), ':'};
@@ -55,11 +61,11 @@ PathStart Classify(std::string_view path, const fs::path& prefix)
     if (!path.empty() && path[0] == '/')
         return {"/", WithForwardSlashes(std::string(path.substr(1))), true};
     if (HasDriveLetter(path))
-        return {DriveRoot(prefix, path[0]), WithForwardSlashes(ToUtf8(path.substr(2))), false};
+        return {DriveLink(prefix, path[0]), WithForwardSlashes(ToUtf8(path.substr(2))), false, path[0]};
     if (path.size() >= 2 && path[0] == '\\' && IsSlash(path[1]))
         return {prefix / "dosdevices" / "unc", WithForwardSlashes(ToUtf8(path.substr(2))), false};
     if (!path.empty() && path[0] == '\\')
-        return {DriveRoot(prefix, 'c'), WithForwardSlashes(ToUtf8(path.substr(1))), false};
+        return {DriveLink(prefix, 'c'), WithForwardSlashes(ToUtf8(path.substr(1))), false, 'c'};
     std::error_code ec;
     return {fs::current_path(ec), WithForwardSlashes(std::string(path)), true};
 }
@@ -101,12 +107,17 @@ std::optional<std::string> FindWithoutCase(const fs::path& folder, const std::st
     return found;
 }
 
+// Spelled out as one text and made a path once: appending name by name would parse
+// the growing path again at every step.
 fs::path Join(const fs::path& base, const std::vector<std::string>& names)
 {
-    fs::path path = base;
-    for (const auto& name : names)
-        path /= name;
-    return path;
+    std::string text = base.native();
+    for (const auto& name : names) {
+        if (!text.empty() && text.back() != '/')
+            text += '/';
+        text += name;
+    }
+    return text;
 }
 
 std::string Separator(std::string_view folder, bool linux)
@@ -118,6 +129,42 @@ std::string Separator(std::string_view folder, bool linux)
 
 const IFileSystem* g_fs = nullptr;
 
+// The path as spelled, when it needs no folder stepping: "." and ".." stay for the
+// component walk, since the kernel would follow ".." through links (and above the drive).
+std::optional<fs::path> ExactSpelling(const fs::path& base, const std::vector<std::string>& components)
+{
+    const bool steps = std::ranges::any_of(components, [](const std::string& c) { return c == "." || c == ".."; });
+    if (steps)
+        return std::nullopt;
+    return Join(base, components);
+}
+
+// Component by component: each one absent in exactly that spelling is looked for in
+// any letter case; "." is dropped and ".." steps back, never above `base`.
+fs::path ResolveByComponents(const fs::path& base, std::vector<std::string> components)
+{
+    std::vector<std::string> resolved;
+    bool missing = false;  // below a missing component nothing can be found
+    for (auto& component : components) {
+        if (component == ".")
+            continue;
+        if (component == "..") {
+            if (!resolved.empty())
+                resolved.pop_back();
+            missing = missing && !resolved.empty() && !Exists(Join(base, resolved));
+            continue;
+        }
+        if (!missing && !Exists(Join(base, resolved) / component)) {
+            if (auto match = FindWithoutCase(Join(base, resolved), component))
+                component = std::move(*match);
+            else
+                missing = true;
+        }
+        resolved.push_back(std::move(component));
+    }
+    return Join(base, resolved);
+}
+
 }  // namespace
 
 fs::path CWineFileSystem::Prefix() const
@@ -125,29 +172,20 @@ fs::path CWineFileSystem::Prefix() const
     return prefix_.value_or(WinePrefix());
 }
 
+// Nearly every path the game's files name exists exactly as spelled: one lookup of
+// the whole path then answers, and the search of each folder without regard to case
+// runs only when it fails. Both give the same answer for an existing path, since every
+// component of it exists in exactly that spelling (the drive's link in Wine's lower
+// case too, which the drive's lookup would then have chosen).
 fs::path CWineFileSystem::Resolve(std::string_view windowsPath) const
 {
-    const PathStart start = Classify(windowsPath, Prefix());
-    std::vector<std::string> resolved;
-    bool missing = false;  // below a missing component nothing can be found
-    for (auto& component : SplitComponents(start.rest)) {
-        if (component == ".")
-            continue;
-        if (component == "..") {
-            if (!resolved.empty())
-                resolved.pop_back();
-            missing = missing && !resolved.empty() && !Exists(Join(start.base, resolved));
-            continue;
-        }
-        if (!missing && !Exists(Join(start.base, resolved) / component)) {
-            if (auto match = FindWithoutCase(Join(start.base, resolved), component))
-                component = std::move(*match);
-            else
-                missing = true;
-        }
-        resolved.push_back(std::move(component));
-    }
-    return Join(start.base, resolved);
+    const fs::path prefix = Prefix();
+    const PathStart start = Classify(windowsPath, prefix);
+    std::vector<std::string> components = SplitComponents(start.rest);
+    if (const auto exact = ExactSpelling(start.base, components); exact && Exists(*exact))
+        return *exact;
+    const fs::path base = start.drive ? DriveRoot(prefix, start.drive) : start.base;
+    return ResolveByComponents(base, std::move(components));
 }
 
 std::vector<FolderEntry> CWineFileSystem::List(std::string_view windowsFolder) const

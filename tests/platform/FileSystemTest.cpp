@@ -57,6 +57,28 @@ TEST_F(WinePrefix, DotDotStepsBackButNeverAboveTheDrive)
     EXPECT_EQ(Resolved("C:\\games\\nothing\\..\\dravo"), Canonical(game_));
 }
 
+// ".." steps back within the path as written, not through a link it passed: a path
+// that holds it must not be handed to the kernel as it stands.
+TEST_F(WinePrefix, DotDotAfterALinkStepsBackInThePathAsWritten)
+{
+    fs::create_directories(prefix_.Path() / "elsewhere" / "deep");
+    fs::create_directories(prefix_.Path() / "elsewhere" / "Missions");
+    fs::create_directory_symlink(prefix_.Path() / "elsewhere" / "deep", game_ / "Shortcut");
+    EXPECT_EQ(Resolved("C:\\Games\\Dravo\\Shortcut\\..\\Missions"), Canonical(game_ / "Missions"));
+    EXPECT_EQ(Resolved("C:\\Games\\Dravo\\Shortcut\\.\\..\\Missions\\Mise01"), Canonical(game_ / "Missions" / "Mise01"));
+}
+
+// The path found as written is given back in the same form the component search
+// gives, separators doubled or not.
+TEST_F(WinePrefix, ExactlySpelledPathsComeBackJoinedPlainly)
+{
+    const fs::path expected = prefix_.Path() / "dosdevices" / "c:" / "Games" / "Dravo" / "Missions";
+    EXPECT_EQ(files_.Resolve("C:\\Games\\Dravo\\Missions"), expected);
+    EXPECT_EQ(files_.Resolve("c:/Games//Dravo\\\\Missions\\"), expected);
+    EXPECT_EQ(files_.Resolve("C:\\games\\Dravo\\Missions"), expected);
+    EXPECT_EQ(files_.Resolve("C:\\"), prefix_.Path() / "dosdevices" / "c:");
+}
+
 TEST_F(WinePrefix, DriveLinksAndRootedPaths)
 {
     fs::create_directories(prefix_.Path() / "d_disk" / "Data");
