@@ -3,33 +3,96 @@
 #include "core/CVerdaxException.h"
 #include "platform/FileSystem.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::int64_t Nanoseconds(const timespec& time)
+{
+    return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+}
+
+FileIdentity IdentityOf(const struct stat& status)
+{
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::uint64_t>(status.st_size), Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim)};
+}
+
+// Closes the descriptor on every way out of the read.
+class CFileDescriptor {
+public:
+    explicit CFileDescriptor(int fd) : fd_(fd) {}
+    ~CFileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    CFileDescriptor(const CFileDescriptor&) = delete;
+    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads until `size` bytes are in or the file ends; returns how many came.
+std::size_t ReadFully(int fd, std::uint8_t* place, std::size_t size)
+{
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, place + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+}  // namespace
 
 FileBytes ReadFileBytes(std::string_view path)
 {
-    const std::filesystem::path resolved = platform::FileSystem().Resolve(path);
-    std::error_code error;
-    // A folder opens as a stream on Linux and reports a nonsense size: refuse it here.
-    if (!std::filesystem::is_regular_file(resolved, error))
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
-    const auto size = std::filesystem::file_size(resolved, error);
-    if (error)
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
-    std::ifstream in(resolved, std::ios::binary);
-    if (!in)
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
+    return ReadResolvedFileBytes(platform::FileSystem().Resolve(path));
+}
 
-    FileBytes file;
+// One open, one status and one read: a stream object per file costs more than the
+// reading itself for the many small files of a mission.
+FileBytes ReadResolvedFileBytes(const std::filesystem::path& resolved)
+{
+    // Not blocking: a named pipe would otherwise hold the open until a writer came.
+    const CFileDescriptor file(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status {};
+    // A folder opens on Linux too: only a regular file is read.
+    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode))
+        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
+    if (static_cast<std::uint64_t>(status.st_size) > std::numeric_limits<std::size_t>::max())
+        throw CVerdaxException(VERDAX_ERR_MEMORY);
+
+    FileBytes bytes;
+    bytes.size = static_cast<std::size_t>(status.st_size);
+    bytes.identity = IdentityOf(status);
     try {
-        file.data = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        bytes.data = std::make_unique_for_overwrite<std::uint8_t[]>(bytes.size);
     } catch (const std::bad_alloc&) {
         throw CVerdaxException(VERDAX_ERR_MEMORY);
     }
-    file.size = static_cast<std::size_t>(size);
-    in.read(reinterpret_cast<char*>(file.data.get()), static_cast<std::streamsize>(size));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size)
+    if (ReadFully(file.Get(), bytes.data.get(), bytes.size) != bytes.size)
         throw CVerdaxException(VERDAX_ERR_READ);
-    return file;
+    return bytes;
+}
+
+std::optional<FileIdentity> IdentifyFile(const std::filesystem::path& resolved)
+{
+    struct stat status {};
+    if (::stat(resolved.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return IdentityOf(status);
 }

@@ -4,13 +4,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
+
+// What tells one version of a file from another without reading it: rewriting a
+// file changes its size or its modification and change times, replacing it changes
+// its inode.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
 
 struct FileBytes {
     std::unique_ptr<std::uint8_t[]> data;
     std::size_t size = 0;
+    FileIdentity identity;  // of the file as it was opened
 
     std::span<const std::uint8_t> Span() const { return {data.get(), size}; }
 };
@@ -19,3 +35,9 @@ struct FileBytes {
 // Throws CVerdaxException 3002 when it is not a regular file that can be opened and
 // 3005 when it delivers fewer bytes than its size.
 FileBytes ReadFileBytes(std::string_view path);
+// The same for a path already resolved on the Linux file system.
+FileBytes ReadResolvedFileBytes(const std::filesystem::path& resolved);
+
+// The identity of the regular file at a resolved path; none when there is no regular
+// file there.
+std::optional<FileIdentity> IdentifyFile(const std::filesystem::path& resolved);
