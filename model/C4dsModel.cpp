@@ -3,8 +3,10 @@
 #include "core/CVerdaxException.h"
 #include "core/GameFolders.h"
 #include "model/CByteCursor.h"
+#include "model/CModelGeometryCache.h"
 #include "model/CTextureManager.h"
 #include "model/FileBytes.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,8 +37,9 @@ constexpr std::uint64_t kSectorVertexBytes = 12;
 
 constexpr double kPi = 3.1415926535;  // to ten digits, the value rotations have always been turned with
 
-// The GL name of a texture from the cache; 0 when it cannot be had for any reason.
-std::uint32_t RequestTexture(const std::string& fileName, const CTexture** held)
+// The GL name of a texture from the cache; 0 when it cannot be had for any reason,
+// and the name is then noted in `failed`.
+std::uint32_t RequestTexture(const std::string& fileName, const CTexture** held, std::vector<std::string>& failed)
 {
     try {
         const CTexture& texture = CTextureManager::Instance().GetTexture(fileName);
@@ -44,11 +47,12 @@ std::uint32_t RequestTexture(const std::string& fileName, const CTexture** held)
             *held = &texture;
         return texture.GetGlName();
     } catch (const std::exception&) {
+        failed.push_back(fileName);
         return 0;
     }
 }
 
-ModelMaterial ReadMaterial(CByteCursor& in)
+ModelMaterial ReadMaterial(CByteCursor& in, std::vector<std::string>& failed)
 {
     ModelMaterial material;
     const std::uint32_t flags = in.U32();
@@ -64,11 +68,11 @@ ModelMaterial ReadMaterial(CByteCursor& in)
     }
     if (flags & kMaterialEnvironment) {
         in.Skip(4);
-        material.environmentGlName = RequestTexture(in.Name(), nullptr);
+        material.environmentGlName = RequestTexture(in.Name(), nullptr, failed);
     }
-    material.diffuseGlName = RequestTexture(in.Name(), &material.diffuse);
+    material.diffuseGlName = RequestTexture(in.Name(), &material.diffuse, failed);
     if ((flags & kMaterialAlpha) && !(flags & kMaterialNoAlphaName))
-        material.alphaGlName = RequestTexture(in.Name(), &material.alpha);
+        material.alphaGlName = RequestTexture(in.Name(), &material.alpha, failed);
     if (flags & kMaterialAnimated)
         in.Skip(34);
     return material;
@@ -260,6 +264,114 @@ std::unique_ptr<ModelFrame> ReadFrame(CByteCursor& in)
     return frame;
 }
 
+// A material that cannot be read drops the whole table; the frames are read on from
+// where the reading stopped.
+void ReadMaterials(CByteCursor& in, ModelGeometry& geometry)
+{
+    try {
+        const std::uint16_t count = in.U16();
+        geometry.materials.reserve(std::min<std::uint64_t>(count, in.Remaining() / kMinMaterialBytes));
+        for (std::uint16_t i = 0; i < count; ++i)
+            geometry.materials.push_back(ReadMaterial(in, geometry.failedTextures));
+    } catch (const std::exception&) {
+        geometry.materials.clear();
+        geometry.failedTextures.clear();  // no material names them any more
+    }
+}
+
+// False when the parent index names no frame kept before this one.
+bool AttachToParent(std::vector<std::unique_ptr<ModelFrame>>& frames, ModelFrame& frame)
+{
+    if (frame.parentIndex == 0)
+        return true;
+    // The frame itself is already the last of the list: a parent must come before it,
+    // or the frame would become its own child and drawing would never end.
+    const std::size_t keptBefore = frames.size() - 1;
+    if (frame.parentIndex > keptBefore)
+        return false;
+    frames[frame.parentIndex - 1]->children.push_back(&frame);
+    return true;
+}
+
+void ReadFrames(CByteCursor& in, std::vector<std::unique_ptr<ModelFrame>>& frames)
+{
+    const std::uint16_t count = in.U16();
+    frames.reserve(std::min<std::uint64_t>(count, in.Remaining() / kMinFrameBytes));
+    for (std::uint16_t i = 0; i < count && !in.AtEnd(); ++i) {
+        std::unique_ptr<ModelFrame> frame;
+        try {
+            frame = ReadFrame(in);
+        } catch (const std::exception&) {
+            continue;  // the frame is dropped and not counted; the next one follows on
+        }
+        ModelFrame& kept = *frame;
+        frames.push_back(std::move(frame));
+        if (!AttachToParent(frames, kept)) {
+            frames.clear();
+            return;
+        }
+    }
+}
+
+std::shared_ptr<const ModelGeometry> ReadGeometry(std::span<const std::uint8_t> file)
+{
+    if (file.size() < kMagic.size() || !std::equal(kMagic.begin(), kMagic.end(), file.begin()))
+        throw CVerdaxException(VERDAX_ERR_MAGIC_4DS);
+    auto geometry = std::make_shared<ModelGeometry>();
+    CByteCursor in(file);
+    in.Skip(kMagic.size());
+    try {
+        const auto header = in.Bytes(geometry->header.size());
+        std::copy(header.begin(), header.end(), geometry->header.begin());
+        ReadMaterials(in, *geometry);
+        ReadFrames(in, geometry->frames);
+    } catch (const CVerdaxException&) {
+        // The file ended early: what was read before stays.
+    }
+    return geometry;
+}
+
+// Whether a texture that failed when the geometry was read can be had now (its file
+// has appeared, or a GL context has become current): then the geometry's materials
+// are out of date.
+bool AnyFailedTextureLoadsNow(const ModelGeometry& geometry)
+{
+    return std::ranges::any_of(geometry.failedTextures, [](const std::string& name) {
+        try {
+            CTextureManager::Instance().GetTexture(name);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    });
+}
+
+std::shared_ptr<const ModelGeometry> SharedGeometry(const std::filesystem::path& resolved)
+{
+    CModelGeometryCache& cache = CModelGeometryCache::Instance();
+    const std::string key = resolved.string();
+    if (const auto identity = IdentifyFile(resolved)) {
+        auto shared = cache.Find(key, *identity);
+        if (shared && !AnyFailedTextureLoadsNow(*shared))
+            return shared;
+    }
+    FileBytes file;
+    try {
+        file = ReadResolvedFileBytes(resolved);
+    } catch (const CVerdaxException&) {
+        throw CVerdaxException(VERDAX_ERR_OPEN_READ);  // the caller learns only that it could not be read
+    }
+    auto geometry = ReadGeometry(file.Span());
+    cache.Add(key, file.identity, geometry);
+    return geometry;
+}
+
+const ModelGeometry& NoGeometry()
+{
+    static const ModelGeometry empty;
+    return empty;
+}
+
 }  // namespace
 
 C4dsModel::C4dsModel() = default;
@@ -271,84 +383,28 @@ void C4dsModel::Load(const std::string& text, bool pathForm)
     Clear();
     name_ = pathForm ? std::string("scene") : text;
     const std::string path = pathForm ? text : GameFolders().GetModelsFolder() + text + ".4DS";
-    FileBytes file;
-    try {
-        file = ReadFileBytes(path);
-    } catch (const CVerdaxException&) {
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);  // the caller learns only that it could not be read
-    }
-    Parse(file.Span());
+    geometry_ = SharedGeometry(platform::FileSystem().Resolve(path));
     loaded_ = true;
 }
 
 void C4dsModel::Clear()
 {
-    frames_.clear();
-    materials_.clear();
+    geometry_.reset();
     name_.clear();
-    header_.fill(0);
     loaded_ = false;
 }
 
-void C4dsModel::Parse(std::span<const std::uint8_t> file)
+const std::array<std::uint8_t, 10>& C4dsModel::GetHeader() const
 {
-    if (file.size() < kMagic.size() || !std::equal(kMagic.begin(), kMagic.end(), file.begin()))
-        throw CVerdaxException(VERDAX_ERR_MAGIC_4DS);
-    CByteCursor in(file);
-    in.Skip(kMagic.size());
-    try {
-        const auto header = in.Bytes(header_.size());
-        std::copy(header.begin(), header.end(), header_.begin());
-        ReadMaterials(in);
-        ReadFrames(in);
-    } catch (const CVerdaxException&) {
-        // The file ended early: what was read before stays.
-    }
+    return (geometry_ ? *geometry_ : NoGeometry()).header;
 }
 
-// A material that cannot be read drops the whole table; the frames are read on from
-// where the reading stopped.
-void C4dsModel::ReadMaterials(CByteCursor& in)
+const std::vector<ModelMaterial>& C4dsModel::GetMaterials() const
 {
-    try {
-        const std::uint16_t count = in.U16();
-        materials_.reserve(std::min<std::uint64_t>(count, in.Remaining() / kMinMaterialBytes));
-        for (std::uint16_t i = 0; i < count; ++i)
-            materials_.push_back(ReadMaterial(in));
-    } catch (const std::exception&) {
-        materials_.clear();
-    }
+    return (geometry_ ? *geometry_ : NoGeometry()).materials;
 }
 
-void C4dsModel::ReadFrames(CByteCursor& in)
+const std::vector<std::unique_ptr<ModelFrame>>& C4dsModel::GetFrames() const
 {
-    const std::uint16_t count = in.U16();
-    frames_.reserve(std::min<std::uint64_t>(count, in.Remaining() / kMinFrameBytes));
-    for (std::uint16_t i = 0; i < count && !in.AtEnd(); ++i) {
-        std::unique_ptr<ModelFrame> frame;
-        try {
-            frame = ReadFrame(in);
-        } catch (const std::exception&) {
-            continue;  // the frame is dropped and not counted; the next one follows on
-        }
-        ModelFrame& kept = *frame;
-        frames_.push_back(std::move(frame));
-        if (!AttachToParent(kept)) {
-            frames_.clear();
-            return;
-        }
-    }
-}
-
-bool C4dsModel::AttachToParent(ModelFrame& frame)
-{
-    if (frame.parentIndex == 0)
-        return true;
-    // The frame itself is already the last of the list: a parent must come before it,
-    // or the frame would become its own child and drawing would never end.
-    const std::size_t keptBefore = frames_.size() - 1;
-    if (frame.parentIndex > keptBefore)
-        return false;
-    frames_[frame.parentIndex - 1]->children.push_back(&frame);
-    return true;
+    return (geometry_ ? *geometry_ : NoGeometry()).frames;
 }

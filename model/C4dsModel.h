@@ -7,11 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
-
-class CByteCursor;
 
 class C4dsModel {
 public:
@@ -27,25 +24,23 @@ public:
     // 4DS magic; every other fault drops what it spoils and the model is loaded.
     // Material textures come from the texture cache and need a current GL context;
     // without one the materials hold GL name 0.
+    //
+    // A file that another model has read already, unchanged since, is not read again:
+    // the models share its content (CModelGeometryCache), which none of them changes.
     void Load(const std::string& text, bool pathForm);
     bool IsLoaded() const { return loaded_; }
     const std::string& GetName() const { return name_; }
     void Clear();
 
-    const std::array<std::uint8_t, 10>& GetHeader() const { return header_; }
-    const std::vector<ModelMaterial>& GetMaterials() const { return materials_; }
-    const std::vector<std::unique_ptr<ModelFrame>>& GetFrames() const { return frames_; }
+    const std::array<std::uint8_t, 10>& GetHeader() const;
+    const std::vector<ModelMaterial>& GetMaterials() const;
+    const std::vector<std::unique_ptr<ModelFrame>>& GetFrames() const;
+    // The content as read, shared with the other models of the same file; null when
+    // not loaded.
+    const std::shared_ptr<const ModelGeometry>& GetGeometry() const { return geometry_; }
 
 private:
-    void Parse(std::span<const std::uint8_t> file);
-    void ReadMaterials(CByteCursor& in);
-    void ReadFrames(CByteCursor& in);
-    // False when the parent index names no frame kept before this one.
-    bool AttachToParent(ModelFrame& frame);
-
-    std::array<std::uint8_t, 10> header_{};
     std::string name_;
-    std::vector<ModelMaterial> materials_;
-    std::vector<std::unique_ptr<ModelFrame>> frames_;  // file order, dropped frames left out
+    std::shared_ptr<const ModelGeometry> geometry_;
     bool loaded_ = false;
 };

@@ -6,6 +6,7 @@
 #include "model/CTexture.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,10 +29,19 @@ public:
 
     // Forgets every texture (their GL objects are left to their context). For a new GL
     // context whose names the cached ones would not be, and for tests.
-    void Clear() { textures_.clear(); }
+    void Clear()
+    {
+        textures_.clear();
+        ++generation_;
+    }
+
+    // Counts the clears: what holds GL names or textures of this cache holds them for
+    // one generation only.
+    std::uint64_t GetGeneration() const { return generation_; }
 
 private:
     CTextureManager() = default;
 
     std::vector<std::unique_ptr<CTexture>> textures_;  // in the order first loaded
+    std::uint64_t generation_ = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // What C4dsModel keeps of a 4DS file: materials, and frames with their transforms,
-// meshes at several levels of detail, sector geometry and boxes.
+// meshes at several levels of detail, sector geometry and boxes. A file's content is
+// read once into a ModelGeometry and shared, read only, by every model of that file.
 
 #include "core/Geometry.h"
 #include "model/CTexture.h"
@@ -8,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,4 +94,15 @@ struct ModelFrame {
     BoundingBox box;
     std::vector<ModelFrame*> children;  // frames of the same model, in attach order
     std::vector<SectorData> sectors;
+};
+
+// The content of one 4DS file as read, shared by the models loaded from it: never
+// changed once read, since every model of the file sees the same frames.
+struct ModelGeometry {
+    std::array<std::uint8_t, 10> header{};
+    std::vector<ModelMaterial> materials;
+    std::vector<std::unique_ptr<ModelFrame>> frames;  // file order, dropped frames left out
+    // Texture names whose request failed while reading: the texture cache keeps no
+    // failure, so a later model of the file asks for these again.
+    std::vector<std::string> failedTextures;
 };
