@@ -72,6 +72,7 @@ void CScene2File::Read()
     const auto path = platform::FileSystem().Resolve(owner_->GetFolder() + std::string(kFileName));
     image_.str(ReadWholeFile(path));
     image_.clear();
+    expectedBytes_ = image_.view().size();
     try {
         ReadFrom(image_);
     } catch (...) {
@@ -205,17 +206,20 @@ void CScene2File::Write()
         throw CVerdaxException(VERDAX_ERR_OPEN_WRITE);
     const auto path =
         platform::FileSystem().Resolve(owner_->GetFolder() + std::string(kFileName) + std::string(kOutputSuffix));
-    image_.str({});
-    image_.clear();
+    // Room for the whole file from the start, with some to spare for what edits add:
+    // the bytes are then never moved while the file grows.
+    output_.Reset(expectedBytes_ + expectedBytes_ / 8);
+    outputStream_.clear();
     try {
-        WriteTo(image_);
+        WriteTo(outputStream_);
     } catch (...) {
-        image_.str({});
+        output_.Release();
         throw;
     }
-    const auto result = ReplaceFileContent(path, image_.view());
+    const auto result = ReplaceFileContent(path, output_.View());
     const std::string position = FilePositionText();
-    image_.str({});
+    expectedBytes_ = output_.View().size();
+    output_.Release();
     switch (result) {
     case FileReplacementResult::kDone:
         return;

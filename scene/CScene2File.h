@@ -19,9 +19,12 @@
 // that comes twice is read twice. The fixed sections and 0xAE02 are carried without
 // being interpreted. Each top-level chunk must use exactly its declared size.
 
+#include "scene/CMemoryWriteBuffer.h"
 #include "scene/CSceneObject.h"
 
 #include <array>
+#include <cstddef>
+#include <istream>
 #include <sstream>
 #include <string_view>
 
@@ -77,9 +80,13 @@ private:
     template <class List>
     std::uint32_t WriteList(std::uint16_t id, const List& elements);
 
-    // The file's bytes while it is read or written; the stream binding points here
-    // between calls.
+    // The file's bytes while it is read, and while it is written; the stream binding
+    // points to one of the two streams between calls.
     std::stringstream image_;
+    CMemoryWriteBuffer output_;
+    std::iostream outputStream_{&output_};
+    // About the size of the next file written: the last one read or written.
+    std::size_t expectedBytes_ = 0;
     ISceneFileOwner* owner_ = nullptr;
     std::uint16_t headerWord1_ = 0;
     std::uint16_t headerWord2_ = 0;

@@ -3,6 +3,7 @@
 #include "core/CVerdaxException.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -95,23 +96,34 @@ std::uint32_t CSceneObjectThingData::Save(std::iostream& stream)
 
 std::uint32_t CSceneObjectThingData::WriteKindData()
 {
+    // The texts go out from where they are held, without a copy for the writing.
     if (kind_ == kScriptKind)
-        return WriteU32(value1_) + WriteU32(value2_) + WriteU16(word3_) + WriteCountedText(GetScript());
-    if (kind_ == kTextKind)
-        return WriteBytes(data27_) + WriteCountedText(text27_);
+        return WriteU32(value1_) + WriteU32(value2_) + WriteU16(word3_) + WriteCountedText(ScriptBytes());
+    if (kind_ == kTextKind) {
+        const std::span<const std::uint8_t> text(reinterpret_cast<const std::uint8_t*>(text27_.data()), text27_.size());
+        return WriteBytes(data27_) + WriteCountedText(text);
+    }
     return WriteBytes(data_);
 }
 
-std::uint32_t CSceneObjectThingData::WriteCountedText(const std::string& text)
+std::uint32_t CSceneObjectThingData::WriteCountedText(std::span<const std::uint8_t> text)
 {
-    return WriteU32(static_cast<std::uint32_t>(text.size())) + WriteString(text, false);
+    if (text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw CVerdaxException(VERDAX_ERR_WRITE);
+    return WriteU32(static_cast<std::uint32_t>(text.size())) + WriteBytes(text);
+}
+
+std::span<const std::uint8_t> CSceneObjectThingData::ScriptBytes() const
+{
+    const auto end = std::ranges::find(data_, std::uint8_t{0});
+    return {data_.data(), static_cast<std::size_t>(end - data_.begin())};
 }
 
 std::string CSceneObjectThingData::GetScript() const
 {
     if (kind_ == kScriptKind) {
-        const auto end = std::ranges::find(data_, std::uint8_t{0});
-        return std::string(data_.begin(), end);
+        const auto script = ScriptBytes();
+        return std::string(script.begin(), script.end());
     }
     if (kind_ == kTextKind)
         return text27_;

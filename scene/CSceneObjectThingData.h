@@ -14,6 +14,7 @@
 #include "scene/CSceneObject.h"
 
 #include <array>
+#include <span>
 
 class CSceneObjectThingData : public CSceneObject {
 public:
@@ -41,7 +42,9 @@ private:
     std::uint32_t ReadScriptKindData();
     std::uint32_t ReadTextKindData();
     std::uint32_t WriteKindData();
-    std::uint32_t WriteCountedText(const std::string& text);
+    std::uint32_t WriteCountedText(std::span<const std::uint8_t> text);
+    // Kind 5's script as held: the bytes before the first zero.
+    std::span<const std::uint8_t> ScriptBytes() const;
 
     // No kind has been read yet: a 0xAE24 with content before any 0xAE22 is refused.
     std::int32_t kind_ = 0;

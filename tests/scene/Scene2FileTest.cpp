@@ -374,6 +374,29 @@ TEST(Scene2File, FilesAreReadFromAndWrittenToTheOwnersFolder)
     EXPECT_EQ(FolderNames(dir.Path()), (std::set<std::string>{"scene2.bin", "scene2.bin.Verdax"}));
 }
 
+// The save collects the file in memory sized after the file read: a file grown far
+// beyond that, or written with nothing read before, must come out whole all the same.
+TEST(Scene2File, SavedFileIsTheWrittenStreamWhateverItsSize)
+{
+    testsupport::TempDir dir;
+    dir.Write("scene2.bin", CanonicalFile(true));
+    TestSceneOwner owner(dir.Path());
+    CScene2File file;
+    file.SetOwner(&owner);
+    file.Read();
+    ASSERT_FALSE(owner.thingData.empty());
+    owner.thingData[0]->SetScript(std::string(300000, 's') + "\r\nend");
+    file.Write();
+    EXPECT_EQ(testsupport::ReadFile(dir.Path() / "scene2.bin.Verdax"), WriteBytes(file));
+
+    TestSceneOwner fresh(dir.Path());
+    fresh.things.push_back(std::make_unique<CSceneObjectThing>());
+    CScene2File unread;
+    unread.SetOwner(&fresh);
+    unread.Write();
+    EXPECT_EQ(testsupport::ReadFile(dir.Path() / "scene2.bin.Verdax"), WriteBytes(unread));
+}
+
 TEST(Scene2File, MissingFileFailsWith3002AndShowsNothing)
 {
     testsupport::TempDir dir;
