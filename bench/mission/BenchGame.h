@@ -28,7 +28,7 @@ public:
     std::string GlFailure() const { return context_ ? context_->GetFailure() : std::string(); }
 
     // The Windows paths of what a mission load reads: each file once, and each file as
-    // many times as the load opens it (a thing's model once per thing).
+    // many times as the things name it (a thing's model once per thing).
     // Listed by a load of the mission at the first call.
     const std::vector<std::string>& DistinctFiles();
     const std::vector<std::string>& FilesAsLoaded();
