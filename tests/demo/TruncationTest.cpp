@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "scene/CScene2File.h"
 #include "tests/demo/DemoPrefix.h"
+#include "tests/scene/SceneOwner.h"
 #include "tools/demo/DemoGame.h"
 #include "tools/demo/DemoScenes.h"
 
@@ -152,38 +153,17 @@ TEST_F(TruncatedModels, KeepTheFramesBeforeTheCutAndNothingInvented)
     }
 }
 
-// A scene file owner that only collects.
-class CollectingOwner : public ISceneFileOwner {
-public:
-    std::string GetFolder() const override { return "/nonexistent/"; }
-    void AddThing(std::unique_ptr<CSceneObjectThing> thing) override { things.push_back(std::move(thing)); }
-    void AddThingData(std::unique_ptr<CSceneObjectThingData> data) override { thingData.push_back(std::move(data)); }
-    void AddMissionScript(std::unique_ptr<CSceneObjectMissionScript> script) override
-    {
-        scripts.push_back(std::move(script));
-    }
-    const std::vector<std::unique_ptr<CSceneObjectThing>>& GetThings() const override { return things; }
-    const std::vector<std::unique_ptr<CSceneObjectThingData>>& GetThingData() const override { return thingData; }
-    const std::vector<std::unique_ptr<CSceneObjectMissionScript>>& GetMissionScripts() const override
-    {
-        return scripts;
-    }
-
-    std::vector<std::string> ThingNames() const
-    {
-        std::vector<std::string> names;
-        for (const auto& thing : things)
-            names.push_back(thing->GetName());
-        return names;
-    }
-
-    std::vector<std::unique_ptr<CSceneObjectThing>> things;
-    std::vector<std::unique_ptr<CSceneObjectThingData>> thingData;
-    std::vector<std::unique_ptr<CSceneObjectMissionScript>> scripts;
-};
+// The names of the things read, in order.
+std::vector<std::string> ThingNames(const TestSceneOwner& owner)
+{
+    std::vector<std::string> names;
+    for (const auto& thing : owner.things)
+        names.push_back(thing->GetName());
+    return names;
+}
 
 // Reads `bytes` as a scene file; the error code, or 0 when it read through.
-int ReadScene(const std::string& bytes, CollectingOwner& owner)
+int ReadScene(const std::string& bytes, TestSceneOwner& owner)
 {
     CScene2File file;
     file.SetOwner(&owner);
@@ -203,15 +183,15 @@ TEST(Truncation, SceneFilesCutShortFailAfterHandingOverOnlyWholeObjects)
     const std::set<int> shortFile = {VERDAX_ERR_READ, VERDAX_ERR_CHUNK_SHORT, VERDAX_ERR_CHUNK_LONG};
     for (const auto& [path, bytes] : DemoFilesEndingIn({"scene2.bin"})) {
         const bool broken = path.find(demo::kBrokenMission) != std::string::npos;
-        CollectingOwner whole;
+        TestSceneOwner whole;
         EXPECT_EQ(ReadScene(bytes, whole), broken ? VERDAX_ERR_CHUNK_ID : 0) << path;
-        const std::vector<std::string> allThings = whole.ThingNames();
+        const std::vector<std::string> allThings = ThingNames(whole);
         for (std::size_t cut : CutOffsets(bytes.size())) {
             SCOPED_TRACE(path + " cut at " + std::to_string(cut));
-            CollectingOwner owner;
+            TestSceneOwner owner;
             const int code = ReadScene(bytes.substr(0, cut), owner);
             EXPECT_TRUE(shortFile.contains(code) || (broken && code == VERDAX_ERR_CHUNK_ID)) << "code " << code;
-            const std::vector<std::string> kept = owner.ThingNames();
+            const std::vector<std::string> kept = ThingNames(owner);
             ASSERT_LE(kept.size(), allThings.size());
             EXPECT_TRUE(std::equal(kept.begin(), kept.end(), allThings.begin()));
             EXPECT_LE(owner.thingData.size(), whole.thingData.size());

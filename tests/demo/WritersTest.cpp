@@ -7,6 +7,7 @@
 #include "platform/Registry.h"
 #include "scene/CScene2File.h"
 #include "tests/demo/DemoPrefix.h"
+#include "tests/scene/SceneOwner.h"
 #include "tools/demo/BitmapWriter.h"
 #include "tools/demo/DemoScenes.h"
 #include "tools/demo/FourDsWriter.h"
@@ -111,28 +112,6 @@ TEST(BitmapWriter, RowsArePaddedToFourBytes)
     EXPECT_EQ(demo::WriteBitmap(bitmap).size(), 54u + 4u + 8u * 3u);
 }
 
-// A scene file owner that only collects, for reading the saved file.
-class SavedFileOwner : public ISceneFileOwner {
-public:
-    std::string GetFolder() const override { return "/nonexistent/"; }
-    void AddThing(std::unique_ptr<CSceneObjectThing> thing) override { things.push_back(std::move(thing)); }
-    void AddThingData(std::unique_ptr<CSceneObjectThingData> data) override { thingData.push_back(std::move(data)); }
-    void AddMissionScript(std::unique_ptr<CSceneObjectMissionScript> script) override
-    {
-        scripts.push_back(std::move(script));
-    }
-    const std::vector<std::unique_ptr<CSceneObjectThing>>& GetThings() const override { return things; }
-    const std::vector<std::unique_ptr<CSceneObjectThingData>>& GetThingData() const override { return thingData; }
-    const std::vector<std::unique_ptr<CSceneObjectMissionScript>>& GetMissionScripts() const override
-    {
-        return scripts;
-    }
-
-    std::vector<std::unique_ptr<CSceneObjectThing>> things;
-    std::vector<std::unique_ptr<CSceneObjectThingData>> thingData;
-    std::vector<std::unique_ptr<CSceneObjectMissionScript>> scripts;
-};
-
 class DemoSave : public DemoPrefixTest {};
 
 TEST_F(DemoSave, TheSavedHarbourTownReadsBackToTheSameObjects)
@@ -143,7 +122,7 @@ TEST_F(DemoSave, TheSavedHarbourTownReadsBackToTheSameObjects)
     std::stringstream saved(testsupport::ReadFile(InstallPath() / "Missions" / demo::kHarbourMission /
                                                   "scene2.bin.Verdax"),
                             std::ios::in | std::ios::out | std::ios::binary);
-    SavedFileOwner owner;
+    TestSceneOwner owner;
     CScene2File file;
     file.SetOwner(&owner);
     file.ReadFrom(saved);
