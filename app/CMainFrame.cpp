@@ -3,6 +3,7 @@
 #include "core/CVerdaxException.h"
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
+#include "game/CMission.h"
 #include "platform/MessagePresenter.h"
 #include "ui/CItemTreeView.h"
 #include "ui/CSizingTabCtrlBar.h"
@@ -27,6 +28,11 @@ using namespace ui;
 namespace {
 
 constexpr QSize kObjectBarSize(250, 100);
+
+// "Вид Мира" in the Window menu: brings the world window back after it was closed.
+constexpr int kWorldWindowCommand = 32772;
+// The property of a child window that holds the kind of view it was opened for.
+constexpr char kViewKindProperty[] = "verdaxViewKind";
 
 // Shown when a save fails with an error that carried no text of its own.
 constexpr int kSaveFailedId = 1004;
@@ -163,6 +169,8 @@ void CMainFrame::CreateActions()
             [this] { TileWindows(); });
     connect(AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Сортировать")), &QAction::triggered, slots_.get(),
             [this] { ArrangeIcons(); });
+    connect(AddCommand(kWorldWindowCommand, QStringLiteral("&Вид Мира")), &QAction::triggered, slots_.get(),
+            [this] { OpenWorldWindow(); });
 
     // No help file belongs to the editor: the help commands have nothing to open.
     AddCommand(ID_HELP_INDEX, QStringLiteral("&Содержание"));
@@ -198,7 +206,7 @@ void CMainFrame::CreateMenus()
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
     addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
-    addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE});
+    addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, kWorldWindowCommand});
     addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});
 }
 
@@ -341,7 +349,8 @@ void CMainFrame::SetViewFactory(int kind, ViewFactory factory)
     viewFactories_[kind] = std::move(factory);
 }
 
-// A view that takes no part in notifications yields null, but its window stays.
+// A view that takes no part in notifications yields null, but its window stays. A
+// factory may make the child window itself; its inner widget is then the view.
 CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
 {
     const auto factory = viewFactories_.find(kind);
@@ -350,8 +359,21 @@ CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
     QWidget* view = factory->second(object);
     if (!view)
         return nullptr;
-    AddChildWindow(view);
-    return dynamic_cast<CDravoDonView*>(view);
+    QMdiSubWindow* child = AddChildWindow(view);
+    child->setProperty(kViewKindProperty, kind);
+    return dynamic_cast<CDravoDonView*>(child == view ? child->widget() : view);
+}
+
+void CMainFrame::OpenWorldWindow()
+{
+    for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
+        if (child->property(kViewKindProperty).toInt() == DON_VIEW_WORLD) {
+            mdiArea_->setActiveSubWindow(child);
+            return;
+        }
+    }
+    IMissionTree* tree = GetMissionTree();
+    CDravoDon::Instance().OpenView(DON_VIEW_WORLD, tree ? tree->GetSelectedMission() : nullptr);
 }
 
 void CMainFrame::OnSaveMission()

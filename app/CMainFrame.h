@@ -29,7 +29,8 @@ class CSizingTabCtrlBar;
 class CMainFrame : public QMainWindow, public IDravoDonHost {
 public:
     // Makes the view of a child window for `object`; null when it cannot. The view
-    // takes part in notifications when it is also a CDravoDonView.
+    // takes part in notifications when it is also a CDravoDonView. The factory may
+    // return the child window itself (a QMdiSubWindow), whose widget is the view.
     using ViewFactory = std::function<QWidget*(CVerdaxData* object)>;
 
     CMainFrame();
@@ -46,6 +47,10 @@ public:
     CDravoDonView* OpenView(int kind, CVerdaxData* object) override;
     IMissionTree* GetMissionTree() override;
     void SetViewFactory(int kind, ViewFactory factory);
+
+    // "Вид Мира": activates the world window, or opens a new one for the mission
+    // selected in the tree when the user closed it.
+    void OpenWorldWindow();
 
     // The view of the object bar's first tab.
     ui::CItemTreeView* GetItemTree() const;

@@ -4,6 +4,8 @@
 #include "app/CMainFrame.h"
 #include "game/CDravoDon.h"
 #include "ui/CommandIds.h"
+#include "view3d/CGlFrame.h"
+#include "view3d/GlSetup.h"
 
 #include "platform/MessagePresenter.h"
 #include "platform/WaitCursor.h"
@@ -13,7 +15,8 @@
 
 #include <clocale>
 
-CVerdaxApp::CVerdaxApp(int& argc, char** argv) : QApplication(argc, argv)
+// The world window's GL set-up must precede the application object.
+CVerdaxApp::CVerdaxApp(int& argc, char** argv) : QApplication(view3d::PrepareOpenGl(argc), argv)
 {
     setApplicationName(QStringLiteral("Verdax"));
 }
@@ -36,6 +39,8 @@ bool CVerdaxApp::InitInstance()
     if (!mainFrame_->Create())
         return false;
     presenter_.SetParent(mainFrame_.get());
+    view3d::InstallTextureContext();
+    mainFrame_->SetViewFactory(DON_VIEW_WORLD, [](CVerdaxData*) { return new CGlFrame; });
     connect(mainFrame_->Action(ui::ID_APP_ABOUT), &QAction::triggered, this, [this] { OnAppAbout(); });
 
     // A new window takes three quarters of the screen, as new windows always have.

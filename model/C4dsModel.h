@@ -5,6 +5,7 @@
 #include "model/ModelData.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,6 +32,14 @@ public:
     bool IsLoaded() const { return loaded_; }
     const std::string& GetName() const { return name_; }
     void Clear();
+
+    // Draws every root frame with its subtree into the current GL context, each
+    // visual frame at level of detail `lod` (0: the most detailed), under the
+    // modelview matrix and current colour the caller set. Any fault (a face group
+    // naming a material beyond the list, a frame tree deeper than the matrix stack)
+    // ends the drawing of this model silently with the matrix stack as it was.
+    // Texturing is left as it was found. Defined in C4dsModelDraw.cpp.
+    void Draw(std::size_t lod) const;
 
     const std::array<std::uint8_t, 10>& GetHeader() const;
     const std::vector<ModelMaterial>& GetMaterials() const;

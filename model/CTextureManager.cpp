@@ -23,6 +23,8 @@ CTexture& CTextureManager::GetTexture(const std::string& fileName)
         return **cached;
 
     auto texture = std::make_unique<CTexture>();
+    if (uploadContext_)
+        uploadContext_();
     try {
         texture->LoadBitmap(fileName);
     } catch (const CVerdaxException&) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ public:
     // a current GL context. A failed load caches nothing and passes the
     // CVerdaxException on, so a later request tries the file again.
     CTexture& GetTexture(const std::string& fileName);
+
+    // Called before each texture is uploaded, to make current a GL context whose
+    // textures every view can use (the editor: its windows' shared context). None by
+    // default: the texture goes to whatever context is current.
+    void SetUploadContext(std::function<void()> makeCurrent) { uploadContext_ = std::move(makeCurrent); }
 
     std::size_t GetCount() const { return textures_.size(); }
 
@@ -44,4 +50,5 @@ private:
 
     std::vector<std::unique_ptr<CTexture>> textures_;  // in the order first loaded
     std::uint64_t generation_ = 0;
+    std::function<void()> uploadContext_;
 };

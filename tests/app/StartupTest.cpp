@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -93,8 +94,9 @@ TEST_F(StartupTest, TheDemoGamesMissionsFillTheTreeSorted)
     for (int i = 1; i < tree_->topLevelItemCount(); ++i)
         EXPECT_LE(tree_->topLevelItem(i - 1)->text(0).compare(tree_->topLevelItem(i)->text(0), Qt::CaseInsensitive), 0);
     EXPECT_NE(MissionItem(tree_, demo::kHarbourMission), nullptr);
-    // The world window belongs to a later part of the editor: its kind opens nothing yet.
-    EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+    // The root's load opens the world window, the one child window at start.
+    ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList()[0]->windowTitle(), "Вид Мира");
 }
 
 TEST_F(StartupTest, WithoutTheRegistryKeyTheWindowOpensWithAnEmptyTree)

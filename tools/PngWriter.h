@@ -1,0 +1,20 @@
+#pragma once
+// Writing an 8-bit RGB picture as a PNG file (zlib's deflate for the image data).
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tool {
+
+// The PNG bytes of a width × height picture given as RGB rows, top row first.
+std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::uint8_t> rgb);
+
+// Writes the PNG beside `path` and renames it into place, so that a failure leaves
+// no file there. False, with `failure` set, when the file cannot be written.
+bool WritePng(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> rgb,
+              std::string& failure);
+
+}  // namespace tool

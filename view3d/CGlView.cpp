@@ -1,0 +1,200 @@
+#include "view3d/CGlView.h"
+
+#include "game/CMission.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr float kMouseFactor = 0.005f;
+constexpr float kArrowStep = 8.0f;
+
+QSurfaceFormat ViewFormat()
+{
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(std::max(format.depthBufferSize(), 24));
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    return format;
+}
+
+}  // namespace
+
+CGlView::CGlView(QWidget* parent) : QOpenGLWidget(parent)
+{
+    setObjectName(QStringLiteral("glView"));
+    setAccessibleName(QStringLiteral("Вид Мира"));
+    setFormat(ViewFormat());
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);  // the last cursor position follows every move
+    setCursor(Qt::ArrowCursor);
+}
+
+CGlView::~CGlView()
+{
+    ReleaseGl();
+}
+
+void CGlView::ReleaseGl()
+{
+    if (!context())
+        return;
+    makeCurrent();
+    renderer_.ReleaseGl();
+    doneCurrent();
+}
+
+void CGlView::initializeGL()
+{
+    renderer_.InitGl();
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleaseGl(); }, Qt::DirectConnection);
+}
+
+void CGlView::resizeGL(int width, int height)
+{
+    const qreal ratio = devicePixelRatioF();
+    projectionSize_ = QSize(qRound(width * ratio), qRound(height * ratio));
+    renderer_.SetupProjection(projectionSize_.width(), projectionSize_.height());
+}
+
+void CGlView::paintGL()
+{
+    renderer_.SetCurrentObject(GetObject());
+    renderer_.Render();
+}
+
+void CGlView::Render()
+{
+    update();
+}
+
+void CGlView::Notify(CDravoDonView* sender, int code, int /*arg*/)
+{
+    CVerdaxData* object = sender ? sender->GetObject() : nullptr;
+    switch (code) {
+    case DON_MISSION_SELECTED:
+        if (auto* mission = dynamic_cast<CMission*>(object)) {
+            SetObject(mission);
+            renderer_.SetCurrentObject(mission);
+            if (missionChanged_)
+                missionChanged_();
+            Render();
+        }
+        break;
+    case DON_DATA_SELECTED:
+        if (object && !dynamic_cast<CMission*>(object)) {
+            renderer_.SetSelected(object);
+            Render();
+        }
+        break;
+    case DON_OBJECT_CHANGED:
+        Render();
+        break;
+    default:
+        break;
+    }
+}
+
+void CGlView::keyPressEvent(QKeyEvent* event)
+{
+    Camera& camera = renderer_.GetCamera();
+    switch (event->key()) {
+    case Qt::Key_Left:
+        camera.Move(-kArrowStep, 0.0f, 0.0f);
+        break;
+    case Qt::Key_Right:
+        camera.Move(kArrowStep, 0.0f, 0.0f);
+        break;
+    case Qt::Key_Up:
+        camera.Move(0.0f, 0.0f, -kArrowStep);
+        break;
+    case Qt::Key_Down:
+        camera.Move(0.0f, 0.0f, kArrowStep);
+        break;
+    default:
+        QOpenGLWidget::keyPressEvent(event);
+        return;
+    }
+    Render();
+}
+
+// The letter keys act once when released; held keys repeat only their presses.
+void CGlView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat()) {
+        QOpenGLWidget::keyReleaseEvent(event);
+        return;
+    }
+    RenderSettings& settings = renderer_.Settings();
+    switch (event->key()) {
+    case Qt::Key_Home:
+        renderer_.GetCamera().ResetEye();
+        break;
+    case Qt::Key_C:
+        makeCurrent();
+        CWorldRenderer::ToggleCulling();
+        doneCurrent();
+        break;
+    case Qt::Key_S:
+        renderer_.CycleMarkerMode();
+        break;
+    case Qt::Key_T:
+        settings.world = !settings.world;
+        break;
+    case Qt::Key_W:
+        settings.wireframe = !settings.wireframe;
+        break;
+    default:
+        QOpenGLWidget::keyReleaseEvent(event);
+        return;
+    }
+    Render();
+}
+
+void CGlView::mousePressEvent(QMouseEvent* event)
+{
+    // Qt holds the mouse for the widget while a button is down.
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void CGlView::mouseReleaseEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void CGlView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    const QPoint last = lastCursor_.value_or(at);
+    lastCursor_ = at;
+    const float j = static_cast<float>(at.y() - last.y()) * kMouseFactor;
+    const float k = static_cast<float>(at.x() - last.x()) * kMouseFactor;
+    const Qt::MouseButtons buttons = event->buttons();
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    Camera& camera = renderer_.GetCamera();
+    if (keys & Qt::ControlModifier)
+        return;  // the edits of a selected thing
+    if (buttons == Qt::LeftButton && !(keys & Qt::ShiftModifier))
+        camera.Move(2.0f * k, -2.0f * j, 0.0f);
+    else if (buttons == Qt::LeftButton)
+        camera.Move(0.0f, 0.0f, 2.0f * j);
+    else if (buttons == Qt::RightButton)
+        camera.Orbit(j, k);
+    else
+        return;
+    Render();
+}
+
+void CGlView::wheelEvent(QWheelEvent* event)
+{
+    const float z = static_cast<float>(event->angleDelta().y());
+    renderer_.GetCamera().Move(0.0f, 0.0f, -z * kMouseFactor);
+    Render();
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The world window's drawing without a window: the view's settings, its camera, its
+// current mission and selected object, the projection and lighting set-up, one frame
+// (the axes, the mission's world model and its things, each under its selection
+// name) and picking. The editor's view and verdax-tool draw through this class, so
+// the window and the tool show the same picture.
+//
+// Every call needs the GL context current that InitGl ran in (or one sharing with
+// it). Nothing is owned but the GLU quadric: the mission and the selected object
+// belong to the game root.
+
+#include "view3d/Camera.h"
+
+#include <cstdint>
+
+class CMission;
+class CSceneObjectThing;
+class CVerdaxData;
+struct GLUquadric;
+
+// The display settings the letter keys toggle.
+struct RenderSettings {
+    std::uint8_t markerMode = 0;  // 0: things without a model are not drawn; 1: spheres of radius 1; 2: of 0.05
+    bool wireframe = false;
+    bool world = true;  // the mission's world model is drawn
+};
+
+class CWorldRenderer {
+public:
+    CWorldRenderer() = default;
+    ~CWorldRenderer();
+    CWorldRenderer(const CWorldRenderer&) = delete;
+    CWorldRenderer& operator=(const CWorldRenderer&) = delete;
+
+    // Makes the quadric of the marker spheres in the current context.
+    void InitGl();
+    // Frees it while its context is still current.
+    void ReleaseGl();
+
+    // The projection (45°, width / height, 0.1 to 2000), the viewport, depth test,
+    // back-face culling of clockwise-front polygons, light 0 (transformed by the
+    // modelview matrix current now), colour material and texturing. A height of 0
+    // counts as 1; negative sizes are the caller's to replace.
+    void SetupProjection(int width, int height);
+
+    // One frame: clear, the mirrored look-at camera, the axes, the world model (when
+    // the world setting is on) and the things, then glFlush. Swapping is the caller's.
+    void Render();
+
+    Camera& GetCamera() { return camera_; }
+    const Camera& GetCamera() const { return camera_; }
+    RenderSettings& Settings() { return settings_; }
+    const RenderSettings& Settings() const { return settings_; }
+
+    // The current object: a mission is drawn; anything else draws only the axes.
+    void SetCurrentObject(CVerdaxData* object);
+    CMission* GetMission() const { return mission_; }
+
+    // The selected object (drawn in red when it is a thing of the current mission).
+    void SetSelected(CVerdaxData* object) { selected_ = object; }
+    CVerdaxData* GetSelected() const { return selected_; }
+    // The selected object when it is a thing of the current mission; null otherwise.
+    // Found among the mission's things, so a stale selection is never followed.
+    CSceneObjectThing* GetSelectedThing() const;
+
+    // Marker mode 0 → 1 → 2 → 0.
+    void CycleMarkerMode();
+    // Flips GL_CULL_FACE as GL holds it.
+    static void ToggleCulling();
+
+    // The selection name of a thing: its 1-based place in the mission's things.
+    // Name 0 is the world and the axes.
+    CSceneObjectThing* ThingOfName(std::uint32_t name) const;
+
+private:
+    void DrawAxes() const;
+    void DrawThings() const;
+    void DrawThing(const CSceneObjectThing& thing) const;
+    void DrawMarker() const;
+
+    Camera camera_;
+    RenderSettings settings_;
+    CMission* mission_ = nullptr;
+    CVerdaxData* selected_ = nullptr;
+    GLUquadric* quadric_ = nullptr;
+};
