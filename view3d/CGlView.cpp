@@ -64,7 +64,10 @@ void CGlView::resizeGL(int width, int height)
 
 void CGlView::paintGL()
 {
+    const CMission* before = renderer_.GetMission();
     renderer_.SetCurrentObject(GetObject());
+    if (renderer_.GetMission() != before && missionChanged_)
+        missionChanged_();
     renderer_.Render();
 }
 
@@ -80,9 +83,6 @@ void CGlView::Notify(CDravoDonView* sender, int code, int /*arg*/)
     case DON_MISSION_SELECTED:
         if (auto* mission = dynamic_cast<CMission*>(object)) {
             SetObject(mission);
-            renderer_.SetCurrentObject(mission);
-            if (missionChanged_)
-                missionChanged_();
             Render();
         }
         break;
@@ -158,8 +158,10 @@ void CGlView::keyReleaseEvent(QKeyEvent* event)
 
 void CGlView::mousePressEvent(QMouseEvent* event)
 {
-    // Qt holds the mouse for the widget while a button is down.
+    // Qt holds the mouse for the widget while a button is down. A drag counts from
+    // where the button went down, even when no move came before.
     setFocus(Qt::MouseFocusReason);
+    lastCursor_ = event->position().toPoint();
     event->accept();
 }
 

@@ -1,0 +1,172 @@
+// verdax-tool render on the demo game: the PNG it writes, read back, and the
+// command line's usage errors.
+
+#include "tests/support/TempDir.h"
+#include "tests/tools/RunTool.h"
+#include "tools/demo/DemoGame.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <array>
+#include <filesystem>
+
+using testsupport::ReadFile;
+using testsupport::RunTool;
+
+namespace {
+
+using Rgb = std::array<int, 3>;
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;  // top row first
+
+    Rgb At(int x, int y) const
+    {
+        const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
+        return {rgb[at], rgb[at + 1], rgb[at + 2]};
+    }
+};
+
+std::uint32_t BigEndian(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+// Reads the PNGs the tool writes: 8-bit RGB, rows without filters.
+Picture DecodePng(const std::string& bytes)
+{
+    Picture picture;
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
+    std::string packed;
+    for (std::size_t at = 8; at + 8 <= bytes.size();) {
+        const std::uint32_t length = BigEndian(bytes, at);
+        const std::string type = bytes.substr(at + 4, 4);
+        if (type == "IHDR") {
+            picture.width = static_cast<int>(BigEndian(bytes, at + 8));
+            picture.height = static_cast<int>(BigEndian(bytes, at + 12));
+            EXPECT_EQ(bytes[at + 16], 8);  // bit depth
+            EXPECT_EQ(bytes[at + 17], 2);  // truecolour
+        } else if (type == "IDAT") {
+            packed += bytes.substr(at + 8, length);
+        }
+        at += 12 + length;
+    }
+    const std::size_t row = static_cast<std::size_t>(picture.width) * 3;
+    std::vector<std::uint8_t> raw((row + 1) * static_cast<std::size_t>(picture.height));
+    uLongf size = raw.size();
+    EXPECT_EQ(uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(packed.data()), packed.size()), Z_OK);
+    for (int y = 0; y < picture.height; ++y) {
+        const auto begin = raw.begin() + static_cast<std::ptrdiff_t>((row + 1) * y);
+        EXPECT_EQ(*begin, 0);
+        picture.rgb.insert(picture.rgb.end(), begin + 1, begin + 1 + static_cast<std::ptrdiff_t>(row));
+    }
+    return picture;
+}
+
+// Plainly of one hue: that channel well above the other two.
+bool IsGreen(const Rgb& c)
+{
+    return c[1] > c[0] + 40 && c[1] > c[2] + 40;
+}
+
+bool IsRed(const Rgb& c)
+{
+    return c[0] > c[1] + 40 && c[0] > c[2] + 40;
+}
+
+class RenderCommand : public testing::Test {
+protected:
+    void SetUp() override { demo::WriteDemoGame(dir_.Path() / "prefix"); }
+
+    testsupport::ToolRun Render(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"render", "harbor_town"});
+        return RunTool(args, {{"WINEPREFIX", (dir_.Path() / "prefix").string()}});
+    }
+
+    std::string Out(const std::string& name) const { return (dir_.Path() / name).string(); }
+
+    testsupport::TempDir dir_;
+};
+
+// The statue has no model: a marker, green, or red when selected; looked at from
+// 3 units in front.
+TEST_F(RenderCommand, AMarkerIsGreenOrRedWhenSelectedAndTheDefaultSizeIs640By480)
+{
+    const std::vector<std::string> camera = {"--eye", "0,0.5,23", "--centre", "0,1,26", "--markers", "1", "--no-world"};
+    auto args = camera;
+    args.insert(args.end(), {"--out", Out("plain.png")});
+    const auto plain = Render(args);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const Picture green = DecodePng(ReadFile(Out("plain.png")));
+    ASSERT_EQ(green.width, 640);
+    ASSERT_EQ(green.height, 480);
+    EXPECT_TRUE(IsGreen(green.At(320, 240)));
+    EXPECT_EQ(green.At(2, 2), (Rgb{128, 128, 128}));
+
+    args = camera;
+    args.insert(args.end(), {"--select", "statue_mayor", "--out", Out("selected.png"), "--size", "64,48"});
+    const auto selected = Render(args);
+    ASSERT_EQ(selected.status, 0) << selected.err;
+    const Picture red = DecodePng(ReadFile(Out("selected.png")));
+    ASSERT_EQ(red.width, 64);
+    EXPECT_TRUE(IsRed(red.At(32, 24)));
+}
+
+TEST_F(RenderCommand, MarkerModeZeroDrawsNoMarker)
+{
+    const auto run = Render({"--eye", "0,0.5,23", "--centre", "0,1,26", "--no-world", "--out", Out("none.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Picture picture = DecodePng(ReadFile(Out("none.png")));
+    EXPECT_FALSE(IsGreen(picture.At(320, 240)));
+}
+
+TEST_F(RenderCommand, TheWorldIsDrawnTexturedUnlessTurnedOff)
+{
+    const std::vector<std::string> above = {"--eye", "0,40,110", "--centre", "0,41,113", "--size", "80,50"};
+    auto args = above;
+    args.insert(args.end(), {"--out", Out("world.png")});
+    ASSERT_EQ(Render(args).status, 0);
+    args = above;
+    args.insert(args.end(), {"--no-world", "--out", Out("bare.png")});
+    ASSERT_EQ(Render(args).status, 0);
+    const Picture world = DecodePng(ReadFile(Out("world.png")));
+    const Picture bare = DecodePng(ReadFile(Out("bare.png")));
+    // The grass below the horizon: textured green, grey without the world.
+    EXPECT_TRUE(IsGreen(world.At(10, 45)));
+    EXPECT_EQ(bare.At(10, 45), (Rgb{128, 128, 128}));
+}
+
+TEST_F(RenderCommand, MalformedOptionsAreUsageErrorsAndLeaveNoPicture)
+{
+    const std::string out = Out("bad.png");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--size", "0,5", "--out", out}, {"--size", "5", "--out", out},
+          {"--eye", "1,2", "--out", out}, {"--eye", "a,b,c", "--out", out}, {"--markers", "3", "--out", out},
+          {"--select", "nobody", "--out", out}, {"--pick", "1,1"}, {"--bogus"}, {"--out"}}) {
+        const auto run = Render(args);
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_NE(run.err.find("usage: verdax-tool render"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << args[0];
+    }
+    // A negative number is a value, not an option.
+    EXPECT_EQ(Render({"--eye", "-5,0,0", "--centre", "-5,1,5", "--out", out}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(out));
+}
+
+TEST_F(RenderCommand, AMissingMissionFailsWithItsErrorCodeAndNoPicture)
+{
+    const auto run = RunTool({"render", (dir_.Path() / "nowhere").string(), "--out", Out("x.png")},
+                             {{"WINEPREFIX", (dir_.Path() / "empty").string()}});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("error ", 0), 0u) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(Out("x.png")));
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// The world view on a real X server, driven by Qt's key, wheel and mouse events, and
+// its answers to the mediator's notifications.
+
+#include "game/CDravoDon.h"
+#include "game/CMission.h"
+#include "view3d/CGlFrame.h"
+#include "view3d/CGlView.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+void ExpectNear(const Vector3& actual, const Vector3& expected)
+{
+    EXPECT_NEAR(actual.x, expected.x, 1e-4f);
+    EXPECT_NEAR(actual.y, expected.y, 1e-4f);
+    EXPECT_NEAR(actual.z, expected.z, 1e-4f);
+}
+
+class SenderView : public CDravoDonView {
+public:
+    void Notify(CDravoDonView*, int, int) override {}
+};
+
+class NotMission : public CVerdaxData {};
+
+class GlView : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        view_ = std::make_unique<CGlView>();
+        view_->resize(320, 240);
+        view_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
+        view_->activateWindow();
+        view_->setFocus();
+        QTest::qWait(50);
+    }
+
+    const Camera& CameraOf() const { return view_->Renderer().GetCamera(); }
+
+    void Wheel(int delta)
+    {
+        const QPointF at(160, 120);
+        QWheelEvent event(at, view_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view_.get(), &event);
+    }
+
+    // QTest's moves carry no keys.
+    void MoveWith(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, QPoint at)
+    {
+        QMouseEvent event(QEvent::MouseMove, at, view_->mapToGlobal(at), Qt::NoButton, buttons, keys);
+        QApplication::sendEvent(view_.get(), &event);
+    }
+
+    // Frames drawn and shown while the events of `ms` milliseconds are handled.
+    int FramesDuring(const std::function<void()>& action, int ms = 150)
+    {
+        QSignalSpy swapped(view_.get(), &QOpenGLWidget::frameSwapped);
+        action();
+        QTest::qWait(ms);
+        return static_cast<int>(swapped.count());
+    }
+
+    std::unique_ptr<CGlView> view_;
+};
+
+TEST_F(GlView, ArrowsAndTheWheelMoveTheCameraAndHomeResetsTheEye)
+{
+    QTest::keyClick(view_.get(), Qt::Key_Left);
+    ExpectNear(CameraOf().eye, {40, 0, 0});
+    ExpectNear(CameraOf().centre, {40, 1, 5});
+    QTest::keyClick(view_.get(), Qt::Key_Right);
+    QTest::keyClick(view_.get(), Qt::Key_Up);
+    ExpectNear(CameraOf().eye, {0, 0, -40});
+    QTest::keyClick(view_.get(), Qt::Key_Down);
+    Wheel(120);
+    ExpectNear(CameraOf().eye, {0, 0, -3});
+    const Vector3 centre = CameraOf().centre;
+    QTest::keyClick(view_.get(), Qt::Key_Home);
+    ExpectNear(CameraOf().eye, {0, 0, 0});
+    ExpectNear(CameraOf().centre, centre);
+}
+
+TEST_F(GlView, LetterKeysToggleTheSettingsAndCulling)
+{
+    const RenderSettings& settings = view_->Renderer().Settings();
+    QTest::keyClick(view_.get(), Qt::Key_S);
+    EXPECT_EQ(settings.markerMode, 1);
+    QTest::keyClick(view_.get(), Qt::Key_S);
+    QTest::keyClick(view_.get(), Qt::Key_S);
+    EXPECT_EQ(settings.markerMode, 0);
+    QTest::keyClick(view_.get(), Qt::Key_T);
+    EXPECT_FALSE(settings.world);
+    QTest::keyClick(view_.get(), Qt::Key_W);
+    EXPECT_TRUE(settings.wireframe);
+    QTest::keyClick(view_.get(), Qt::Key_C);
+    view_->makeCurrent();
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    view_->doneCurrent();
+}
+
+TEST_F(GlView, DragsMoveAndTurnTheCamera)
+{
+    QTest::mousePress(view_.get(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    QTest::mouseMove(view_.get(), QPoint(100, 90));
+    QTest::mouseRelease(view_.get(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 90));
+    ExpectNear(CameraOf().eye, {0, 0.1f, 0});  // ten pixels up raise by 0.1 with d.y = 1
+
+    QTest::mousePress(view_.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
+    MoveWith(Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 110));
+    QTest::mouseRelease(view_.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 110));
+    ExpectNear(CameraOf().eye, {0, 0.1f, 0.5f});  // forward by 2J = 0.1 of d, level
+
+    const Vector3 eye = CameraOf().eye;
+    const Vector3 centre = CameraOf().centre;
+    QTest::mousePress(view_.get(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    QTest::mouseMove(view_.get(), QPoint(120, 100));
+    QTest::mouseRelease(view_.get(), Qt::RightButton, Qt::NoModifier, QPoint(120, 100));
+    EXPECT_EQ(CameraOf().eye, eye);
+    EXPECT_NE(CameraOf().centre, centre);
+    EXPECT_NEAR(CameraOf().centre.y, centre.y, 1e-4f);  // a sideways drag only yaws
+}
+
+TEST_F(GlView, NotificationsSetTheMissionAndTheSelectionByTheSendersObject)
+{
+    SenderView sender;
+    NotMission other;
+    sender.SetObject(&other);
+    EXPECT_EQ(FramesDuring([&] { view_->Notify(&sender, DON_MISSION_SELECTED, 0); }), 0);
+    EXPECT_EQ(view_->GetObject(), nullptr);
+
+    CMission mission("m", CMission::ExplicitFolder{"/nowhere/"});
+    sender.SetObject(&mission);
+    view_->Notify(&sender, DON_DATA_SELECTED, 0);  // a mission is no selection
+    EXPECT_EQ(view_->Renderer().GetSelected(), nullptr);
+    EXPECT_GT(FramesDuring([&] { view_->Notify(&sender, DON_MISSION_SELECTED, 0); }), 0);
+    EXPECT_EQ(view_->GetObject(), &mission);
+    EXPECT_EQ(view_->Renderer().GetMission(), &mission);
+
+    sender.SetObject(&other);
+    view_->Notify(&sender, DON_DATA_SELECTED, 0);
+    EXPECT_EQ(view_->Renderer().GetSelected(), &other);
+    EXPECT_GT(FramesDuring([&] { view_->Notify(&sender, DON_OBJECT_CHANGED, 0); }), 0);
+    EXPECT_EQ(FramesDuring([&] { view_->Notify(&sender, DON_THING_CLICKED, 0); }), 0);
+}
+
+TEST_F(GlView, TheViewLeavesTheMediatorWhenDestroyed)
+{
+    CDravoDon& don = CDravoDon::Instance();
+    don.RegisterView(view_.get());
+    const CDravoDonView* view = view_.get();
+    view_.reset();
+    for (const CDravoDonView* registered : don.GetViews())
+        EXPECT_NE(registered, view);
+}
+
+TEST(GlFrame, TheWorldWindowIsTitledAndNamedVidMira)
+{
+    CGlFrame frame;
+    EXPECT_EQ(frame.windowTitle(), "Вид Мира");
+    EXPECT_EQ(frame.accessibleName(), "Вид Мира");
+    EXPECT_FALSE(frame.windowIcon().isNull());
+    EXPECT_EQ(frame.widget(), frame.GetView());
+}
+
+}  // namespace
