@@ -1,11 +1,12 @@
 // Drawing a 4DS model with fixed-function GL: the frame tree under the modelview
-// matrix, each visual frame's mesh face group by face group from interleaved arrays.
+// matrix, each visual frame's mesh face group by face group from interleaved arrays
+// in the model's memory. (Buffer objects uploaded once per geometry were measured on
+// the large benchmark mission: no faster than these arrays with Mesa, so not used.)
 //
 // The drawing reads the model only through GetFrames() and GetMaterials() and the
 // plain fields of ModelFrame, ModelLod and FaceGroup.
 
 #include "model/C4dsModel.h"
-#include "model/CModelBuffers.h"
 
 #include <GL/gl.h>
 
@@ -18,8 +19,7 @@ struct DrawFailure {};
 
 class CModelPainter {
 public:
-    CModelPainter(const C4dsModel& model, std::size_t lod, CModelBuffers* buffers)
-        : materials_(model.GetMaterials()), lod_(lod), buffers_(buffers)
+    CModelPainter(const C4dsModel& model, std::size_t lod) : materials_(model.GetMaterials()), lod_(lod)
     {
         GLint depth = 1;
         GLint maxDepth = 32;
@@ -55,10 +55,7 @@ public:
 private:
     void DrawLod(const ModelLod& lod)
     {
-        const CModelBuffers::Lod* uploaded = buffers_ ? buffers_->Find(lod) : nullptr;
-        const CModelBuffers::BindScope bound(uploaded);
-        for (std::size_t g = 0; g < lod.faceGroups.size(); ++g) {
-            const FaceGroup& group = lod.faceGroups[g];
+        for (const FaceGroup& group : lod.faceGroups) {
             GLfloat colour[4];
             glGetFloatv(GL_CURRENT_COLOR, colour);
             const bool untextured = materials_.empty();
@@ -72,10 +69,10 @@ private:
             }
             const auto count = static_cast<GLsizei>(std::min<std::size_t>(group.indices.size(), group.faceCount * 3u));
             if (count > 0) {
-                if (uploaded)
-                    uploaded->DrawGroup(g, count);
-                else
-                    DrawFromMemory(lod, group, count);
+                // Every face group declares the arrays again, as GL may have been
+                // handed others in between.
+                glInterleavedArrays(GL_T2F_N3F_V3F, 0, lod.vertices.data());
+                glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, group.indices.data());
             }
             // Texturing stays on for whatever is drawn after a model without materials.
             if (untextured)
@@ -84,15 +81,8 @@ private:
         }
     }
 
-    static void DrawFromMemory(const ModelLod& lod, const FaceGroup& group, GLsizei count)
-    {
-        glInterleavedArrays(GL_T2F_N3F_V3F, 0, lod.vertices.data());
-        glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, group.indices.data());
-    }
-
     const std::vector<ModelMaterial>& materials_;
     std::size_t lod_;
-    CModelBuffers* buffers_;
     int pushesLeft_ = 0;
 };
 
@@ -103,10 +93,7 @@ void C4dsModel::Draw(std::size_t lod) const
     if (!geometry_)
         return;
     const GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
-    CModelBuffers* buffers = CModelBuffers::ForCurrentContext();
-    if (buffers)
-        buffers->Prepare(geometry_, lod);
-    CModelPainter painter(*this, lod, buffers);
+    CModelPainter painter(*this, lod);
     try {
         for (const auto& frame : GetFrames()) {
             if (frame->parentIndex == 0)

@@ -1,8 +1,6 @@
 // C4dsModel::Draw, read back from a headless frame: the order and transforms of the
 // frame tree, the texture rules of face groups, and faults that end one model.
-// Each case runs with buffer objects and with client-side arrays.
 
-#include "model/CModelBuffers.h"
 #include "tests/view3d/DrawTestSupport.h"
 
 using namespace drawtest;
@@ -10,21 +8,9 @@ using testsupport::ByteWriter;
 
 namespace {
 
-class ModelDraw : public FlatDrawTest, public testing::WithParamInterface<bool> {
-protected:
-    void SetUp() override
-    {
-        CModelBuffers::SetEnabled(GetParam());
-        FlatDrawTest::SetUp();
-    }
-    void TearDown() override
-    {
-        FlatDrawTest::TearDown();
-        CModelBuffers::SetEnabled(true);
-    }
-};
+class ModelDraw : public FlatDrawTest {};
 
-TEST_P(ModelDraw, AChildIsDrawnUnderItsParentsTransformAfterItsMeshAndBeforeTheNextRoot)
+TEST_F(ModelDraw, AChildIsDrawnUnderItsParentsTransformAfterItsMeshAndBeforeTheNextRoot)
 {
     ByteWriter w = ModelStart({"red.bmp", "blue.bmp"});
     w.U16(3);
@@ -44,7 +30,7 @@ TEST_P(ModelDraw, AChildIsDrawnUnderItsParentsTransformAfterItsMeshAndBeforeTheN
     EXPECT_EQ(Pixel(45, 20), kBlack);
 }
 
-TEST_P(ModelDraw, MaterialZeroDrawsWithThePreviousGroupsTexture)
+TEST_F(ModelDraw, MaterialZeroDrawsWithThePreviousGroupsTexture)
 {
     ByteWriter w = ModelStart({"red.bmp", "blue.bmp"});
     w.U16(1);
@@ -55,7 +41,7 @@ TEST_P(ModelDraw, MaterialZeroDrawsWithThePreviousGroupsTexture)
     EXPECT_EQ(Pixel(25, 5), kBlue);
 }
 
-TEST_P(ModelDraw, AMaterialBeyondTheListEndsThisModelWithTheStackBalanced)
+TEST_F(ModelDraw, AMaterialBeyondTheListEndsThisModelWithTheStackBalanced)
 {
     ByteWriter bad = ModelStart({"red.bmp", "green.bmp", "blue.bmp"});
     bad.U16(3);
@@ -82,7 +68,7 @@ TEST_P(ModelDraw, AMaterialBeyondTheListEndsThisModelWithTheStackBalanced)
 }
 
 // Mended: texturing used to stay off after such a model until the next resize.
-TEST_P(ModelDraw, AModelWithoutMaterialsIsUntexturedAndLeavesTexturingOn)
+TEST_F(ModelDraw, AModelWithoutMaterialsIsUntexturedAndLeavesTexturingOn)
 {
     ByteWriter plain;
     testsupport::ModelMagic(plain).U16(0).U16(1);
@@ -101,7 +87,7 @@ TEST_P(ModelDraw, AModelWithoutMaterialsIsUntexturedAndLeavesTexturingOn)
     EXPECT_EQ(Pixel(25, 5), kBlue);
 }
 
-TEST_P(ModelDraw, AFrameTreeDeeperThanTheMatrixStackEndsTheModelBalanced)
+TEST_F(ModelDraw, AFrameTreeDeeperThanTheMatrixStackEndsTheModelBalanced)
 {
     GLint maxDepth = 0;
     glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &maxDepth);
@@ -120,7 +106,7 @@ TEST_P(ModelDraw, AFrameTreeDeeperThanTheMatrixStackEndsTheModelBalanced)
     EXPECT_EQ(Pixel(5, 5), kRed);
 }
 
-TEST_P(ModelDraw, AModelWithNoFramesOrNotLoadedDrawsNothing)
+TEST_F(ModelDraw, AModelWithNoFramesOrNotLoadedDrawsNothing)
 {
     ByteWriter w = ModelStart({"red.bmp"});
     w.U16(0);
@@ -133,7 +119,5 @@ TEST_P(ModelDraw, AModelWithNoFramesOrNotLoadedDrawsNothing)
     EXPECT_EQ(Pixel(5, 5), kBlack);
 }
 
-INSTANTIATE_TEST_SUITE_P(BuffersAndArrays, ModelDraw, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& param) { return param.param ? "Buffers" : "Arrays"; });
 
 }  // namespace

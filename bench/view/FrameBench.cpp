@@ -1,0 +1,278 @@
+// One frame of the world window on the large benchmark mission (scripts/bench's
+// 1.12 M-triangle world, 300 textures, 10,000 things), drawn at 1280 x 800 in the
+// headless context, beside the floor measured in the same run: the same triangles,
+// moved into place once, drawn as one indexed draw from a buffer object.
+//
+// usage: verdax_bench_view [--prefix DIR] [benchmark options]
+//   --prefix DIR  the generated game (shared with verdax_bench_mission; written when absent)
+
+#include "bench/mission/BenchGame.h"
+#include "game/CMission.h"
+#include "view3d/COffscreenFrame.h"
+#include "view3d/CWorldRenderer.h"
+#include "view3d/ViewMatrices.h"
+
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+#include <iostream>
+#include <map>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 800;
+
+// Above the town's south edge, looking down at its middle: every building and thing
+// lies inside the view.
+Camera OverviewCamera()
+{
+    Camera camera;
+    camera.eye = {0.0f, 250.0f, 450.0f};
+    camera.centre = {0.0f, 250.5f, 450.9f};  // the view is along −d: towards the origin
+    return camera;
+}
+
+struct Scene {
+    CMission* mission = nullptr;
+    CWorldRenderer* renderer = nullptr;
+};
+Scene g_scene;
+
+using Matrix = std::array<GLfloat, 16>;
+
+Matrix CurrentModelview()
+{
+    Matrix m{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
+    return m;
+}
+
+// Every triangle of the frame, in world coordinates, in one buffer.
+class CFloorMesh {
+public:
+    void AddModel(const C4dsModel& model)
+    {
+        for (const auto& frame : model.GetFrames()) {
+            if (frame->parentIndex == 0)
+                AddFrame(*frame);
+        }
+    }
+
+    void AddThing(const CSceneObjectThing& thing)
+    {
+        if (!thing.GetModel().IsLoaded())
+            return;
+        const Vector3 t = thing.GetTranslation();
+        const AxisAngle r = thing.GetRotation();
+        const Vector3 s = thing.GetScale();
+        glPushMatrix();
+        glTranslatef(t.x, t.y, t.z);
+        glRotatef(r.angle, r.x, r.y, r.z);
+        glScalef(s.x, s.y, s.z);
+        AddModel(thing.GetModel());
+        glPopMatrix();
+    }
+
+    void Upload()
+    {
+        glGenBuffers(2, buffers_.data());
+        glBindBuffer(GL_ARRAY_BUFFER, buffers_[0]);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(ModelVertex)), vertices_.data(),
+                     GL_STATIC_DRAW);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers_[1]);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices_.size() * sizeof(GLuint)),
+                     indices_.data(), GL_STATIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    }
+
+    void Draw() const
+    {
+        glBindBuffer(GL_ARRAY_BUFFER, buffers_[0]);
+        glInterleavedArrays(GL_T2F_N3F_V3F, 0, nullptr);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers_[1]);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices_.size()), GL_UNSIGNED_INT, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    }
+
+    std::size_t Triangles() const { return indices_.size() / 3; }
+
+private:
+    void AddFrame(const ModelFrame& frame)
+    {
+        glPushMatrix();
+        glTranslatef(frame.position.x, frame.position.y, frame.position.z);
+        glRotatef(frame.rotation.angle, frame.rotation.x, frame.rotation.y, frame.rotation.z);
+        glScalef(frame.scale.x, frame.scale.y, frame.scale.z);
+        if (frame.type == FRAME_VISUAL && !frame.lods.empty())
+            AddLod(frame.lods[0], CurrentModelview());
+        for (const ModelFrame* child : frame.children)
+            AddFrame(*child);
+        glPopMatrix();
+    }
+
+    void AddLod(const ModelLod& lod, const Matrix& m)
+    {
+        const auto base = static_cast<GLuint>(vertices_.size());
+        for (ModelVertex v : lod.vertices) {
+            const float x = v.x, y = v.y, z = v.z;
+            v.x = m[0] * x + m[4] * y + m[8] * z + m[12];
+            v.y = m[1] * x + m[5] * y + m[9] * z + m[13];
+            v.z = m[2] * x + m[6] * y + m[10] * z + m[14];
+            const float nx = v.normalX, ny = v.normalY, nz = v.normalZ;
+            v.normalX = m[0] * nx + m[4] * ny + m[8] * nz;
+            v.normalY = m[1] * nx + m[5] * ny + m[9] * nz;
+            v.normalZ = m[2] * nx + m[6] * ny + m[10] * nz;
+            vertices_.push_back(v);
+        }
+        for (const FaceGroup& group : lod.faceGroups) {
+            for (const std::uint16_t index : group.indices)
+                indices_.push_back(base + index);
+        }
+    }
+
+    std::vector<ModelVertex> vertices_;
+    std::vector<GLuint> indices_;
+    std::array<GLuint, 2> buffers_{};
+};
+
+CFloorMesh* g_floor = nullptr;
+
+void FinishFrame()
+{
+    glFinish();
+}
+
+void BM_Frame(benchmark::State& state)
+{
+    for (auto _ : state) {
+        g_scene.renderer->Render();
+        FinishFrame();
+    }
+    state.counters["things"] = static_cast<double>(g_scene.mission->GetThings().size());
+}
+
+void BM_Floor(benchmark::State& state)
+{
+    const Camera camera = OverviewCamera();
+    const auto& materials = g_scene.mission->GetWorldModel().GetMaterials();
+    for (auto _ : state) {
+        glClearColor(0.5f, 0.5f, 0.5f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadMatrixf(kZMirror);
+        gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.centre.x, camera.centre.y, camera.centre.z,
+                  camera.up.x, camera.up.y, camera.up.z);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        if (!materials.empty())
+            glBindTexture(GL_TEXTURE_2D, materials[0].diffuseGlName);
+        g_floor->Draw();
+        FinishFrame();
+    }
+    state.counters["triangles"] = static_cast<double>(g_floor->Triangles());
+}
+
+// The usual table, then the frame as a multiple of the floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
+                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void PrintRatios() const
+    {
+        const auto m = times_.find("BM_Frame");
+        const auto b = times_.find("BM_Floor");
+        if (m != times_.end() && b != times_.end() && b->second > 0)
+            std::cout << "frame / floor: " << m->second / b->second << '\n';
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+fs::path TakePrefix(int& argc, char** argv)
+{
+    fs::path prefix;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
+            prefix = argv[++i];
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return prefix;
+}
+
+}  // namespace
+
+BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    fs::path prefix = TakePrefix(argc, argv);
+    const bool temporary = prefix.empty();
+    if (temporary)
+        prefix = fs::temp_directory_path() / ("verdax-bench-view-" + std::to_string(::getpid()));
+    int status = 0;
+    {
+        CBenchGame game(prefix);
+        if (!game.HasGl()) {
+            std::cerr << "no headless GL context: " << game.GlFailure() << '\n';
+            status = 1;
+        } else {
+            CMission mission(demo::kScaledMission, &game.Root());
+            mission.Load();
+            COffscreenFrame frame(kWidth, kHeight);
+            if (!frame.IsValid()) {
+                std::cerr << frame.GetFailure() << '\n';
+                return 1;
+            }
+            CWorldRenderer renderer;
+            renderer.InitGl();
+            glLoadIdentity();
+            renderer.SetupProjection(kWidth, kHeight);
+            renderer.GetCamera() = OverviewCamera();
+            renderer.SetCurrentObject(&mission);
+
+            CFloorMesh floor;
+            glPushMatrix();
+            glLoadIdentity();
+            floor.AddModel(mission.GetWorldModel());
+            for (const auto& thing : mission.GetThings())
+                floor.AddThing(*thing);
+            glPopMatrix();
+            floor.Upload();
+
+            g_scene = {&mission, &renderer};
+            g_floor = &floor;
+            benchmark::Initialize(&argc, argv);
+            RatioReporter reporter;
+            benchmark::RunSpecifiedBenchmarks(&reporter);
+            reporter.PrintRatios();
+            benchmark::Shutdown();
+            g_floor = nullptr;
+            g_scene = {};
+            renderer.ReleaseGl();
+        }
+    }
+    if (temporary)
+        fs::remove_all(prefix);
+    return status;
+}
