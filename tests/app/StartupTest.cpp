@@ -7,12 +7,16 @@
 #include "tools/demo/DemoGame.h"
 #include "ui/CItemTreeView.h"
 #include "ui/CommandIds.h"
+#include "view3d/CGlFrame.h"
+#include "view3d/CGlView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -60,6 +64,44 @@ ui::CItemTreeItem* MissionItem(ui::CItemTreeView* tree, const QString& name)
         if (tree->topLevelItem(i)->text(0) == name)
             return static_cast<ui::CItemTreeItem*>(tree->topLevelItem(i));
     return nullptr;
+}
+
+CGlFrame* WorldFrame(CMainFrame* frame)
+{
+    for (QMdiSubWindow* child : frame->MdiArea()->subWindowList())
+        if (auto* world = dynamic_cast<CGlFrame*>(child))
+            return world;
+    return nullptr;
+}
+
+// Above the harbour town's south edge, looking at its middle.
+Camera HarbourCamera()
+{
+    Camera camera;
+    camera.eye = {0, 40, 110};
+    camera.centre = {0, 41, 113};
+    return camera;
+}
+
+// The view's picture, kept in VERDAX_SHOT_DIR (with the whole screen) when set.
+QImage Picture(CGlView* view, const QString& name)
+{
+    view->Renderer().GetCamera() = HarbourCamera();
+    view->update();
+    QTest::qWait(100);
+    const QImage picture = view->grabFramebuffer();
+    if (const char* folder = std::getenv("VERDAX_SHOT_DIR")) {
+        picture.save(QString::fromUtf8(folder) + "/" + name + "-view.png");
+        QApplication::primaryScreen()->grabWindow(0).save(QString::fromUtf8(folder) + "/" + name + "-screen.png");
+    }
+    return picture;
+}
+
+// The grass of the town's ground: its green texture, lit.
+bool ShowsGrassAt(const QImage& picture, QPoint at)
+{
+    const QColor colour = picture.pixelColor(at);
+    return colour.green() > colour.red() + 30 && colour.green() > colour.blue() + 30;
 }
 
 class StartupTest : public ::testing::Test {
@@ -139,4 +181,41 @@ TEST_F(StartupTest, SavingTheSelectedDemoMissionWritesItsOutputFile)
     EXPECT_TRUE(watcher_.boxes.empty());
     const auto missionFolder = prefix / demo::kDemoInstallPath / "Missions" / demo::kHarbourMission;
     EXPECT_TRUE(std::filesystem::exists(missionFolder / "scene2.bin.Verdax"));
+}
+
+// The window opens before any mission is loaded; a mission loaded afterwards, and
+// the same mission in a world window opened after the load, both draw textured.
+TEST_F(StartupTest, TheWorldWindowDrawsTheSelectedMissionTexturedBeforeAndAfterReopening)
+{
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    CGlFrame* world = WorldFrame(frame_);
+    ASSERT_NE(world, nullptr);
+    ui::CItemTreeItem* harbour = MissionItem(tree_, demo::kHarbourMission);
+    ASSERT_NE(harbour, nullptr);
+    const QPoint at = tree_->visualItemRect(harbour).center();
+    QTest::mouseDClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_EQ(harbour->childCount(), 4);
+    ASSERT_EQ(world->GetView()->GetObject(), harbour->GetObject());
+    const QImage first = Picture(world->GetView(), "opened-first");
+    EXPECT_EQ(world->windowTitle(), demo::kHarbourMission);
+    const QPoint grass(first.width() / 10, first.height() * 9 / 10);
+    EXPECT_TRUE(ShowsGrassAt(first, grass));
+
+    world->close();
+    QTest::qWait(50);
+    ASSERT_EQ(WorldFrame(frame_), nullptr);
+    QAction* reopen = nullptr;
+    for (QAction* action : frame_->actions())
+        if (action->text() == "&Вид Мира")
+            reopen = action;
+    ASSERT_NE(reopen, nullptr);
+    reopen->trigger();
+    CGlFrame* again = WorldFrame(frame_);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->GetView()->GetObject(), harbour->GetObject());
+    const QImage second = Picture(again->GetView(), "reopened");
+    EXPECT_EQ(again->windowTitle(), demo::kHarbourMission);
+    EXPECT_TRUE(ShowsGrassAt(second, QPoint(second.width() / 10, second.height() * 9 / 10)));
 }
