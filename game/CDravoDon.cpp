@@ -4,6 +4,7 @@
 #include "core/GameFolders.h"
 #include "core/StringTable.h"
 #include "game/CMission.h"
+#include "game/IEditHistory.h"
 #include "scene/CSceneObjectThing.h"
 
 #include <algorithm>
@@ -26,6 +27,14 @@ public:
 
 private:
     int& depth_;
+};
+
+// The sender of an announcement that no view made (undo, redo): receivers read the
+// changed object from it as from any sender. It is never registered.
+class CEditAnnouncer : public CDravoDonView {
+public:
+    explicit CEditAnnouncer(CVerdaxData* object) { SetObject(object); }
+    void Notify(CDravoDonView*, int, int) override {}
 };
 
 bool IsViewKind(int kind)
@@ -134,6 +143,32 @@ CDravoDonView* CDravoDon::OpenView(int kind, CVerdaxData* object)
     view->SetObject(object);
     RegisterView(view);
     return view;
+}
+
+void CDravoDon::ApplyEdit(CDravoDonView* sender, CSceneObject& object, const ObjectEdit& edit, bool announce)
+{
+    const ObjectState before = history_ ? CaptureObjectState(object) : ObjectState{};
+    ApplyObjectEdit(object, edit);
+    if (history_) {
+        const ObjectState after = CaptureObjectState(object);
+        if (!SameObjectState(before, after))
+            history_->Record(object, before, after, edit.kind, edit.gesture);
+    }
+    if (!announce)
+        return;
+    if (sender) {
+        Broadcast(sender, DON_OBJECT_CHANGED, 0);
+    } else {
+        CEditAnnouncer announcer(&object);
+        Broadcast(&announcer, DON_OBJECT_CHANGED, 0);
+    }
+}
+
+void CDravoDon::RestoreObject(CSceneObject& object, const ObjectState& state)
+{
+    RestoreObjectState(object, state);
+    CEditAnnouncer announcer(&object);
+    Broadcast(&announcer, DON_OBJECT_CHANGED, 0);
 }
 
 IMissionTree* CDravoDon::GetMissionTree() const

@@ -12,8 +12,14 @@
 #include "game/CDravoRoot.h"
 #include "game/CSingleton.h"
 #include "game/IDravoDonHost.h"
+#include "game/ObjectEdit.h"
+
+#include <cstdint>
 
 #include <vector>
+
+class CSceneObject;
+class IEditHistory;
 
 class CDravoDon : public CSingleton<CDravoDon> {
     friend class CSingleton<CDravoDon>;
@@ -53,6 +59,24 @@ public:
     // not caught here; the command's caller absorbs them.
     void SaveSelectedMission();
 
+    // The one path of every edit of an object: applies `edit` through the object's
+    // setters, hands the states before and after to the edit history when they
+    // differ, and, when `announce`, broadcasts DON_OBJECT_CHANGED with `sender` as
+    // sender (null: every view is told, with a sender whose current object is
+    // `object`). A drag applies its moves without announcing and announces on release.
+    void ApplyEdit(CDravoDonView* sender, CSceneObject& object, const ObjectEdit& edit, bool announce = true);
+
+    // Undo and redo: puts `object` back into `state` and tells every view with
+    // DON_OBJECT_CHANGED, from a sender whose current object is `object`.
+    void RestoreObject(CSceneObject& object, const ObjectState& state);
+
+    // A new id for the edits of one drag (ObjectEdit::gesture); never 0.
+    std::uint64_t NewGesture() { return ++lastGesture_; }
+
+    // Installs the history that records edits (not owned); null removes it.
+    void SetEditHistory(IEditHistory* history) { history_ = history; }
+    IEditHistory* GetEditHistory() const { return history_; }
+
     // Installs the main window's services (not owned); null removes them.
     void SetHost(IDravoDonHost* host) { host_ = host; }
     IDravoDonHost* GetHost() const { return host_; }
@@ -75,6 +99,8 @@ private:
     CDravoRoot root_;
     std::vector<CDravoDonView*> views_;  // null: removed while a broadcast walks the list
     IDravoDonHost* host_ = nullptr;
+    IEditHistory* history_ = nullptr;
+    std::uint64_t lastGesture_ = 0;
     int broadcastDepth_ = 0;
     CDravoDon* nextLive_ = nullptr;  // the chain of live mediators that views leave as they die
 };

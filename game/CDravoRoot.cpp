@@ -101,3 +101,12 @@ bool CDravoRoot::LoadMission(CVerdaxData* object)
     }
     return true;
 }
+
+CMission* CDravoRoot::FindMissionOf(const CVerdaxData* object) const
+{
+    for (const auto& mission : missions_) {
+        if (mission.get() == object || mission->Owns(object))
+            return mission.get();
+    }
+    return nullptr;
+}

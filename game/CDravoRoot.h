@@ -55,6 +55,10 @@ public:
 
     const std::vector<std::unique_ptr<CMission>>& GetMissions() const { return missions_; }
 
+    // The mission that owns `object` (one of its scene objects, or the mission
+    // itself); null for anything else.
+    CMission* FindMissionOf(const CVerdaxData* object) const;
+
 private:
     bool loaded_ = false;
     std::vector<std::unique_ptr<CMission>> missions_;

@@ -3,6 +3,7 @@
 #include "core/CVerdaxException.h"
 #include "game/CDravoRoot.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
@@ -107,6 +108,14 @@ void CMission::AddThingData(std::unique_ptr<CSceneObjectThingData> data)
 void CMission::AddMissionScript(std::unique_ptr<CSceneObjectMissionScript> script)
 {
     missionScripts_.push_back(std::move(script));
+}
+
+bool CMission::Owns(const CVerdaxData* object) const
+{
+    const auto holds = [object](const auto& list) {
+        return std::ranges::any_of(list, [object](const auto& owned) { return owned.get() == object; });
+    };
+    return object && (holds(things_) || holds(thingData_) || holds(missionScripts_));
 }
 
 CSceneObjectThing* CMission::FindThing(const std::string& name) const

@@ -62,6 +62,9 @@ public:
     // The first thing, in list order, whose name is exactly `name`; null if none.
     CSceneObjectThing* FindThing(const std::string& name) const;
 
+    // Whether `object` is one of this mission's things, thing data or mission scripts.
+    bool Owns(const CVerdaxData* object) const;
+
     C4dsModel& GetWorldModel() { return worldModel_; }
     const C4dsModel& GetWorldModel() const { return worldModel_; }
     // The header and fixed sections of the object file, as read.

@@ -119,6 +119,13 @@ void CSceneObjectThing::SetScale(const Vector3& scale)
     present_.scale = true;
 }
 
+void CSceneObjectThing::RestoreTransformPresence(bool translation, bool rotation, bool scale)
+{
+    present_.translation = translation;
+    present_.rotation = rotation;
+    present_.scale = scale;
+}
+
 std::string CSceneObjectThing::GetScript() const
 {
     return linkedData_ ? linkedData_->GetScript() : std::string();

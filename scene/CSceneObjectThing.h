@@ -120,6 +120,9 @@ public:
     bool LoadModel();
 
     const Presence& GetPresence() const { return present_; }
+    // Puts back which transform chunks count as present, as they were before an edit
+    // whose setters marked them (undo restores the file's layout, not only values).
+    void RestoreTransformPresence(bool translation, bool rotation, bool scale);
     const Block2& GetBlock2() const { return block2_; }
     const Block4& GetBlock4() const { return block4_; }
 

@@ -1,0 +1,17 @@
+#pragma once
+// Where the mediator hands every applied edit, so that it can be undone. The user
+// interface implements it (one undo stack per mission) and installs it with
+// CDravoDon::SetEditHistory; without one, edits are simply not recorded.
+
+#include "game/ObjectEdit.h"
+
+class IEditHistory {
+public:
+    virtual ~IEditHistory() = default;
+
+    // `object` went from `before` to `after` by an edit of `kind` (the two differ).
+    // A non-zero `gesture` equal to that of the previous record for the same object
+    // continues that step: the step keeps its first `before` and takes this `after`.
+    virtual void Record(CSceneObject& object, const ObjectState& before, const ObjectState& after, EditKind kind,
+                        std::uint64_t gesture) = 0;
+};

@@ -1,0 +1,133 @@
+#include "game/CDravoDon.h"
+#include "game/IEditHistory.h"
+#include "scene/CSceneObjectMissionScript.h"
+#include "scene/CSceneObjectThing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+class TestDon final : public CDravoDon {
+public:
+    TestDon() = default;
+};
+
+class ChangeWatcher final : public CDravoDonView {
+public:
+    void Notify(CDravoDonView* sender, int code, int) override
+    {
+        if (code == DON_OBJECT_CHANGED)
+            changed.push_back(sender ? sender->GetObject() : nullptr);
+    }
+    std::vector<CVerdaxData*> changed;
+};
+
+struct Step {
+    CSceneObject* object;
+    ObjectState before;
+    ObjectState after;
+    EditKind kind;
+    std::uint64_t gesture;
+};
+
+class RecordingHistory final : public IEditHistory {
+public:
+    void Record(CSceneObject& object, const ObjectState& before, const ObjectState& after, EditKind kind,
+                std::uint64_t gesture) override
+    {
+        steps.push_back({&object, before, after, kind, gesture});
+    }
+    std::vector<Step> steps;
+};
+
+std::string SavedBytes(CSceneObject& object)
+{
+    std::stringstream stream(std::ios::in | std::ios::out | std::ios::binary);
+    object.Save(stream);
+    return stream.str();
+}
+
+class EditPath : public testing::Test {
+protected:
+    EditPath()
+    {
+        don.RegisterView(&watcher);
+        don.SetEditHistory(&history);
+    }
+
+    TestDon don;
+    ChangeWatcher watcher;
+    RecordingHistory history;
+    CSceneObjectThing thing;
+};
+
+}  // namespace
+
+TEST_F(EditPath, AppliesThroughTheSettersRecordsAndAnnounces)
+{
+    ObjectEdit edit;
+    edit.kind = EditKind::Translate;
+    edit.translation = Vector3{1.0f, 2.0f, 3.0f};
+    don.ApplyEdit(nullptr, thing, edit);
+
+    EXPECT_EQ(thing.GetTranslation(), (Vector3{1.0f, 2.0f, 3.0f}));
+    ASSERT_EQ(history.steps.size(), 1u);
+    EXPECT_EQ(history.steps[0].kind, EditKind::Translate);
+    EXPECT_FALSE(history.steps[0].before.translationPresent);
+    EXPECT_TRUE(history.steps[0].after.translationPresent);
+    ASSERT_EQ(watcher.changed.size(), 1u);
+    EXPECT_EQ(watcher.changed[0], &thing);  // receivers read the changed object from the sender
+}
+
+TEST_F(EditPath, ASilentEditAnnouncesNothingAndAnUnchangedOneRecordsNothing)
+{
+    ObjectEdit move;
+    move.kind = EditKind::Move;
+    move.translation = Vector3{0.5f, 0.0f, 0.0f};
+    move.gesture = don.NewGesture();
+    don.ApplyEdit(nullptr, thing, move, /*announce=*/false);
+    EXPECT_TRUE(watcher.changed.empty());
+    EXPECT_EQ(history.steps.size(), 1u);
+    EXPECT_NE(history.steps[0].gesture, 0u);
+
+    don.ApplyEdit(nullptr, thing, move);  // the same value again: nothing to undo
+    EXPECT_EQ(history.steps.size(), 1u);
+    EXPECT_EQ(watcher.changed.size(), 1u);
+}
+
+TEST_F(EditPath, RestoringTheStateBeforeGivesTheSameBytesAndBits)
+{
+    const std::string unedited = SavedBytes(thing);
+    ObjectEdit edit;
+    edit.name = "renamed";
+    edit.translation = Vector3{-0.0f, NAN, 3.0f};
+    edit.rotation = AxisAngle{90.0f, 0.0f, 1.0f, 0.0f};
+    edit.scale = Vector3{2.0f, 2.0f, 2.0f};
+    don.ApplyEdit(nullptr, thing, edit);
+    ASSERT_NE(SavedBytes(thing), unedited);
+
+    const Step step = history.steps.at(0);
+    don.RestoreObject(thing, step.before);
+    EXPECT_EQ(SavedBytes(thing), unedited);
+    EXPECT_TRUE(SameObjectState(CaptureObjectState(thing), step.before));
+
+    don.RestoreObject(thing, step.after);  // redo keeps -0 and the NaN's bits
+    EXPECT_TRUE(SameObjectState(CaptureObjectState(thing), step.after));
+    EXPECT_TRUE(std::signbit(thing.GetTranslation().x));
+    EXPECT_EQ(watcher.changed.size(), 3u);
+}
+
+TEST_F(EditPath, AnObjectThatCannotTakeAFieldIsLeftAsItIs)
+{
+    CSceneObjectMissionScript script;
+    ObjectEdit edit;
+    edit.kind = EditKind::Rename;
+    edit.name = "ignored";
+    don.ApplyEdit(nullptr, script, edit);
+    EXPECT_EQ(script.GetName(), "");
+    EXPECT_TRUE(history.steps.empty());
+}

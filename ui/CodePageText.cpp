@@ -1,0 +1,40 @@
+#include "ui/CodePageText.h"
+
+#include "platform/CodePage.h"
+
+#include <QList>
+
+namespace ui {
+
+QString TextFromCodePage(std::string_view bytes)
+{
+    return QString::fromStdString(platform::ToUtf8(bytes));
+}
+
+std::optional<std::string> TextToCodePage(const QString& text, QString* refused)
+{
+    const int codePage = platform::AnsiCodePage();
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const char32_t codePoint : text.toUcs4()) {
+        const char byte = platform::FromUnicode(codePoint, codePage);
+        // '?' is also the stand-in for a character the code page cannot hold.
+        if (byte == '?' && codePoint != U'?') {
+            if (refused)
+                *refused = QString::fromUcs4(&codePoint, 1);
+            return std::nullopt;
+        }
+        bytes += byte;
+    }
+    return bytes;
+}
+
+QString UnrepresentableMessage(const QString& refused)
+{
+    return QStringLiteral("Символ «%1» (U+%2) нельзя записать в кодовой странице игры (%3). Текст не изменён.")
+        .arg(refused)
+        .arg(static_cast<uint>(refused.toUcs4().value(0)), 4, 16, QLatin1Char('0'))
+        .arg(platform::AnsiCodePage());
+}
+
+}  // namespace ui
