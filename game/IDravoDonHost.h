@@ -18,6 +18,10 @@ public:
     // The mission when the selected item is a mission's own item; null when nothing
     // is selected, or a category or an object below a mission is.
     virtual CMission* GetSelectedMission() = 0;
+
+    // Selects the item of `object` and announces the selection as any selection in
+    // the tree is announced; nothing when no item holds it (the world window's pick).
+    virtual void SelectObject(CVerdaxData* object) = 0;
 };
 
 class IDravoDonHost {

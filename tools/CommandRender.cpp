@@ -1,5 +1,6 @@
 // verdax-tool render MISSION [options]: one frame of the editor's world window,
-// drawn headless with the window's own drawing code, written as a PNG.
+// drawn headless with the window's own drawing code, written as a PNG; with --pick,
+// the thing a Ctrl-click at that client point would pick, as JSON.
 
 #include "core/CVerdaxException.h"
 #include "model/CHeadlessGlContext.h"
@@ -11,6 +12,7 @@
 #include "view3d/CWorldRenderer.h"
 
 #include <GL/gl.h>
+#include <nlohmann/json.hpp>
 
 #include <charconv>
 #include <cmath>
@@ -30,6 +32,7 @@ struct RenderOptions {
     bool world = true;
     bool cull = true;
     std::optional<std::string> select;
+    std::optional<std::pair<int, int>> pick;
 };
 
 // Thrown for a malformed command line, with what was wrong.
@@ -116,7 +119,10 @@ RenderOptions ParseOptions(std::span<const std::string> args)
         } else if (arg == "--select") {
             options.select = value();
         } else if (arg == "--pick") {
-            throw UsageError{"--pick is not available"};
+            const auto parts = SplitCommas(value());
+            if (parts.size() != 2)
+                throw UsageError{"--pick takes X,Y"};
+            options.pick = std::pair(ParseInt(parts[0], arg), ParseInt(parts[1], arg));
         } else if (arg.starts_with("--") || haveMission) {
             throw UsageError{"unexpected argument '" + arg + "'"};
         } else {
@@ -195,11 +201,19 @@ int RunRender(std::span<const std::string> args)
     renderer.Render();
     glFinish();
     const std::vector<std::uint8_t> pixels = frame.ReadRgb();
+    const CSceneObjectThing* picked =
+        options.pick ? renderer.Pick(options.pick->first, options.pick->second, options.width, options.height) : nullptr;
     renderer.ReleaseGl();
     if (options.out) {
         std::string failure;
         if (!tool::WritePng(*options.out, options.width, options.height, pixels, failure))
             return Failure(failure);
+    }
+    if (options.pick) {
+        const nlohmann::ordered_json name = picked ? nlohmann::ordered_json(platform::ToUtf8(picked->GetName())) : nullptr;
+        std::cout << nlohmann::ordered_json{{"picked", name}}.dump(-1, ' ', false,
+                                                                   nlohmann::ordered_json::error_handler_t::replace)
+                  << '\n';
     }
     return tool::kExitOk;
 }

@@ -69,7 +69,7 @@ public:
     // Selects the first item, in pre-order, that holds `object`, opening its
     // ancestors; announced as a selection by the program (never as a click).
     // Nothing happens when no item holds it.
-    void SelectObject(CVerdaxData* object);
+    void SelectObject(CVerdaxData* object) override;
 
     // Loads the mission of `item` through the game root and builds its branch;
     // nothing for an item that is no mission or a mission already loaded.

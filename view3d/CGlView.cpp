@@ -1,6 +1,9 @@
 #include "view3d/CGlView.h"
 
+#include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/ObjectEdit.h"
+#include "view3d/ThingEdit.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -162,13 +165,71 @@ void CGlView::mousePressEvent(QMouseEvent* event)
     // where the button went down, even when no move came before.
     setFocus(Qt::MouseFocusReason);
     lastCursor_ = event->position().toPoint();
+    if (gesture_ == 0)
+        gesture_ = CDravoDon::Instance().NewGesture();
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
+        OnPick(event->position().toPoint());
     event->accept();
 }
 
+// Moves of a thing were applied unannounced; the release tells the other views.
 void CGlView::mouseReleaseEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
+    if (event->buttons() == Qt::NoButton)
+        gesture_ = 0;
+    if (event->button() == Qt::LeftButton && dynamic_cast<CSceneObject*>(renderer_.GetSelected()))
+        CDravoDon::Instance().Broadcast(this, DON_OBJECT_CHANGED, 0);
     event->accept();
+}
+
+CSceneObjectThing* CGlView::PickAt(QPoint at)
+{
+    makeCurrent();
+    const qreal ratio = devicePixelRatioF();
+    CSceneObjectThing* picked = renderer_.Pick(qRound(at.x() * ratio), qRound(at.y() * ratio),
+                                               qRound(width() * ratio), qRound(height() * ratio));
+    doneCurrent();
+    return picked;
+}
+
+// The pick becomes the selection here and, through the tree, everywhere.
+void CGlView::OnPick(QPoint at)
+{
+    CSceneObjectThing* picked = PickAt(at);
+    renderer_.SetSelected(picked);
+    if (IMissionTree* tree = CDravoDon::Instance().GetMissionTree())
+        tree->SelectObject(picked);
+    Render();
+}
+
+void CGlView::EditSelectedThing(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, float j, float k)
+{
+    CSceneObjectThing* thing = renderer_.GetSelectedThing();
+    if (!thing)
+        return;
+    const bool shift = keys & Qt::ShiftModifier;
+    const Vector3 d = renderer_.GetCamera().Direction();
+    ObjectEdit edit;
+    edit.gesture = gesture_;
+    bool announce = true;
+    if (buttons == Qt::LeftButton) {
+        edit.kind = EditKind::Move;
+        const Vector3 t = thing->GetTranslation();
+        edit.translation = shift ? thingedit::MoveUpDown(t, d, j) : thingedit::MoveOnGround(t, d, j, k);
+        announce = false;
+    } else if (buttons == Qt::RightButton) {
+        edit.kind = EditKind::Turn;
+        const AxisAngle r = thing->GetRotation();
+        edit.rotation = shift ? thingedit::TurnByAngles(r, k * 10.0f, 0.0f) : thingedit::TurnByQuotients(r, k * 100.0f);
+    } else if (buttons == (Qt::LeftButton | Qt::RightButton) && !shift) {
+        edit.kind = EditKind::Turn;
+        edit.rotation = thingedit::TurnByAngles(thing->GetRotation(), 0.0f, j * 10.0f);
+    } else {
+        return;
+    }
+    CDravoDon::Instance().ApplyEdit(this, *thing, edit, announce);
+    Render();
 }
 
 void CGlView::mouseMoveEvent(QMouseEvent* event)
@@ -181,8 +242,10 @@ void CGlView::mouseMoveEvent(QMouseEvent* event)
     const Qt::MouseButtons buttons = event->buttons();
     const Qt::KeyboardModifiers keys = event->modifiers();
     Camera& camera = renderer_.GetCamera();
-    if (keys & Qt::ControlModifier)
-        return;  // the edits of a selected thing
+    if (keys & Qt::ControlModifier) {
+        EditSelectedThing(buttons, keys, j, k);
+        return;
+    }
     if (buttons == Qt::LeftButton && !(keys & Qt::ShiftModifier))
         camera.Move(2.0f * k, -2.0f * j, 0.0f);
     else if (buttons == Qt::LeftButton)

@@ -8,6 +8,12 @@
 // origin; C toggles back-face culling, S cycles the marker mode, T the world, W the
 // wireframe (on key up). Mouse: the wheel moves forward and back; a left drag moves
 // sideways and up and down (with Shift: forward and back); a right drag turns.
+// With Ctrl: a left click picks the thing under the cursor, selects it in the
+// mission tree and draws it red; drags edit the selected thing of the current
+// mission through the mediator's edit path, one undo step a drag: a left drag moves
+// it on the ground (with Shift: up and down), announced when the left button is
+// released; a right drag turns it (with Shift: about the first angle), both
+// buttons about the third angle, each turn announced at once.
 //
 // Notifications: DON_MISSION_SELECTED makes the sender's mission current;
 // DON_DATA_SELECTED makes the sender's object the selected one; DON_OBJECT_CHANGED
@@ -19,6 +25,7 @@
 #include <QOpenGLWidget>
 #include <QPoint>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -53,11 +60,17 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
+    // The thing under the client point, as a Ctrl-click picks it.
+    CSceneObjectThing* PickAt(QPoint at);
+
 private:
     void ReleaseGl();
+    void OnPick(QPoint at);
+    void EditSelectedThing(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, float j, float k);
 
     CWorldRenderer renderer_;
     std::optional<QPoint> lastCursor_;
     QSize projectionSize_;
     std::function<void()> missionChanged_;
+    std::uint64_t gesture_ = 0;  // the edits of the drag under way; 0 between drags
 };

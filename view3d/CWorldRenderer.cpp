@@ -6,11 +6,18 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr float kNear = 0.1f;
 constexpr double kFar = 2000.0;
 constexpr double kFieldOfView = 45.0;
+// The selection buffer starts with room for 8 hit records of one name and grows
+// fourfold while records overflow it, up to 2^24 words.
+constexpr std::size_t kFirstSelectionWords = 32;
+constexpr std::size_t kMostSelectionWords = std::size_t{1} << 24;
 
 // Sets a capability for a scope and puts back what GL held before.
 class CapabilityScope {
@@ -187,6 +194,59 @@ void CWorldRenderer::DrawMarker() const
     const CapabilityScope untextured(GL_TEXTURE_2D, false);
     gluSphere(quadric_, settings_.markerMode == 1 ? 1.0 : 0.05, 8, 8);
     glColor4fv(saved);
+}
+
+CSceneObjectThing* CWorldRenderer::Pick(int x, int y, int windowWidth, int windowHeight)
+{
+    return ThingOfName(PickName(x, y, windowWidth, windowHeight));
+}
+
+std::uint32_t CWorldRenderer::PickName(int x, int y, int windowWidth, int windowHeight)
+{
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double aspect = static_cast<double>(windowWidth) / (windowHeight == 0 ? 1 : windowHeight);
+    std::vector<GLuint> buffer(kFirstSelectionWords);
+    GLint hits = -1;
+    for (;;) {
+        std::fill(buffer.begin(), buffer.end(), 0u);
+        glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glRenderMode(GL_SELECT);
+        glLoadMatrixf(kZMirror);
+        gluPickMatrix(x, viewport[3] - y, 2.0, 2.0, viewport);
+        gluPerspective(kFieldOfView, aspect, kNear, kFar);
+        glMatrixMode(GL_MODELVIEW);
+        Render();
+        hits = glRenderMode(GL_RENDER);
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        if (hits >= 0 || buffer.size() >= kMostSelectionWords)
+            break;
+        buffer.resize(buffer.size() * 4);
+    }
+    if (hits <= 0)
+        return 0;
+    // Records: name count, minimum depth, maximum depth, the names.
+    std::uint32_t candidate = 0;
+    GLuint best = 0;
+    std::size_t at = 0;
+    for (GLint hit = 0; hit < hits && at + 3 <= buffer.size(); ++hit) {
+        const GLuint names = buffer[at];
+        const GLuint minimum = buffer[at + 1];
+        const std::size_t next = at + 3 + names;
+        if (next > buffer.size())
+            break;
+        const std::uint32_t name = names > 0 ? buffer[next - 1] : 0;
+        if (hit == 0 || minimum > best) {
+            candidate = name;
+            best = minimum;
+        }
+        at = next;
+    }
+    return candidate;
 }
 
 void CWorldRenderer::SetCurrentObject(CVerdaxData* object)

@@ -47,6 +47,16 @@ public:
     // the world setting is on) and the things, then glFlush. Swapping is the caller's.
     void Render();
 
+    // The thing under the client point (x, y) (from the top left) of a window of
+    // windowWidth × windowHeight: the frame drawn in selection mode through a 2 × 2
+    // pixel pick region. Of the hit records the first is the candidate and a later
+    // one replaces it only when its minimum depth is greater (the z-mirror inverts
+    // depths: the thing whose farthest point in the region is nearest wins; equal
+    // depths keep the one drawn first). Null for empty space, the world, the axes,
+    // a point outside the window and a view without a mission. The selection buffer
+    // grows until every record fits, however many things lie under the point.
+    CSceneObjectThing* Pick(int x, int y, int windowWidth, int windowHeight);
+
     Camera& GetCamera() { return camera_; }
     const Camera& GetCamera() const { return camera_; }
     RenderSettings& Settings() { return settings_; }
@@ -73,6 +83,7 @@ public:
     CSceneObjectThing* ThingOfName(std::uint32_t name) const;
 
 private:
+    std::uint32_t PickName(int x, int y, int windowWidth, int windowHeight);
     void DrawAxes() const;
     void DrawThings() const;
     void DrawThing(const CSceneObjectThing& thing) const;

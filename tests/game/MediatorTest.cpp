@@ -56,6 +56,7 @@ class FakeTree final : public IMissionTree {
 public:
     void AddMission(CMission* mission) override { added.push_back(mission); }
     CMission* GetSelectedMission() override { return selected; }
+    void SelectObject(CVerdaxData*) override {}
 
     std::vector<CMission*> added;
     CMission* selected = nullptr;

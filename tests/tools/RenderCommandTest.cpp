@@ -149,7 +149,7 @@ TEST_F(RenderCommand, MalformedOptionsAreUsageErrorsAndLeaveNoPicture)
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--size", "0,5", "--out", out}, {"--size", "5", "--out", out},
           {"--eye", "1,2", "--out", out}, {"--eye", "a,b,c", "--out", out}, {"--markers", "3", "--out", out},
-          {"--select", "nobody", "--out", out}, {"--pick", "1,1"}, {"--bogus"}, {"--out"}}) {
+          {"--select", "nobody", "--out", out}, {"--pick", "1"}, {"--pick", "1.5,2"}, {"--bogus"}, {"--out"}}) {
         const auto run = Render(args);
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_NE(run.err.find("usage: verdax-tool render"), std::string::npos) << run.err;
@@ -158,6 +158,21 @@ TEST_F(RenderCommand, MalformedOptionsAreUsageErrorsAndLeaveNoPicture)
     // A negative number is a value, not an option.
     EXPECT_EQ(Render({"--eye", "-5,0,0", "--centre", "-5,1,5", "--out", out}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(out));
+}
+
+TEST_F(RenderCommand, PickPrintsTheThingUnderThePointAsDumpNamesIt)
+{
+    const std::vector<std::string> camera = {"--eye", "0,0.5,23", "--centre", "0,1,26", "--markers", "1"};
+    auto args = camera;
+    args.insert(args.end(), {"--pick", "320,240"});
+    const auto hit = Render(args);
+    ASSERT_EQ(hit.status, 0) << hit.err;
+    EXPECT_EQ(hit.out, "{\"picked\":\"statue_mayor\"}\n");
+    args = camera;
+    args.insert(args.end(), {"--pick", "2,2", "--out", Out("picked.png")});
+    const auto miss = Render(args);
+    EXPECT_EQ(miss.out, "{\"picked\":null}\n");
+    EXPECT_TRUE(std::filesystem::exists(Out("picked.png")));
 }
 
 TEST_F(RenderCommand, AMissingMissionFailsWithItsErrorCodeAndNoPicture)
