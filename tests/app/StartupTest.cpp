@@ -9,16 +9,20 @@
 #include "ui/CommandIds.h"
 #include "view3d/CGlFrame.h"
 #include "view3d/CGlView.h"
+#include "view3d/ViewMatrices.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -102,6 +106,43 @@ bool ShowsGrassAt(const QImage& picture, QPoint at)
 {
     const QColor colour = picture.pixelColor(at);
     return colour.green() > colour.red() + 30 && colour.green() > colour.blue() + 30;
+}
+
+// The client point where `at` appears in the view with its camera.
+QPoint ClientPoint(CGlView* view, const Vector3& at)
+{
+    view->makeCurrent();
+    const Camera& c = view->Renderer().GetCamera();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadMatrixf(kZMirror);
+    gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.centre.x, c.centre.y, c.centre.z, c.up.x, c.up.y, c.up.z);
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glPopMatrix();
+    view->doneCurrent();
+    const QSize size = view->ProjectionSize();
+    const GLint viewport[4] = {0, 0, size.width(), size.height()};
+    GLdouble x = 0, y = 0, z = 0;
+    gluProject(at.x, at.y, at.z, modelview, projection, viewport, &x, &y, &z);
+    const qreal ratio = view->devicePixelRatioF();
+    return QPoint(qRound(x / ratio), qRound((size.height() - y) / ratio));
+}
+
+// Counts the changes announced to the other views.
+class ChangeCounter : public CDravoDonView {
+public:
+    void Notify(CDravoDonView*, int code, int) override { changes += code == DON_OBJECT_CHANGED; }
+    int changes = 0;
+};
+
+// A mouse move with the keys held (QTest's moves carry none).
+void MoveWith(QWidget* widget, Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, QPoint at)
+{
+    QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, buttons, keys);
+    QApplication::sendEvent(widget, &event);
 }
 
 class StartupTest : public ::testing::Test {
@@ -218,4 +259,67 @@ TEST_F(StartupTest, TheWorldWindowDrawsTheSelectedMissionTexturedBeforeAndAfterR
     const QImage second = Picture(again->GetView(), "reopened");
     EXPECT_EQ(again->windowTitle(), demo::kHarbourMission);
     EXPECT_TRUE(ShowsGrassAt(second, QPoint(second.width() / 10, second.height() * 9 / 10)));
+}
+
+// Ctrl-click picks a thing for the whole editor; Ctrl-drags move and turn it; the
+// saved output holds the new transform.
+TEST_F(StartupTest, CtrlClickPicksAThingAndCtrlDragsMoveAndTurnItForTheSave)
+{
+    const auto prefix = dir_.Path() / "prefix";
+    demo::WriteDemoGame(prefix);
+    StartOn(prefix);
+    CGlView* view = WorldFrame(frame_)->GetView();
+    ui::CItemTreeItem* harbour = MissionItem(tree_, demo::kHarbourMission);
+    const QPoint item = tree_->visualItemRect(harbour).center();
+    QTest::mouseDClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier, item);
+    QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier, item);
+    auto* mission = dynamic_cast<CMission*>(harbour->GetObject());
+    ASSERT_TRUE(mission && mission->IsLoaded());
+    CSceneObjectThing* car = mission->FindThing("car_player");
+    ASSERT_NE(car, nullptr);
+    Picture(view, "before-pick");
+
+    const Vector3 start = car->GetTranslation();
+    const QPoint onCar = ClientPoint(view, {start.x, start.y + 0.5f, start.z});
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, onCar);
+    EXPECT_EQ(view->Renderer().GetSelected(), car);
+    EXPECT_EQ(tree_->GetObject(), car);  // the tree follows
+    const QImage picked = Picture(view, "picked");
+    const QColor red = picked.pixelColor(onCar);
+    EXPECT_GT(red.red(), red.green() + 40) << red.name().toStdString();
+
+    ChangeCounter others;
+    CDravoDon::Instance().RegisterView(&others);
+    const Vector3 d = view->Renderer().GetCamera().Direction();
+    QTest::mousePress(view, Qt::LeftButton, Qt::ControlModifier, onCar);
+    MoveWith(view, Qt::LeftButton, Qt::ControlModifier, onCar + QPoint(10, 0));
+    const Vector3 moved = car->GetTranslation();
+    EXPECT_NEAR(moved.x, start.x - 0.5f * 0.05f * d.z, 1e-4f);
+    EXPECT_NEAR(moved.z, start.z + 0.5f * 0.05f * d.x, 1e-4f);
+    EXPECT_EQ(others.changes, 0);  // a move is announced on release
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::ControlModifier, onCar + QPoint(10, 0));
+    EXPECT_EQ(others.changes, 1);
+
+    ASSERT_EQ(car->GetRotation(), (AxisAngle{90, 0, 1, 0}));
+    QTest::mousePress(view, Qt::RightButton, Qt::ControlModifier, onCar);
+    MoveWith(view, Qt::RightButton, Qt::ControlModifier, onCar + QPoint(10, 0));
+    EXPECT_EQ(others.changes, 2);  // a turn at once
+    QTest::mouseRelease(view, Qt::RightButton, Qt::ControlModifier, onCar + QPoint(10, 0));
+    const AxisAngle turned = car->GetRotation();
+    EXPECT_NEAR(turned.angle, 85, 1e-4f);
+    Picture(view, "edited");
+
+    tree_->setCurrentItem(harbour);
+    frame_->Action(ui::ID_SAVE_MISSION)->trigger();
+    EXPECT_TRUE(watcher_.boxes.empty());
+    const auto folder = prefix / demo::kDemoInstallPath / "Missions" / demo::kHarbourMission;
+    const auto copy = dir_.Path() / "saved";
+    std::filesystem::create_directories(copy);
+    std::filesystem::copy_file(folder / "scene2.bin.Verdax", copy / "scene2.bin");
+    CMission saved("saved", CMission::ExplicitFolder{copy.string() + "/"});
+    saved.Load();
+    const CSceneObjectThing* reread = saved.FindThing("car_player");
+    ASSERT_NE(reread, nullptr);
+    EXPECT_EQ(reread->GetTranslation(), car->GetTranslation());
+    EXPECT_EQ(reread->GetRotation().angle, turned.angle);
 }
