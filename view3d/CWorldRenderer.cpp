@@ -146,20 +146,22 @@ void CWorldRenderer::DrawAxes() const
     glLineWidth(1.0f);
 }
 
-void CWorldRenderer::DrawThings() const
+void CWorldRenderer::DrawThings()
 {
     if (!mission_)
         return;
+    GLint mode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &mode);
     const auto& things = mission_->GetThings();
     for (std::size_t i = 0; i < things.size(); ++i) {
         glLoadName(static_cast<GLuint>(i + 1));
         glPushMatrix();
-        DrawThing(*things[i]);
+        DrawThing(*things[i], mode == GL_SELECT);
         glPopMatrix();
     }
 }
 
-void CWorldRenderer::DrawThing(const CSceneObjectThing& thing) const
+void CWorldRenderer::DrawThing(const CSceneObjectThing& thing, bool picking)
 {
     const Vector3 t = thing.GetTranslation();
     const AxisAngle r = thing.GetRotation();
@@ -169,6 +171,11 @@ void CWorldRenderer::DrawThing(const CSceneObjectThing& thing) const
     glScalef(s.x, s.y, s.z);
     const bool selected = &thing == selected_;
     if (thing.GetModel().IsLoaded()) {
+        if (picking) {
+            const auto box = boxes_.BoxOf(thing.GetModel());
+            if (box && MissesPickRegion(*box))
+                return;
+        }
         if (selected)
             glColor3f(1.0f, 0.0f, 0.0f);
         else
@@ -181,6 +188,36 @@ void CWorldRenderer::DrawThing(const CSceneObjectThing& thing) const
     else
         glColor3f(0.0f, 1.0f, 0.0f);
     DrawMarker();
+}
+
+bool CWorldRenderer::MissesPickRegion(const ModelBox& box)
+{
+    GLdouble projection[16];
+    GLdouble modelview[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    double m[16] = {};
+    for (int column = 0; column < 4; ++column)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k)
+                m[column * 4 + row] += projection[k * 4 + row] * modelview[column * 4 + k];
+    // Outside when every corner lies beyond the same one of the six clip planes.
+    unsigned beyondAll = 0x3F;
+    for (int corner = 0; corner < 8; ++corner) {
+        const double x = corner & 1 ? box.max.x : box.min.x;
+        const double y = corner & 2 ? box.max.y : box.min.y;
+        const double z = corner & 4 ? box.max.z : box.min.z;
+        double clip[4];
+        for (int row = 0; row < 4; ++row)
+            clip[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
+        const double w = clip[3];
+        const unsigned beyond = (clip[0] < -w ? 1u : 0u) | (clip[0] > w ? 2u : 0u) | (clip[1] < -w ? 4u : 0u) |
+                                (clip[1] > w ? 8u : 0u) | (clip[2] < -w ? 16u : 0u) | (clip[2] > w ? 32u : 0u);
+        beyondAll &= beyond;
+        if (beyondAll == 0)
+            return false;
+    }
+    return true;
 }
 
 // Untextured, so that a marker is plainly green or red whatever was bound last.

@@ -10,6 +10,7 @@
 // belong to the game root.
 
 #include "view3d/Camera.h"
+#include "view3d/ModelBounds.h"
 
 #include <cstdint>
 
@@ -85,13 +86,17 @@ public:
 private:
     std::uint32_t PickName(int x, int y, int windowWidth, int windowHeight);
     void DrawAxes() const;
-    void DrawThings() const;
-    void DrawThing(const CSceneObjectThing& thing) const;
+    void DrawThings();
+    void DrawThing(const CSceneObjectThing& thing, bool picking);
     void DrawMarker() const;
+    // While picking: true when `box`, under the current matrices, lies wholly
+    // outside the pick region, so that the thing cannot be hit.
+    static bool MissesPickRegion(const ModelBox& box);
 
     Camera camera_;
     RenderSettings settings_;
     CMission* mission_ = nullptr;
     CVerdaxData* selected_ = nullptr;
     GLUquadric* quadric_ = nullptr;
+    CModelBoxCache boxes_;
 };

@@ -1,7 +1,8 @@
 // One frame of the world window on the large benchmark mission (scripts/bench's
 // 1.12 M-triangle world, 300 textures, 10,000 things), drawn at 1280 x 800 in the
 // headless context, beside the floor measured in the same run: the same triangles,
-// moved into place once, drawn as one indexed draw from a buffer object.
+// moved into place once, drawn as one indexed draw from a buffer object. Then a
+// pick at each of 20 points spread over the frame, as a Ctrl-click picks.
 //
 // usage: verdax_bench_view [--prefix DIR] [benchmark options]
 //   --prefix DIR  the generated game (shared with verdax_bench_mission; written when absent)
@@ -181,6 +182,20 @@ void BM_Floor(benchmark::State& state)
     state.counters["triangles"] = static_cast<double>(g_floor->Triangles());
 }
 
+// One pick an iteration, at the 20 points of a 5 x 4 grid in turn.
+void BM_Pick(benchmark::State& state)
+{
+    std::size_t hits = 0;
+    int point = 0;
+    for (auto _ : state) {
+        const int x = kWidth * (1 + 2 * (point % 5)) / 10;
+        const int y = kHeight * (1 + 2 * (point / 5)) / 8;
+        hits += g_scene.renderer->Pick(x, y, kWidth, kHeight) != nullptr;
+        point = (point + 1) % 20;
+    }
+    state.counters["things_hit"] = benchmark::Counter(static_cast<double>(hits), benchmark::Counter::kAvgIterations);
+}
+
 // The usual table, then the frame as a multiple of the floor.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -199,6 +214,9 @@ public:
         const auto b = times_.find("BM_Floor");
         if (m != times_.end() && b != times_.end() && b->second > 0)
             std::cout << "frame / floor: " << m->second / b->second << '\n';
+        const auto p = times_.find("BM_Pick");
+        if (p != times_.end() && m != times_.end() && m->second > 0)
+            std::cout << "pick / frame: " << p->second / m->second << '\n';
     }
 
 private:
@@ -223,6 +241,7 @@ fs::path TakePrefix(int& argc, char** argv)
 
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 int main(int argc, char** argv)
 {

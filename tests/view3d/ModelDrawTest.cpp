@@ -2,6 +2,7 @@
 // frame tree, the texture rules of face groups, and faults that end one model.
 
 #include "tests/view3d/DrawTestSupport.h"
+#include "view3d/ModelBounds.h"
 
 using namespace drawtest;
 using testsupport::ByteWriter;
@@ -119,5 +120,39 @@ TEST_F(ModelDraw, AModelWithNoFramesOrNotLoadedDrawsNothing)
     EXPECT_EQ(Pixel(5, 5), kBlack);
 }
 
+
+}  // namespace
+
+namespace {
+
+// The box that picking tests against: the vertices under the frame tree's transforms.
+TEST_F(ModelDraw, AModelsBoxHoldsItsFramesUnderTheirTransforms)
+{
+    ByteWriter w = ModelStart({"red.bmp"});
+    w.U16(2);
+    SquaresFrame(w, 0, {10, 0, 0}, {{0, 0, 2, 1, 1}});
+    testsupport::FrameFields child;
+    child.type = 1;
+    child.parent = 1;
+    child.position[2] = 5;
+    child.rotation[0] = 0.70710678f;  // w: a quarter turn about the frame's y
+    child.rotation[2] = 0.70710678f;
+    testsupport::FrameHeader(w, child);
+    w.U16(0).U8(1).F32(0).U16(1);
+    testsupport::FileVertex(w, 3, 0, 0, 0, 0, 1, 0, 0);
+    w.U8(0);
+    const auto model = LoadModel(w);
+    ASSERT_EQ(model->GetFrames().size(), 2u);
+    const auto box = ComputeModelBox(*model);
+    ASSERT_TRUE(box.has_value());
+    // The stored quaternion reads as 90 degrees about (0, -1, 0), as glRotatef turns:
+    // the child's (3, 0, 0) becomes (0, 0, 3), then moves by (10, 0, 5).
+    EXPECT_NEAR(box->min.x, 10, 1e-4f);
+    EXPECT_NEAR(box->max.x, 12, 1e-4f);
+    EXPECT_NEAR(box->max.y, 1, 1e-4f);
+    EXPECT_NEAR(box->min.z, 0, 1e-4f);
+    EXPECT_NEAR(box->max.z, 8, 1e-4f);
+    EXPECT_FALSE(ComputeModelBox(C4dsModel()).has_value());
+}
 
 }  // namespace
