@@ -38,8 +38,11 @@ CGlView::CGlView(QWidget* parent) : QOpenGLWidget(parent)
     setCursor(Qt::ArrowCursor);
 }
 
+// The base's destructor ends the context; this object must no longer hear of it.
 CGlView::~CGlView()
 {
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
     ReleaseGl();
 }
 
