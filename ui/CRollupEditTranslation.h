@@ -1,0 +1,16 @@
+#pragma once
+// The "Translation" page: the object's position in fields 1025, 1026, 1027;
+// Enter moves the object there.
+
+#include "ui/CRollupEditVector.h"
+
+namespace ui {
+
+class CRollupEditTranslation final : public CRollupEditVector {
+public:
+    explicit CRollupEditTranslation(QWidget* parent = nullptr);
+
+    bool OnOK() override;
+};
+
+}  // namespace ui
