@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace ui {
 
 CRollupEditScript::CRollupEditScript(QWidget* parent) : CRollupPage(99, 220, parent)
@@ -16,7 +18,9 @@ CRollupEditScript::CRollupEditScript(QWidget* parent) : CRollupPage(99, 220, par
     script_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     script_->SetBackgroundColor(QColor(212, 208, 200));
     script_->setAccessibleName(QStringLiteral("Скрипт"));
-    AddLabel(QStringLiteral("Скрипт:"), QRect(0, 0, 21, 8), script_);
+    // Nothing stands beside the caption: it may grow to its text in a wider font.
+    QLabel* caption = AddLabel(QStringLiteral("Скрипт:"), QRect(0, 0, 21, 8), script_);
+    caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
 
     edit_ = new QPushButton(QStringLiteral("&Правка"), this);
     edit_->setObjectName(QStringLiteral("1046"));

@@ -16,6 +16,23 @@ namespace ui {
 
 namespace {
 
+// The templates name an 8-point font: 11 pixels at 96 dots per inch, whose letters
+// give a horizontal base unit of 6 pixels, for which the roll-up's 166-pixel column
+// is made. A wider font is taken a pixel smaller until its unit is no wider, down
+// to 9 pixels.
+constexpr int kFontPixels = 11;
+constexpr int kSmallestFontPixels = 9;
+constexpr int kColumnBaseX = 6;
+
+// The dialog base units of a font: the average width of the Latin letters as a
+// template's font gives it, and the font's height.
+QSize BaseUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
 // Windows' MulDiv: the product over the divisor, rounded half away from zero.
 int MulDiv(int value, int numerator, int denominator)
 {
@@ -26,12 +43,16 @@ int MulDiv(int value, int numerator, int denominator)
 
 CRollupPage::CRollupPage(int widthDlu, int heightDlu, QWidget* parent) : QWidget(parent)
 {
-    // The dialog base units as a template's font gives them: the average width of
-    // the Latin letters and the font's height.
-    const QFontMetrics metrics(font());
-    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    baseX_ = (letters / 26 + 1) / 2;
-    baseY_ = metrics.height();
+    QFont pageFont = font();
+    pageFont.setPixelSize(kFontPixels);
+    QSize units = BaseUnits(pageFont);
+    while (units.width() > kColumnBaseX && pageFont.pixelSize() > kSmallestFontPixels) {
+        pageFont.setPixelSize(pageFont.pixelSize() - 1);
+        units = BaseUnits(pageFont);
+    }
+    setFont(pageFont);
+    baseX_ = units.width();
+    baseY_ = units.height();
     resize(DialogRect(0, 0, widthDlu, heightDlu).size());
 }
 
