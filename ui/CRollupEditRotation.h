@@ -18,6 +18,9 @@ public:
     // angles, each kept as a 32-bit float in radians and then in degrees (a
     // negative zero as 0).
     static Vector3 RotationAngles(const AxisAngle& rotation);
+
+protected:
+    std::optional<ObjectEdit> EditOf(const Vector3&) const override { return std::nullopt; }
 };
 
 }  // namespace ui

@@ -1,7 +1,5 @@
 #include "ui/CRollupEditScale.h"
 
-#include "game/ObjectEdit.h"
-
 namespace ui {
 
 CRollupEditScale::CRollupEditScale(QWidget* parent)
@@ -9,16 +7,12 @@ CRollupEditScale::CRollupEditScale(QWidget* parent)
 {
 }
 
-bool CRollupEditScale::OnOK()
+std::optional<ObjectEdit> CRollupEditScale::EditOf(const Vector3& values) const
 {
-    const std::optional<Vector3> taken = TakeFields();
-    if (!taken)
-        return false;
     ObjectEdit edit;
     edit.kind = EditKind::Scale;
-    edit.scale = *taken;
-    ApplyToObject(edit);
-    return true;
+    edit.scale = values;
+    return edit;
 }
 
 }  // namespace ui

@@ -1,7 +1,5 @@
 #include "ui/CRollupEditTranslation.h"
 
-#include "game/ObjectEdit.h"
-
 namespace ui {
 
 CRollupEditTranslation::CRollupEditTranslation(QWidget* parent)
@@ -9,16 +7,12 @@ CRollupEditTranslation::CRollupEditTranslation(QWidget* parent)
 {
 }
 
-bool CRollupEditTranslation::OnOK()
+std::optional<ObjectEdit> CRollupEditTranslation::EditOf(const Vector3& values) const
 {
-    const std::optional<Vector3> taken = TakeFields();
-    if (!taken)
-        return false;
     ObjectEdit edit;
     edit.kind = EditKind::Translate;
-    edit.translation = *taken;
-    ApplyToObject(edit);
-    return true;
+    edit.translation = values;
+    return edit;
 }
 
 }  // namespace ui

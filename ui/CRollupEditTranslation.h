@@ -10,7 +10,8 @@ class CRollupEditTranslation final : public CRollupEditVector {
 public:
     explicit CRollupEditTranslation(QWidget* parent = nullptr);
 
-    bool OnOK() override;
+protected:
+    std::optional<ObjectEdit> EditOf(const Vector3& values) const override;
 };
 
 }  // namespace ui

@@ -52,7 +52,18 @@ void CRollupEditVector::OnCancel()
     ShowValues();
 }
 
-std::optional<Vector3> CRollupEditVector::TakeFields()
+bool CRollupEditVector::OnOK()
+{
+    const std::optional<Vector3> taken = ReadFields();
+    if (!taken)
+        return false;
+    values_ = *taken;
+    if (const std::optional<ObjectEdit> edit = EditOf(values_))
+        ApplyToObject(*edit);
+    return true;
+}
+
+std::optional<Vector3> CRollupEditVector::ReadFields() const
 {
     Vector3 taken;
     for (std::size_t axis = 0; axis < 3; ++axis) {
@@ -61,7 +72,6 @@ std::optional<Vector3> CRollupEditVector::TakeFields()
             return std::nullopt;
         Axis(taken, axis) = *value;
     }
-    values_ = taken;
     return taken;
 }
 

@@ -5,6 +5,7 @@
 // 32-bit float each.
 
 #include "core/Geometry.h"
+#include "game/ObjectEdit.h"
 #include "ui/CRollupPage.h"
 
 #include <array>
@@ -32,14 +33,20 @@ public:
 
     QLineEdit* Field(int axis) const { return fields_[static_cast<std::size_t>(axis)]; }
 
+    // Takes the three fields as the held values and applies the page's edit of
+    // them; a field that is not a number is refused and nothing changes.
+    bool OnOK() override;
     void OnCancel() override;
 
 protected:
-    // The three fields as numbers, stored as the held values; nothing, with the
-    // field at fault refused and no value changed, when one is not a number.
-    std::optional<Vector3> TakeFields();
+    // The edit that applies `values` to an object; nothing for a page that only
+    // shows.
+    virtual std::optional<ObjectEdit> EditOf(const Vector3& values) const = 0;
 
 private:
+    // The three fields as numbers; nothing, with the field at fault refused, when
+    // one is not a number.
+    std::optional<Vector3> ReadFields() const;
     void ShowValues();
 
     std::array<QLineEdit*, 3> fields_{};
