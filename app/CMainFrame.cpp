@@ -5,6 +5,7 @@
 #include "game/CDravoDon.h"
 #include "platform/MessagePresenter.h"
 #include "ui/CItemTreeView.h"
+#include "ui/CNormalRollupControl.h"
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CommandIds.h"
 #include "ui/IconStrips.h"
@@ -20,6 +21,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWhatsThis>
 
 using namespace ui;
@@ -276,6 +278,11 @@ bool CMainFrame::CreateEditBar()
     editPanel_->setObjectName(QStringLiteral("editPanel%1").arg(IDD_EDIT_BAR));
     editPanel_->setMinimumSize(kEditPanelSize.width(), 0);
     editPanel_->setMaximumWidth(kEditPanelSize.width());
+    // The roll-up stands at (4, 12), 166 wide, and takes the bar's height: 498 in a
+    // bar of the panel's own height, less or more as the bar is sized.
+    auto* panelLayout = new QVBoxLayout(editPanel_);
+    panelLayout->setContentsMargins(4, 12, kEditPanelSize.width() - 4 - 166, 10);
+    panelLayout->addWidget(new CNormalRollupControl(editPanel_));
     editBar_->setWidget(editPanel_);
     addDockWidget(Qt::RightDockWidgetArea, editBar_);
     connect(editBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });

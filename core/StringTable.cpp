@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 21> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -28,6 +28,7 @@ constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
     {IDS_INDICATOR_NUM, "NUM"},
     {IDS_INDICATOR_SCRL, "SCRL"},
     {IDS_PROMPT_OBJECT_BAR, "Показать или скрыть Object Bar\nВключить Object Bar"},
+    {IDS_PARSE_REAL, "Введите число."},
 }};
 
 static_assert(std::ranges::is_sorted(kStrings, {}, &std::pair<int, std::string_view>::first));

@@ -25,6 +25,7 @@ enum StringId : int {
     IDS_INDICATOR_NUM = 59138,
     IDS_INDICATOR_SCRL = 59139,
     IDS_PROMPT_OBJECT_BAR = 60000,
+    IDS_PARSE_REAL = 61713,         // a field that must hold a number does not
 };
 
 // The text of `id`; empty for an id the table does not hold.

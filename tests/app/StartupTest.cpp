@@ -3,15 +3,22 @@
 
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "scene/CSceneObjectThing.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/DemoGame.h"
 #include "ui/CItemTreeView.h"
+#include "ui/CNormalRollupControl.h"
+#include "ui/CRollupEditDescription.h"
+#include "ui/CRollupEditTranslation.h"
 #include "ui/CommandIds.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -137,4 +144,56 @@ TEST_F(StartupTest, SavingTheSelectedDemoMissionWritesItsOutputFile)
     EXPECT_TRUE(watcher_.boxes.empty());
     const auto missionFolder = prefix / demo::kDemoInstallPath / "Missions" / demo::kHarbourMission;
     EXPECT_TRUE(std::filesystem::exists(missionFolder / "scene2.bin.Verdax"));
+}
+
+TEST_F(StartupTest, SelectingAThingFillsThePanelWhereItIsRenamedAndMoved)
+{
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    auto* rollup = frame_->EditBarPanel()->findChild<ui::CNormalRollupControl*>();
+    ASSERT_NE(rollup, nullptr);
+    EXPECT_EQ(rollup->geometry().topLeft(), QPoint(4, 12));
+    EXPECT_EQ(rollup->width(), 166);
+    EXPECT_FALSE(rollup->PageAt(rollup->TranslationIndex())->enabled);
+
+    ui::CItemTreeItem* harbour = MissionItem(tree_, demo::kHarbourMission);
+    ASSERT_NE(harbour, nullptr);
+    tree_->OpenMissionItem(harbour);
+    auto* mission = static_cast<CMission*>(harbour->GetObject());
+    QTreeWidgetItem* things = tree_->CategoryNode(mission, ui::CATEGORY_THINGS);
+    ASSERT_NE(things, nullptr);
+    QTreeWidgetItem* gate = nullptr;
+    for (int i = 0; i < things->childCount(); ++i)
+        if (things->child(i)->text(0) == "guard_gate")
+            gate = things->child(i);
+    ASSERT_NE(gate, nullptr);
+    harbour->setExpanded(true);
+    things->setExpanded(true);
+    tree_->scrollToItem(gate);
+    QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier, tree_->visualItemRect(gate).center());
+
+    auto* thing = static_cast<CSceneObjectThing*>(static_cast<ui::CItemTreeItem*>(gate)->GetObject());
+    ASSERT_EQ(rollup->GetObject(), thing);
+    for (int i = 0; i < rollup->PageCount(); ++i)
+        EXPECT_TRUE(rollup->PageAt(i)->enabled) << i;
+
+    QTest::mouseClick(rollup->PageAt(rollup->DescriptionIndex())->titleButton, Qt::LeftButton);
+    QLineEdit* name = rollup->DescriptionPage()->Field();
+    EXPECT_EQ(name->text(), "guard_gate");
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "guard_main");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(thing->GetName(), "guard_main");
+    EXPECT_EQ(gate->text(0), "guard_main");
+
+    QTest::mouseClick(rollup->PageAt(rollup->TranslationIndex())->titleButton, Qt::LeftButton);
+    QLineEdit* x = rollup->TranslationPage()->Field(0);
+    EXPECT_EQ(x->text(), "-4");
+    x->setFocus();
+    x->selectAll();
+    QTest::keyClicks(x, "7.5");
+    QTest::keyClick(x, Qt::Key_Return);
+    EXPECT_EQ(thing->GetTranslation().x, 7.5f);
+    EXPECT_TRUE(watcher_.boxes.empty());
 }
