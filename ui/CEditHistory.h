@@ -16,13 +16,13 @@
 
 #include <QString>
 #include <QUndoGroup>
+#include <QUndoStack>
 
 #include <functional>
 #include <vector>
 
 class CDravoDon;
 class CMission;
-class QUndoStack;
 
 namespace ui {
 
