@@ -4,6 +4,7 @@
 #include "platform/Unicode.h"
 #include "ui/CItemTreeView.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTimer>
@@ -23,7 +24,7 @@ QString Caption(int stringId)
 
 CMissionTreePane::CMissionTreePane(QWidget* parent)
     : QWidget(parent), tree_(new CItemTreeView(this)), field_(new QLineEdit(this)),
-      escape_(new QShortcut(QKeySequence(Qt::Key_Escape), this)), refilter_(new QTimer(this))
+      refilter_(new QTimer(this))
 {
     setObjectName(QStringLiteral("missionTreePane"));
     field_->setObjectName(QStringLiteral("treeFilter"));
@@ -42,9 +43,8 @@ CMissionTreePane::CMissionTreePane(QWidget* parent)
     setFocusProxy(tree_);
 
     connect(field_, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
-    escape_->setContext(Qt::WidgetWithChildrenShortcut);
-    escape_->setEnabled(false);
-    connect(escape_, &QShortcut::activated, this, [this] { SetFilter({}); });
+    field_->installEventFilter(this);
+    tree_->installEventFilter(this);
     auto* find = new QShortcut(QKeySequence::Find, this);
     find->setContext(Qt::WidgetWithChildrenShortcut);
     connect(find, &QShortcut::activated, this, [this] {
@@ -61,11 +61,23 @@ CMissionTreePane::CMissionTreePane(QWidget* parent)
     });
 }
 
+bool CMissionTreePane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        !field_->text().isEmpty()) {
+        SetFilter({});
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 CMissionTreePane::~CMissionTreePane()
 {
     // The tree's items die with it; nothing may filter them any more.
     refilter_->stop();
     disconnect(tree_->model(), nullptr, this, nullptr);
+    field_->removeEventFilter(this);
+    tree_->removeEventFilter(this);
 }
 
 void CMissionTreePane::SetFilter(const QString& text)
@@ -83,7 +95,6 @@ std::u32string CMissionTreePane::Folded(const QString& text)
 void CMissionTreePane::ApplyFilter()
 {
     const std::u32string needle = Folded(field_->text());
-    escape_->setEnabled(!needle.empty());
     if (needle.empty()) {
         if (filtered_)
             RestoreTree();

@@ -16,7 +16,6 @@
 #include <string>
 
 class QLineEdit;
-class QShortcut;
 class QTimer;
 class QTreeWidgetItem;
 
@@ -38,6 +37,10 @@ public:
     // `text` with its letters folded to one case, as the filter compares them.
     static std::u32string Folded(const QString& text);
 
+protected:
+    // Escape in the field or the tree clears a set filter.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ApplyFilter();
     bool FilterBranch(QTreeWidgetItem* item, const std::u32string& needle);
@@ -46,7 +49,6 @@ private:
 
     CItemTreeView* tree_;
     QLineEdit* field_;
-    QShortcut* escape_;
     QTimer* refilter_;  // runs once after new items arrive under a set filter
     // Each item with children and whether it was open, from before the filter was set.
     QHash<QTreeWidgetItem*, bool> savedExpansion_;

@@ -163,6 +163,14 @@ TEST_F(EditorOnDemo, AMoveIsUndoneAndRedoneWithTheEditMenusKeys)
     undo->trigger();
     EXPECT_TRUE(field->text().isEmpty());
     EXPECT_EQ(barrel_->GetTranslation(), (Vector3{1.0f, 2.0f, 3.0f}));
+
+    // Filtering for "barrel" in the window, and Escape giving the tree back.
+    QTest::keyClicks(field, "barrel");
+    EXPECT_TRUE(MissionItem()->isExpanded());
+    EXPECT_TRUE(tree_->topLevelItem(0)->isHidden());  // "broken_scene" holds no barrel
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_FALSE(tree_->topLevelItem(0)->isHidden());
 }
 
 TEST_F(EditorOnDemo, ClosingWithAModifiedMissionAsksAndCancelKeepsTheEditorOpen)
