@@ -461,10 +461,16 @@ bool CMainFrame::ConfirmUnsavedChanges()
     return saved;
 }
 
+// The tree and the child windows show the mark at their next repaint: the tree in
+// its mission's item, a window showing the mission in its title.
 void CMainFrame::OnMissionModifiedChanged()
 {
     if (CItemTreeView* tree = GetItemTree())
         tree->viewport()->update();
+    for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
+        if (QWidget* view = child->widget())
+            view->update();
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

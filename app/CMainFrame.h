@@ -62,10 +62,10 @@ public:
     // The object bar's first tab: the filter field and the tree.
     ui::CMissionTreePane* GetMissionTreePane() const { return missionPane_; }
 
-    // The undo history of every mission's edits. Its modified-changed handler is the
-    // window's (it repaints the tree and updates the commands); whoever else shows a
-    // mission's modified state (the world window's title) asks IsMissionModified of
-    // it, or of the mediator's GetEditHistory, on the same occasions.
+    // The undo history of every mission's edits. When a mission becomes modified or
+    // unmodified the window repaints the tree and every child window's view; a view
+    // that shows the mark (the world window's title) asks IsMissionModified of the
+    // mediator's GetEditHistory as it paints.
     ui::CEditHistory& EditHistory() const { return *history_; }
 
     // "&Сохранить Миссию": saves the mission selected in the tree. A failure never

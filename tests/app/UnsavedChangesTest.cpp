@@ -6,6 +6,7 @@
 
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "tests/app/MessageBoxWatcher.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/DemoGame.h"
 #include "ui/CEditHistory.h"
@@ -17,9 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -42,26 +41,6 @@ public:
     }
     UnsavedAnswer answer = UnsavedAnswer::Cancel;
     std::vector<QStringList> asked;
-};
-
-// Accepts every message box the editor shows, keeping its text.
-class BoxAcceptor {
-public:
-    BoxAcceptor()
-    {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->accept();
-            }
-        });
-        timer_.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer timer_;
 };
 
 class EditorOnDemo : public ::testing::Test {
@@ -118,7 +97,7 @@ protected:
     testsupport::TempDir dir_;
     std::filesystem::path prefix_ = dir_.Path() / "prefix";
     AnsweringPrompt prompt_;
-    BoxAcceptor boxes_;
+    MessageBoxWatcher boxes_;
     CMainFrame* frame_ = nullptr;
     CItemTreeView* tree_ = nullptr;
     CMission* harbour_ = nullptr;
@@ -205,7 +184,8 @@ TEST_F(EditorOnDemo, SaveClosesOnlyWhenEverySaveSucceeded)
     std::filesystem::create_directories(OutputFile() / "inside");  // cannot be written
     EXPECT_FALSE(frame_->close());
     EXPECT_TRUE(frame_->isVisible());
-    EXPECT_EQ(boxes_.texts, QStringList{"Сорри, миссия не может быть записана."});
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_EQ(boxes_.boxes[0].text, "Сорри, миссия не может быть записана.");
     EXPECT_TRUE(frame_->EditHistory().IsMissionModified(*harbour_));
 
     std::filesystem::remove_all(OutputFile());
@@ -213,4 +193,35 @@ TEST_F(EditorOnDemo, SaveClosesOnlyWhenEverySaveSucceeded)
     EXPECT_EQ(prompt_.asked.size(), 2u);
     EXPECT_TRUE(std::filesystem::is_regular_file(OutputFile()));
     EXPECT_FALSE(frame_->EditHistory().IsMissionModified(*harbour_));
+}
+
+namespace {
+
+// A child view that counts its repaints, as a window showing the mark in its title would.
+class PaintCounter final : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+}  // namespace
+
+TEST_F(EditorOnDemo, ChildWindowsRepaintWhenAMissionBecomesModifiedOrSaved)
+{
+    auto* view = new PaintCounter;
+    view->setMinimumSize(200, 150);
+    frame_->AddChildWindow(view);
+    QTest::qWait(50);
+    ASSERT_GT(view->paints, 0);
+    const int before = view->paints;
+    Move({1.0f, 2.0f, 3.0f});
+    QTest::qWait(50);
+    EXPECT_GT(view->paints, before);
+    const int modified = view->paints;
+    CDravoDon::Instance().SaveMission(*harbour_);
+    QTest::qWait(50);
+    EXPECT_GT(view->paints, modified);
+    EXPECT_EQ(MissionItem()->text(0), "harbor_town");
 }
