@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 21> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 23> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -24,6 +24,8 @@ constexpr std::array<std::pair<int, std::string_view>, 21> kStrings{{
     {IDS_ERR_REGISTRY, "Сорри, невозможно открыть ветку реестра. Переустановить игру."},
     {IDS_PROMPT_SAVE_MISSION, "Записать миссию на диск..."},
     {IDS_APP_TITLE, "Verdax"},
+    {IDS_PROMPT_EDIT_UNDO, "Отменить последнее изменение миссии\nОтменить"},
+    {IDS_PROMPT_EDIT_REDO, "Повторить отменённое изменение миссии\nПовторить"},
     {IDS_INDICATOR_CAPS, "CAP"},
     {IDS_INDICATOR_NUM, "NUM"},
     {IDS_INDICATOR_SCRL, "SCRL"},

@@ -3,6 +3,7 @@
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/IEditHistory.h"
 #include "platform/CodePage.h"
 #include "platform/WaitCursor.h"
 #include "ui/IconStrips.h"
@@ -91,8 +92,11 @@ QString CItemTreeItem::DisplayText() const
 {
     if (category_ != 0)
         return caption_;
-    if (const auto* mission = dynamic_cast<const CMission*>(object_))
-        return FromCodePage(mission->GetName());
+    if (const auto* mission = dynamic_cast<const CMission*>(object_)) {
+        const IEditHistory* history = CDravoDon::Instance().GetEditHistory();
+        const bool modified = history && history->IsMissionModified(*mission);
+        return FromCodePage(mission->GetName()) + (modified ? QStringLiteral(" *") : QString());
+    }
     if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_)) {
         const std::string name = thing->GetName();
         return name.empty() ? QStringLiteral("[%1]").arg(FromCodePage(thing->GetModelName())) : FromCodePage(name);

@@ -6,7 +6,8 @@
 // builds its branch.
 //
 // Item texts and mission icons are asked of the objects each time an item is
-// drawn, so a renamed object shows its new name at the next repaint.
+// drawn, so a renamed object shows its new name at the next repaint; a mission
+// that the edit history counts as modified shows " *" after its name.
 
 #include "game/CDravoDonView.h"
 #include "game/IDravoDonHost.h"

@@ -8,6 +8,7 @@
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
 #include "ui/CItemTreeView.h"
+#include "ui/CMissionTreePane.h"
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CommandIds.h"
 
@@ -88,7 +89,8 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     EXPECT_EQ(titles, QStringList({"&Файл", "&Правка", "&Вид", "&Окно", "&Помощь"}));
     EXPECT_EQ(ItemTexts("&Файл"), QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "&Закрыть", "В&ыход"}));
     EXPECT_EQ(ItemTexts("&Правка"),
-              QStringList({"&Отменить\tCtrl+Z", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C", "&Вставить\tCtrl+V"}));
+              QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
+                           "&Вставить\tCtrl+V"}));
     EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
@@ -213,7 +215,8 @@ TEST_F(MainFrameTest, BarsStandWhereTheWindowPutsThem)
     EXPECT_EQ(frame_->ObjectBar()->width(), 250);
     EXPECT_EQ(frame_->ObjectBar()->GetTabCount(), 1);
     EXPECT_EQ(frame_->ObjectBar()->TabControl()->tabText(0), "Миссии");
-    EXPECT_EQ(frame_->ObjectBar()->ViewAt(0), frame_->GetItemTree());
+    EXPECT_EQ(frame_->ObjectBar()->ViewAt(0), static_cast<QWidget*>(frame_->GetMissionTreePane()));
+    EXPECT_EQ(frame_->GetItemTree()->parentWidget(), static_cast<QWidget*>(frame_->GetMissionTreePane()));
     EXPECT_EQ(CDravoDon::Instance().GetMissionTree(), frame_->GetItemTree());
     EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "scene/CSceneObjectThing.h"
+#include "tests/app/MessageBoxWatcher.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/DemoGame.h"
 #include "ui/CItemTreeView.h"
@@ -27,33 +28,6 @@
 #include <filesystem>
 
 namespace {
-
-struct ShownBox {
-    QString caption;
-    QString text;
-};
-
-// Answers every message box the editor shows, as a user pressing OK would, and
-// keeps what it showed.
-class MessageBoxWatcher {
-public:
-    MessageBoxWatcher()
-    {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                boxes.push_back({box->windowTitle(), box->text()});
-                box->accept();
-            }
-        });
-        timer_.start();
-    }
-
-    std::vector<ShownBox> boxes;
-
-private:
-    QTimer timer_;
-};
 
 CVerdaxApp& App()
 {
