@@ -42,7 +42,8 @@ public:
 
     // IDravoDonHost: a child window of `kind` made by the factory set for that kind;
     // null for a kind without one (the world, script and info windows register
-    // theirs) or when the factory fails.
+    // theirs) or when the factory fails. A factory may make the child window's
+    // frame (a QMdiSubWindow); its pane is then the view.
     CDravoDonView* OpenView(int kind, CVerdaxData* object) override;
     IMissionTree* GetMissionTree() override;
     void SetViewFactory(int kind, ViewFactory factory);
@@ -54,6 +55,10 @@ public:
     // ends the program: an error that carried a text has been shown already, and one
     // without a text is reported here, so that no failed save passes for done.
     void OnSaveMission();
+
+    // "Инфа Объекта" in the "Вид" menu: an info window for the mission tree's
+    // current object.
+    void OnObjectInfo();
 
     // The action of a menu, toolbar or accelerator command; null for an unknown id.
     QAction* Action(int commandId) const;
