@@ -30,7 +30,8 @@ inline std::string EveryByteScript()
 
 class EditedMission {
 public:
-    EditedMission()
+    // Loaded at once, or left for the mission tree to load.
+    explicit EditedMission(bool load = true)
     {
         demo::SceneFileData scene;
         demo::SceneThing door;
@@ -52,7 +53,8 @@ public:
         scene.missionScripts = {{1, "init", "end\r\n"}};
         dir_.Write("alpha/scene2.bin", demo::WriteScene2(scene));
         mission = std::make_unique<CMission>("alpha", CMission::ExplicitFolder{(dir_.Path() / "alpha").string() + "/"});
-        mission->Load();
+        if (load)
+            mission->Load();
     }
 
     CSceneObjectThing& Door() const { return *mission->GetThings().at(0); }
