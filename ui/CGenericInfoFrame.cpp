@@ -2,6 +2,8 @@
 
 #include "core/StringTable.h"
 #include "ui/CGenericInfoFormView.h"
+#include "ui/ChildWindowPlacement.h"
+#include "ui/IconStrips.h"
 
 #include <QLayout>
 
@@ -13,12 +15,14 @@ CGenericInfoFrame::CGenericInfoFrame(CVerdaxData* object, QWidget* parent)
     setObjectName(QStringLiteral("infoFrame"));
     const std::string_view title = LoadString(IDS_INFO_TITLE);
     setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+    setWindowIcon(IconFromStrip(ItemIconStrip(), ICON_THING));
     setWidget(view_);
     view_->SetObject(object);
     view_->ShowObject();
 }
 
-// The caption and edges are known once the frame is shown in its area.
+// The caption and edges are known once the frame is shown in its area. A form
+// larger than the area keeps its size, its top-left corner inside.
 void CGenericInfoFrame::showEvent(QShowEvent* event)
 {
     QMdiSubWindow::showEvent(event);
@@ -30,6 +34,7 @@ void CGenericInfoFrame::showEvent(QShowEvent* event)
     if (layout())
         layout()->activate();
     resize(pane + (size() - view_->size()));
+    KeepInsideArea(*this, false);
 }
 
 }  // namespace ui

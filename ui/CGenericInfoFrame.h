@@ -1,7 +1,7 @@
 #pragma once
 // The child window of the object info form inside the main window's document
-// area: its only pane is a CGenericInfoFormView, its title "Инфа Объекта", and it
-// opens sized to fit the form exactly.
+// area: its only pane is a CGenericInfoFormView, its title "Инфа Объекта", its
+// icon a thing's, and it opens sized to fit the form exactly.
 
 #include <QMdiSubWindow>
 

@@ -2,12 +2,15 @@
 
 #include "core/StringTable.h"
 #include "scene/CSceneObjectThing.h"
+#include "ui/ChildWindowPlacement.h"
 #include "ui/CScriptView.h"
 #include "ui/CodePageText.h"
 #include "ui/IconStrips.h"
 
 namespace ui {
 namespace {
+
+constexpr QSize kDefaultSize(560, 420);
 
 QString InitialTitle(const CVerdaxData* object)
 {
@@ -30,7 +33,16 @@ CScriptFrame::CScriptFrame(CVerdaxData* object, QWidget* parent) : QMdiSubWindow
     view_->SetObject(object);
     view_->ReloadText();
     setWindowTitle(InitialTitle(object));
-    resize(560, 420);
+    resize(kDefaultSize);
+}
+
+void CScriptFrame::showEvent(QShowEvent* event)
+{
+    QMdiSubWindow::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        KeepInsideArea(*this, true);
+    }
 }
 
 void CScriptFrame::RefreshTitle()

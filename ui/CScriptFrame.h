@@ -26,9 +26,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The first showing keeps the window inside the document area.
+    void showEvent(QShowEvent* event) override;
 
 private:
     CScriptView* view_;
+    bool placed_ = false;
 };
 
 }  // namespace ui

@@ -164,3 +164,21 @@ TEST_F(EditorWindowsTest, ObjectInfoInTheViewMenuShowsTheTreesThingAndAppliesATr
     tree_->SelectObject(&mission_.Lamp());
     EXPECT_EQ(qobject_cast<QLineEdit*>(form->Control(CGenericInfoFormView::IDC_NAME))->text(), "lamp");
 }
+
+TEST_F(EditorWindowsTest, NewWindowsStayInsideASmallDocumentArea)
+{
+    frame_->resize(760, 520);
+    QApplication::processEvents();
+    const QRect area = frame_->MdiArea()->viewport()->rect();
+    ASSERT_LT(area.width(), 560);  // narrower than a script window would like to be
+
+    CScriptView* view = OpenScriptWindow(&mission_.Door());
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(area.contains(view->parentWidget()->geometry())) << view->parentWidget()->geometry().x();
+
+    tree_->SelectObject(&mission_.Door());
+    frame_->Action(ID_VIEW_OBJECT_INFO)->trigger();
+    QMdiSubWindow* info = frame_->MdiArea()->activeSubWindow();
+    EXPECT_EQ(info->x(), 0);  // wider than the area: its caption within reach
+    EXPECT_GE(info->y(), 0);
+}

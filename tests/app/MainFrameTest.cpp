@@ -89,7 +89,7 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     EXPECT_EQ(ItemTexts("&Файл"), QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "&Закрыть", "В&ыход"}));
     EXPECT_EQ(ItemTexts("&Правка"),
               QStringList({"&Отменить\tCtrl+Z", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C", "&Вставить\tCtrl+V"}));
-    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar"}));
+    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar", "&Инфа Объекта"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
 
