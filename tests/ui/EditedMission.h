@@ -1,8 +1,9 @@
 #pragma once
 // A loaded mission for the tests of the editing windows, written by the demo's
 // scene writer into a folder of its own: a thing "door" (model, sector, a
-// transform) whose thing data holds a long script of every byte with CR LF line
-// ends, a thing "lamp" with an empty script, and a mission script "init".
+// transform) whose thing data holds a long script of every byte with CR LF, LF
+// and lone CR line ends, a thing "lamp" with an empty script, and a mission
+// script "init".
 
 #include "game/CMission.h"
 #include "tests/support/TempDir.h"
@@ -13,8 +14,8 @@
 
 namespace testsupport {
 
-// Every byte but zero (which ends a script in the file) and the line-end bytes, on
-// lines ending in CR LF (one in LF), repeated to several thousand characters.
+// Every byte but zero (which ends a script in the file), between lines ending in
+// CR LF, LF and a lone CR, repeated to several thousand characters.
 inline std::string EveryByteScript()
 {
     std::string line;
@@ -23,9 +24,9 @@ inline std::string EveryByteScript()
             line += static_cast<char>(byte);
     }
     std::string script;
-    for (int i = 0; i < 14; ++i)
-        script += line + (i == 5 ? "\n" : "\r\n");
-    return script + "end\r\n";
+    for (int i = 0; i < 12; ++i)
+        script += line + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    return script + "end";
 }
 
 class EditedMission {
