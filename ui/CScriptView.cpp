@@ -16,6 +16,8 @@
 #include <QStatusTipEvent>
 #include <QTextBlock>
 
+#include <functional>
+
 namespace ui {
 namespace {
 
