@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -274,6 +275,9 @@ TEST_F(ScriptWindowTest, FindReplaceAndGoToLine)
     auto* goTo = view->findChild<QInputDialog*>("goToLineDialog");
     ASSERT_NE(goTo, nullptr);
     EXPECT_EQ(goTo->intMaximum(), 4);
+    QSpinBox* lineField = goTo->findChild<QSpinBox*>();
+    ASSERT_NE(lineField, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(lineField)->text(QAccessible::Name), "Номер строки (1–4):");
     goTo->setIntValue(3);
     goTo->accept();
     EXPECT_EQ(view->PositionText(), "Стр 3, Кол 1");
