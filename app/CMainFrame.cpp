@@ -9,6 +9,8 @@
 #include "ui/CItemTreeView.h"
 #include "ui/CNormalRollupControl.h"
 #include "ui/CMissionTreePane.h"
+#include "ui/CGenericInfoFrame.h"
+#include "ui/CScriptFrame.h"
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CUnsavedChangesBox.h"
 #include "ui/CodePageText.h"
@@ -122,6 +124,8 @@ bool CMainFrame::Create()
     connect(qApp, &QApplication::focusChanged, slots_.get(), [this] { UpdateCommandUI(); });
     connect(mdiArea_, &QMdiArea::subWindowActivated, slots_.get(), [this] { UpdateCommandUI(); });
     UpdateCommandUI();
+    SetViewFactory(DON_VIEW_SCRIPT, [](CVerdaxData* object) -> QWidget* { return new CScriptFrame(object); });
+    SetViewFactory(DON_VIEW_INFO, [](CVerdaxData* object) -> QWidget* { return new CGenericInfoFrame(object); });
     CDravoDon::Instance().SetHost(this);
     return true;
 }
@@ -200,6 +204,8 @@ void CMainFrame::CreateActions()
     QAction* statusBarCommand = AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"));
     statusBarCommand->setCheckable(true);
     connect(statusBarCommand, &QAction::triggered, slots_.get(), [this] { UpdateCommandUI(); });
+    connect(AddCommand(ID_VIEW_OBJECT_INFO, QStringLiteral("&Инфа Объекта")), &QAction::triggered, slots_.get(),
+            [this] { OnObjectInfo(); });
 
     connect(AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом")), &QAction::triggered, slots_.get(),
             [this] { CascadeWindows(); });
@@ -242,7 +248,7 @@ void CMainFrame::CreateMenus()
     };
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
-    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
+    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OBJECT_INFO});
     addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE});
     addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});
 }
@@ -410,6 +416,8 @@ void CMainFrame::SetViewFactory(int kind, ViewFactory factory)
 }
 
 // A view that takes no part in notifications yields null, but its window stays.
+// A factory that makes a frame of its own (a QMdiSubWindow) gives the child
+// window itself, whose pane is the view.
 CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
 {
     const auto factory = viewFactories_.find(kind);
@@ -419,7 +427,15 @@ CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
     if (!view)
         return nullptr;
     AddChildWindow(view);
+    if (const auto* frame = qobject_cast<QMdiSubWindow*>(view))
+        view = frame->widget();
     return dynamic_cast<CDravoDonView*>(view);
+}
+
+void CMainFrame::OnObjectInfo()
+{
+    const CItemTreeView* tree = GetItemTree();
+    CDravoDon::Instance().OpenView(DON_VIEW_INFO, tree ? tree->GetObject() : nullptr);
 }
 
 template <class Save>

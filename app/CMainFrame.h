@@ -52,7 +52,8 @@ public:
 
     // IDravoDonHost: a child window of `kind` made by the factory set for that kind;
     // null for a kind without one (the world, script and info windows register
-    // theirs) or when the factory fails.
+    // theirs) or when the factory fails. A factory may make the child window's
+    // frame (a QMdiSubWindow); its pane is then the view.
     CDravoDonView* OpenView(int kind, CVerdaxData* object) override;
     IMissionTree* GetMissionTree() override;
     void SetViewFactory(int kind, ViewFactory factory);
@@ -80,6 +81,9 @@ public:
     bool ConfirmUnsavedChanges();
     // Where the question goes (not owned); null returns to the message box.
     void SetUnsavedChangesPrompt(ui::IUnsavedChangesPrompt* prompt);
+    // "Инфа Объекта" in the "Вид" menu: an info window for the mission tree's
+    // current object.
+    void OnObjectInfo();
 
     // The action of a menu, toolbar or accelerator command; null for an unknown id.
     QAction* Action(int commandId) const;

@@ -20,6 +20,7 @@ enum StringId : int {
     IDS_ERR_REGISTRY = 1003,
     IDS_PROMPT_EDIT_BAR = 101,
     IDS_PROMPT_SAVE_MISSION = 32771,
+    IDS_PROMPT_OBJECT_INFO = 32790,
     IDS_APP_TITLE = 57344,
     IDS_PROMPT_EDIT_UNDO = 57643,
     IDS_PROMPT_EDIT_REDO = 57644,
@@ -27,7 +28,7 @@ enum StringId : int {
     IDS_INDICATOR_NUM = 59138,
     IDS_INDICATOR_SCRL = 59139,
     IDS_PROMPT_OBJECT_BAR = 60000,
-    IDS_PARSE_REAL = 61713,         // a field that must hold a number does not
+    IDS_ERR_NOT_A_NUMBER = 61704,   // a field that does not hold a number
 };
 
 // The text of `id`; empty for an id the table does not hold.

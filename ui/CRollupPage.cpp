@@ -106,8 +106,8 @@ std::optional<float> CRollupPage::ReadNumber(QLineEdit* field)
 {
     const std::optional<float> value = ParseFieldNumber(field->text().toStdString());
     if (!value) {
-        const std::string_view message = LoadString(IDS_PARSE_REAL);
-        RefuseField(field, IDS_PARSE_REAL, QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
+        const std::string_view message = LoadString(IDS_ERR_NOT_A_NUMBER);
+        RefuseField(field, IDS_ERR_NOT_A_NUMBER, QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
     }
     return value;
 }

@@ -91,7 +91,7 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     EXPECT_EQ(ItemTexts("&Правка"),
               QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
                            "&Вставить\tCtrl+V"}));
-    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar"}));
+    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar", "&Инфа Объекта"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
 

@@ -245,7 +245,7 @@ TEST_F(NormalRollupTest, AFieldThatIsNotOneFiniteFloatIsRefusedAndNothingIsWritt
     Select(&crate);
     rollup_.SetAllExpanded(true);
     watcher_.codes.clear();
-    const std::string_view message = LoadString(IDS_PARSE_REAL);
+    const std::string_view message = LoadString(IDS_ERR_NOT_A_NUMBER);
     ASSERT_EQ(message, "Введите число.");
 
     for (const char* text : {"abc", "1 2", "nan", "inf", "-inf", "1e999", "", "0x10"}) {
@@ -255,7 +255,7 @@ TEST_F(NormalRollupTest, AFieldThatIsNotOneFiniteFloatIsRefusedAndNothingIsWritt
         Type(Field(1027), QString::fromUtf8(text));
         QTest::keyClick(Field(1027), Qt::Key_Return);
         ASSERT_EQ(shown_.entries.size(), 1u);
-        EXPECT_EQ(shown_.entries[0], (platform::RecordingPresenter::Entry{IDS_PARSE_REAL, std::string(message)}));
+        EXPECT_EQ(shown_.entries[0], (platform::RecordingPresenter::Entry{IDS_ERR_NOT_A_NUMBER, std::string(message)}));
         EXPECT_EQ(rollup_.window()->focusWidget(), Field(1027));
         EXPECT_EQ(crate.GetTranslation(), (Vector3{1.0f, 2.5f, -3.0f}));
         EXPECT_TRUE(watcher_.codes.empty());
