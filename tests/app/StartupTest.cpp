@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -24,27 +25,56 @@ namespace {
 struct ShownBox {
     QString caption;
     QString text;
+    bool underWaitCursor = false;
 };
 
 // Answers every message box the editor shows, as a user pressing OK would, and
-// keeps what it showed.
+// keeps what it showed and whether the wait cursor was over it.
 class MessageBoxWatcher {
 public:
     MessageBoxWatcher()
     {
         timer_.setInterval(10);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                boxes.push_back({box->windowTitle(), box->text()});
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible() || box->property("answered").toBool())
+                return;
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            boxes.push_back({box->windowTitle(), box->text(), cursor && cursor->shape() == Qt::WaitCursor});
+            box->setProperty("answered", true);
+            if (answerWithEnter && boxes.size() <= kMaxBoxesAnsweredByKeys)
+                PressEnterOn(box);
+            else
                 box->accept();
-            }
         });
         timer_.start();
     }
 
+    // Answer with the Enter key as a user does: the press goes to the box and closes
+    // it; the release goes where keyboard input goes once the box is gone.
+    bool answerWithEnter = false;
     std::vector<ShownBox> boxes;
 
 private:
+    // A fault that reopens the failing mission on every release would go on for
+    // ever; after this many boxes they are closed without keys.
+    static constexpr std::size_t kMaxBoxesAnsweredByKeys = 6;
+
+    static void PressEnterOn(QMessageBox* box)
+    {
+        QTest::keyPress(box, Qt::Key_Return);
+        QTimer::singleShot(20, [] {
+            QWidget* window = QApplication::activeModalWidget();
+            if (!window)
+                window = QApplication::activeWindow();
+            QWidget* target = window ? window->focusWidget() : nullptr;
+            if (!target)
+                target = window;
+            if (target)
+                QTest::keyRelease(target, Qt::Key_Return);
+        });
+    }
+
     QTimer timer_;
 };
 
@@ -121,6 +151,36 @@ TEST_F(StartupTest, TheBrokenDemoMissionShowsTheDetailedMessageThen1001)
     EXPECT_EQ(watcher_.boxes[1].text, "Сорри, миссия не может быть загружена.");
     EXPECT_EQ(watcher_.boxes[1].caption, "Verdax");
     EXPECT_EQ(broken->childCount(), 0);
+    // The load runs under the wait cursor, but no box waits for OK under it.
+    for (const ShownBox& box : watcher_.boxes)
+        EXPECT_FALSE(box.underWaitCursor) << box.text.toStdString();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// Enter on the broken mission shows its two messages once: the presses that close
+// them are the boxes', and their releases open nothing again.
+TEST_F(StartupTest, EnterOnTheBrokenDemoMissionShowsItsMessagesOnce)
+{
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    ui::CItemTreeItem* broken = MissionItem(tree_, demo::kBrokenMission);
+    ASSERT_NE(broken, nullptr);
+    QApplication::setActiveWindow(frame_);
+    tree_->setFocus();
+    tree_->setCurrentItem(broken);
+    QApplication::processEvents();
+    ASSERT_EQ(frame_->focusWidget(), tree_);
+
+    watcher_.answerWithEnter = true;
+    QTest::keyPress(tree_, Qt::Key_Return);
+    QTest::keyRelease(tree_, Qt::Key_Return);
+    QTest::qWait(300);  // the last release, and anything it would start
+    ASSERT_EQ(watcher_.boxes.size(), 2u);
+    EXPECT_TRUE(watcher_.boxes[0].text.startsWith("fFile pos = "));
+    EXPECT_EQ(watcher_.boxes[1].text, "Сорри, миссия не может быть загружена.");
+    for (const ShownBox& box : watcher_.boxes)
+        EXPECT_FALSE(box.underWaitCursor) << box.text.toStdString();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(StartupTest, SavingTheSelectedDemoMissionWritesItsOutputFile)
