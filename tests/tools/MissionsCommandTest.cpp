@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/wait.h>
 
@@ -81,6 +82,25 @@ TEST_F(MissionsCommand, PrintsTheSubFoldersInByteOrder)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Alpha\nZeta\n");
     EXPECT_EQ(run.err, "");
+}
+
+// Folders come from the disk in no promised order (a tmpfs lists the newest first,
+// ext4 by hash): made in byte order, enough of them never come back that way by chance.
+TEST_F(MissionsCommand, ManyFoldersArePrintedInByteOrderWhateverTheDiskGives)
+{
+    prefix_.WriteRegistry();
+    std::vector<std::string> names{"Alpha", "Zeta"};
+    for (int i = 0; i < 40; ++i)
+        names.push_back(std::string(1, static_cast<char>((i % 2 ? 'a' : 'A') + i % 26)) + std::to_string(i));
+    std::ranges::sort(names);
+    for (const auto& name : names)
+        prefix_.AddMissionFolder(name);
+    std::string expected;
+    for (const auto& name : names)
+        expected += name + "\n";
+    const ToolRun run = Run();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected);
 }
 
 TEST_F(MissionsCommand, WithoutTheRegistryKeyShows1003OnceAndFails)
