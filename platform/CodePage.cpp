@@ -1,11 +1,17 @@
 #include "platform/CodePage.h"
 
+#include "platform/Registry.h"
 #include "platform/Unicode.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
 
 namespace platform {
 namespace {
@@ -81,6 +87,55 @@ const UpperHalf& TableFor(int codePage)
 
 int g_codePage = 0;
 
+constexpr const char* kCodePageVariable = "VERDAX_CODEPAGE";
+
+bool IsHandled(int codePage)
+{
+    return codePage == 1250 || codePage == 1251 || codePage == 1252;
+}
+
+// The code page VERDAX_CODEPAGE names; nothing when it is unset or empty, or names
+// none of the three.
+std::optional<int> ChosenCodePage()
+{
+    const char* value = std::getenv(kCodePageVariable);
+    if (!value || !*value)
+        return std::nullopt;
+    for (int codePage : {1250, 1251, 1252}) {
+        if (std::string_view(value) == std::to_string(codePage))
+            return codePage;
+    }
+    return std::nullopt;
+}
+
+// The prefix's code page, read again only when its system.reg changes: texts are
+// converted far too often to read the file each time.
+std::optional<int> PrefixCodePage()
+{
+    struct Cached {
+        std::string path;
+        struct timespec modified {};
+        off_t size = -1;
+        std::optional<int> codePage;
+    };
+    static std::mutex mutex;
+    static Cached cached;
+
+    const std::filesystem::path prefix = WinePrefix();
+    const std::string path = (prefix / "system.reg").string();
+    struct stat status {};
+    const bool exists = ::stat(path.c_str(), &status) == 0;
+    const off_t size = exists ? status.st_size : -1;
+    const std::lock_guard lock(mutex);
+    if (cached.path != path || cached.size != size || cached.modified.tv_sec != status.st_mtim.tv_sec ||
+        cached.modified.tv_nsec != status.st_mtim.tv_nsec) {
+        cached = {path, status.st_mtim, size, exists ? PrefixAnsiCodePage(prefix) : std::nullopt};
+    }
+    if (cached.codePage && IsHandled(*cached.codePage))
+        return cached.codePage;
+    return std::nullopt;
+}
+
 std::string LanguageOf(std::string_view locale)
 {
     std::string language;
@@ -112,10 +167,24 @@ int CodePageForLocale(std::string_view locale)
     return 1252;
 }
 
+std::string CodePageSettingError()
+{
+    const char* value = std::getenv(kCodePageVariable);
+    if (!value || !*value || ChosenCodePage())
+        return {};
+    return std::string(kCodePageVariable) + " is \"" + value + "\": it must be 1250, 1251 or 1252 (or unset)";
+}
+
 int AnsiCodePage()
 {
     if (g_codePage)
         return g_codePage;
+    if (const auto chosen = ChosenCodePage())
+        return *chosen;
+    if (const std::string error = CodePageSettingError(); !error.empty())
+        throw std::runtime_error(error);
+    if (const auto prefix = PrefixCodePage())
+        return *prefix;
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* value = std::getenv(variable); value && *value)
             return CodePageForLocale(value);

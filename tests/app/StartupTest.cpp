@@ -157,6 +157,30 @@ TEST_F(StartupTest, TheBrokenDemoMissionShowsTheDetailedMessageThen1001)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// The demo's prefix records code page 1251; a C locale knows no Cyrillic, and the
+// names show all the same.
+TEST_F(StartupTest, TheVillagesCyrillicNamesShowInTheTreeInAnyLocale)
+{
+    setenv("LANG", "C", 1);
+    unsetenv("LC_ALL");
+    unsetenv("LC_CTYPE");
+    unsetenv("VERDAX_CODEPAGE");
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    ui::CItemTreeItem* village = MissionItem(tree_, QString::fromUtf8(demo::kVillageMission));
+    ASSERT_NE(village, nullptr);
+    auto* mission = static_cast<CMission*>(village->GetObject());
+    tree_->OpenMissionItem(village);
+    ASSERT_TRUE(mission->IsLoaded());
+    QTreeWidgetItem* things = tree_->CategoryNode(mission, ui::CATEGORY_THINGS);
+    ASSERT_NE(things, nullptr);
+    QStringList texts;
+    for (int i = 0; i < things->childCount(); ++i)
+        texts << things->child(i)->text(0);
+    EXPECT_EQ(texts, QStringList({"Дом", "Колодец", "Старый дуб", "Сторож"}));
+    EXPECT_TRUE(watcher_.boxes.empty());
+}
+
 // Enter on the broken mission shows its two messages once: the presses that close
 // them are the boxes', and their releases open nothing again.
 TEST_F(StartupTest, EnterOnTheBrokenDemoMissionShowsItsMessagesOnce)

@@ -37,11 +37,12 @@ std::string Quoted(const std::string& text)
 }
 
 // Runs the tool in a shell with the Wine prefix and the locale in its environment.
-ToolRun RunTool(const std::filesystem::path& prefix, const std::vector<std::string>& args, const std::string& locale)
+ToolRun RunTool(const std::filesystem::path& prefix, const std::vector<std::string>& args, const std::string& locale,
+                const std::string& codePage = "")
 {
     const testsupport::TempDir outputs;
-    std::string command =
-        "env WINEPREFIX=" + Quoted(prefix.string()) + " LC_ALL=" + Quoted(locale) + " " + Quoted(kTool);
+    std::string command = "env WINEPREFIX=" + Quoted(prefix.string()) + " LC_ALL=" + Quoted(locale) +
+                          " VERDAX_CODEPAGE=" + Quoted(codePage) + " " + Quoted(kTool);
     for (const auto& arg : args)
         command += " " + Quoted(arg);
     command += " >" + Quoted((outputs.Path() / "out").string()) + " 2>" + Quoted((outputs.Path() / "err").string());
@@ -123,6 +124,19 @@ TEST_F(MissionsCommand, NamesItPrintsAreAcceptedByDump)
     EXPECT_EQ(listed.out, "Alpha\nZeta\nМиссия\n");
     const ToolRun dumped = Run({"dump", "Миссия"}, "ru_RU.UTF-8");
     EXPECT_EQ(dumped.status, 0) << dumped.err;
+}
+
+// The code page chosen by hand comes before the locale; a code page the editor does
+// not handle is refused before anything is read.
+TEST_F(MissionsCommand, VerdaxCodePageChoosesTheCodePageOrIsRefused)
+{
+    prefix_.WriteRegistry();
+    prefix_.AddMissionFolder("Миссия");
+    EXPECT_EQ(RunTool(prefix_.Path(), {"missions"}, "C", "1251").out, "Alpha\nZeta\nМиссия\n");
+    const ToolRun refused = RunTool(prefix_.Path(), {"missions"}, "ru_RU.UTF-8", "866");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("VERDAX_CODEPAGE is \"866\""), std::string::npos) << refused.err;
 }
 
 TEST_F(MissionsCommand, TakesNoArguments)
