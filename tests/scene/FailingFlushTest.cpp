@@ -14,10 +14,13 @@
 
 #include <cerrno>
 #include <set>
+#include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
+
+using testsupport::FolderNames;
 
 bool g_flushFails = false;
 int g_failedFlushes = 0;
@@ -30,14 +33,6 @@ int Flush(long call, int fd)
         return -1;
     }
     return static_cast<int>(::syscall(call, fd));
-}
-
-std::set<std::string> FolderNames(const std::filesystem::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 }  // namespace
