@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -108,28 +109,47 @@ std::optional<int> ChosenCodePage()
     return std::nullopt;
 }
 
-// The prefix's code page, read again only when its system.reg changes: texts are
-// converted far too often to read the file each time.
+// The prefix's code page. Texts are converted far too often to read the file, build
+// its path or even look at it each time: it is read again when $WINEPREFIX or $HOME
+// changes, and when the file has changed since it was last looked at, at most once a
+// second.
 std::optional<int> PrefixCodePage()
 {
     struct Cached {
-        std::string path;
+        std::string prefixVariable;  // $WINEPREFIX and $HOME as they were read
+        std::string homeVariable;
+        std::string systemReg;
+        bool known = false;
+        std::chrono::steady_clock::time_point checked;
         struct timespec modified {};
-        off_t size = -1;
+        off_t size = -1;  // -1: no file
         std::optional<int> codePage;
     };
     static std::mutex mutex;
     static Cached cached;
 
-    const std::filesystem::path prefix = WinePrefix();
-    const std::string path = (prefix / "system.reg").string();
-    struct stat status {};
-    const bool exists = ::stat(path.c_str(), &status) == 0;
-    const off_t size = exists ? status.st_size : -1;
+    const char* prefixVariable = std::getenv("WINEPREFIX");
+    const char* homeVariable = std::getenv("HOME");
+    const auto now = std::chrono::steady_clock::now();
     const std::lock_guard lock(mutex);
-    if (cached.path != path || cached.size != size || cached.modified.tv_sec != status.st_mtim.tv_sec ||
-        cached.modified.tv_nsec != status.st_mtim.tv_nsec) {
-        cached = {path, status.st_mtim, size, exists ? PrefixAnsiCodePage(prefix) : std::nullopt};
+    if (!cached.known || cached.prefixVariable != (prefixVariable ? prefixVariable : "") ||
+        cached.homeVariable != (homeVariable ? homeVariable : "")) {
+        cached.prefixVariable = prefixVariable ? prefixVariable : "";
+        cached.homeVariable = homeVariable ? homeVariable : "";
+        cached.systemReg = (WinePrefix() / "system.reg").string();
+        cached.known = false;
+    }
+    if (!cached.known || now - cached.checked >= std::chrono::seconds(1)) {
+        struct stat status {};
+        const off_t size = ::stat(cached.systemReg.c_str(), &status) == 0 ? status.st_size : -1;
+        if (!cached.known || cached.size != size || cached.modified.tv_sec != status.st_mtim.tv_sec ||
+            cached.modified.tv_nsec != status.st_mtim.tv_nsec) {
+            cached.size = size;
+            cached.modified = status.st_mtim;
+            cached.codePage = size >= 0 ? PrefixAnsiCodePage(WinePrefix()) : std::nullopt;
+        }
+        cached.known = true;
+        cached.checked = now;
     }
     if (cached.codePage && IsHandled(*cached.codePage))
         return cached.codePage;

@@ -94,10 +94,13 @@ protected:
         setenv("WINEPREFIX", prefix_.Path().c_str(), 1);
     }
 
-    // A system.reg as Wine writes it, with the code page values under `key`.
+    // A new prefix whose system.reg, as Wine writes it, has the code page values
+    // under `key`.
     void WriteSystemReg(const std::string& acp, const std::string& key = "CodePage")
     {
-        prefix_.Write("system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+        const auto folder = "prefix" + std::to_string(++prefixes_);
+        setenv("WINEPREFIX", (prefix_.Path() / folder).c_str(), 1);
+        prefix_.Write(folder + "/system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
                                     "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\" + key + "] 1262304000\n"
                                     "\"ACP\"=\"" + acp + "\"\n\"MACCP\"=\"10007\"\n\"OEMCP\"=\"866\"\n");
     }
@@ -115,6 +118,7 @@ protected:
     static constexpr const char* kNames[] = {"LC_ALL", "LC_CTYPE", "LANG", "VERDAX_CODEPAGE", "WINEPREFIX"};
     std::vector<std::optional<std::string>> saved_;
     testsupport::TempDir prefix_;
+    int prefixes_ = 0;
 };
 
 TEST_F(LocaleEnvironment, FirstNonEmptyVariableDecides)
@@ -149,8 +153,7 @@ TEST_F(LocaleEnvironment, TheVariableThenThePrefixThenTheLocaleDecide)
     EXPECT_EQ(platform::AnsiCodePage(), 1252);
     setenv("LANG", "pl_PL.UTF-8", 1);
     EXPECT_EQ(platform::AnsiCodePage(), 1250);
-    // Wine spells the key "Codepage"; names match in any letter case. A changed
-    // file is read again.
+    // Wine spells the key "Codepage"; names match in any letter case.
     WriteSystemReg("1251", "Codepage");
     EXPECT_EQ(platform::AnsiCodePage(), 1251);
     WriteSystemReg("x1251");
