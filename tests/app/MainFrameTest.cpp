@@ -361,7 +361,6 @@ TEST_F(MainFrameTest, OpenViewMakesChildWindowsByKind)
     EXPECT_EQ(don.OpenView(DON_VIEW_WORLD, nullptr), nullptr);
     EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
 
-    // A closed window's view is no longer notified.
     // A closed window's view leaves the mediator, so no broadcast can reach it.
     const std::size_t registered = don.GetViews().size();
     ASSERT_EQ(std::ranges::count(don.GetViews(), view), 1);
