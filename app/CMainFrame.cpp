@@ -347,7 +347,9 @@ void CMainFrame::UpdateCommandUI()
 
     // Commands without a handler stay disabled, as a command route without a
     // receiver would leave them.
-    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_VIEW_OBJECT_BAR, ID_NEXT_PANE, ID_PREV_PANE})
+    // No help file belongs to the editor: the help index and F1 have nothing to open.
+    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_VIEW_OBJECT_BAR, ID_NEXT_PANE, ID_PREV_PANE,
+                   ID_HELP_INDEX, ID_HELP, ID_DEFAULT_HELP})
         set(id, false);
     UpdateUndoCommands(focus);
     set(ID_EDIT_CUT, HandlesSlot(focus, "cut()"));

@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSet>
 #include <QShortcut>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
@@ -138,17 +139,24 @@ void CMissionTreePane::SaveExpansion()
 }
 
 // Items that came after the filter was set keep what they have; they are only shown.
+// The branches that hold an item chosen under the filter stay open: collapsing one
+// would also move the selection to it.
 void CMissionTreePane::RestoreTree()
 {
     filtered_ = false;
     refilter_->stop();
+    QSet<QTreeWidgetItem*> keptOpen;
+    if (QTreeWidgetItem* chosen = tree_->currentItem(); chosen && chosen != savedCurrent_) {
+        for (QTreeWidgetItem* parent = chosen->parent(); parent; parent = parent->parent())
+            keptOpen.insert(parent);
+    }
     tree_->setUpdatesEnabled(false);
     for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
         QTreeWidgetItem* item = *it;
         if (item->isHidden())
             item->setHidden(false);
         const auto saved = savedExpansion_.constFind(item);
-        if (saved != savedExpansion_.constEnd() && item->isExpanded() != *saved)
+        if (saved != savedExpansion_.constEnd() && item->isExpanded() != *saved && !(keptOpen.contains(item) && !*saved))
             item->setExpanded(*saved);
     }
     tree_->setUpdatesEnabled(true);

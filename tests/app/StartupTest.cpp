@@ -102,6 +102,60 @@ TEST_F(StartupTest, TheBrokenDemoMissionShowsTheDetailedMessageThen1001)
     EXPECT_EQ(watcher_.boxes[1].text, "Сорри, миссия не может быть загружена.");
     EXPECT_EQ(watcher_.boxes[1].caption, "Verdax");
     EXPECT_EQ(broken->childCount(), 0);
+    // The load runs under the wait cursor, but no box waits for OK under it.
+    for (const ShownBox& box : watcher_.boxes)
+        EXPECT_FALSE(box.underWaitCursor) << box.text.toStdString();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The demo's prefix records code page 1251; a C locale knows no Cyrillic, and the
+// names show all the same.
+TEST_F(StartupTest, TheVillagesCyrillicNamesShowInTheTreeInAnyLocale)
+{
+    setenv("LANG", "C", 1);
+    unsetenv("LC_ALL");
+    unsetenv("LC_CTYPE");
+    unsetenv("VERDAX_CODEPAGE");
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    ui::CItemTreeItem* village = MissionItem(tree_, QString::fromUtf8(demo::kVillageMission));
+    ASSERT_NE(village, nullptr);
+    auto* mission = static_cast<CMission*>(village->GetObject());
+    tree_->OpenMissionItem(village);
+    ASSERT_TRUE(mission->IsLoaded());
+    QTreeWidgetItem* things = tree_->CategoryNode(mission, ui::CATEGORY_THINGS);
+    ASSERT_NE(things, nullptr);
+    QStringList texts;
+    for (int i = 0; i < things->childCount(); ++i)
+        texts << things->child(i)->text(0);
+    EXPECT_EQ(texts, QStringList({"Дом", "Колодец", "Старый дуб", "Сторож"}));
+    EXPECT_TRUE(watcher_.boxes.empty());
+}
+
+// Enter on the broken mission shows its two messages once: the presses that close
+// them are the boxes', and their releases open nothing again.
+TEST_F(StartupTest, EnterOnTheBrokenDemoMissionShowsItsMessagesOnce)
+{
+    demo::WriteDemoGame(dir_.Path() / "prefix");
+    StartOn(dir_.Path() / "prefix");
+    ui::CItemTreeItem* broken = MissionItem(tree_, demo::kBrokenMission);
+    ASSERT_NE(broken, nullptr);
+    QApplication::setActiveWindow(frame_);
+    tree_->setFocus();
+    tree_->setCurrentItem(broken);
+    QApplication::processEvents();
+    ASSERT_EQ(frame_->focusWidget(), tree_);
+
+    watcher_.answerWithEnter = true;
+    QTest::keyPress(tree_, Qt::Key_Return);
+    QTest::keyRelease(tree_, Qt::Key_Return);
+    QTest::qWait(300);  // the last release, and anything it would start
+    ASSERT_EQ(watcher_.boxes.size(), 2u);
+    EXPECT_TRUE(watcher_.boxes[0].text.startsWith("fFile pos = "));
+    EXPECT_EQ(watcher_.boxes[1].text, "Сорри, миссия не может быть загружена.");
+    for (const ShownBox& box : watcher_.boxes)
+        EXPECT_FALSE(box.underWaitCursor) << box.text.toStdString();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(StartupTest, SavingTheSelectedDemoMissionWritesItsOutputFile)
