@@ -3,15 +3,23 @@
 #include "core/CVerdaxException.h"
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
-#include "game/CMission.h"
 #include "platform/MessagePresenter.h"
+#include "game/CMission.h"
+#include "ui/CEditHistory.h"
 #include "ui/CItemTreeView.h"
+#include "ui/CNormalRollupControl.h"
+#include "ui/CMissionTreePane.h"
+#include "ui/CGenericInfoFrame.h"
+#include "ui/CScriptFrame.h"
 #include "ui/CSizingTabCtrlBar.h"
+#include "ui/CUnsavedChangesBox.h"
+#include "ui/CodePageText.h"
 #include "ui/CommandIds.h"
 #include "ui/IconStrips.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
@@ -21,6 +29,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWhatsThis>
 
 using namespace ui;
@@ -63,9 +72,24 @@ bool HandlesSlot(const QWidget* widget, const char* slot)
     return widget && widget->metaObject()->indexOfMethod(slot) >= 0;
 }
 
+// A text editor that undoes its own typing; a read-only one has nothing to undo,
+// so the mission's history serves instead.
+bool TakesTextUndo(const QWidget* widget)
+{
+    return HandlesSlot(widget, "undo()") && !widget->property("readOnly").toBool();
+}
+
+// A menu text that shows `text` as it is, without taking an '&' for a mnemonic mark.
+QString Literal(QString text)
+{
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 }  // namespace
 
-CMainFrame::CMainFrame() : slots_(std::make_unique<QObject>()), mdiArea_(new QMdiArea(this))
+CMainFrame::CMainFrame()
+    : slots_(std::make_unique<QObject>()), history_(std::make_unique<CEditHistory>(CDravoDon::Instance())),
+      unsavedBox_(std::make_unique<CUnsavedChangesBox>(this)), mdiArea_(new QMdiArea(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
@@ -74,6 +98,15 @@ CMainFrame::CMainFrame() : slots_(std::make_unique<QObject>()), mdiArea_(new QMd
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     CreateActions();
     CreateMenus();
+
+    QUndoGroup* group = &history_->Group();
+    const auto update = [this] { UpdateCommandUI(); };
+    connect(group, &QUndoGroup::activeStackChanged, slots_.get(), update);
+    connect(group, &QUndoGroup::canUndoChanged, slots_.get(), update);
+    connect(group, &QUndoGroup::canRedoChanged, slots_.get(), update);
+    connect(group, &QUndoGroup::undoTextChanged, slots_.get(), update);
+    connect(group, &QUndoGroup::redoTextChanged, slots_.get(), update);
+    history_->SetModifiedChanged([this](CMission*) { OnMissionModifiedChanged(); });
 }
 
 CMainFrame::~CMainFrame()
@@ -81,6 +114,7 @@ CMainFrame::~CMainFrame()
     // The window's parts announce their own ends (focus, visibility) while the
     // window is torn down; nothing of this class may answer them any more.
     slots_.reset();
+    history_.reset();
     if (CDravoDon::Instance().GetHost() == this)
         CDravoDon::Instance().SetHost(nullptr);
 }
@@ -95,6 +129,8 @@ bool CMainFrame::Create()
     connect(qApp, &QApplication::focusChanged, slots_.get(), [this] { UpdateCommandUI(); });
     connect(mdiArea_, &QMdiArea::subWindowActivated, slots_.get(), [this] { UpdateCommandUI(); });
     UpdateCommandUI();
+    SetViewFactory(DON_VIEW_SCRIPT, [](CVerdaxData* object) -> QWidget* { return new CScriptFrame(object); });
+    SetViewFactory(DON_VIEW_INFO, [](CVerdaxData* object) -> QWidget* { return new CGenericInfoFrame(object); });
     CDravoDon::Instance().SetHost(this);
     return true;
 }
@@ -134,6 +170,7 @@ void CMainFrame::CreateActions()
     };
     const EditCommand editCommands[] = {
         {ID_EDIT_UNDO, "&Отменить\tCtrl+Z", "undo()", {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace}},
+        {ID_EDIT_REDO, "&Повторить\tCtrl+Y", "redo()", {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}},
         {ID_EDIT_CUT, "Вы&резать\tCtrl+X", "cut()", {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete}},
         {ID_EDIT_COPY, "&Копировать\tCtrl+C", "copy()", {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert}},
         {ID_EDIT_PASTE, "&Вставить\tCtrl+V", "paste()", {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert}},
@@ -142,7 +179,17 @@ void CMainFrame::CreateActions()
         QAction* action = AddCommand(command.id, QString::fromUtf8(command.text));
         action->setShortcuts(command.keys);
         const char* slot = command.slot;
-        connect(action, &QAction::triggered, slots_.get(), [this, slot] { RouteToFocusedView(slot); });
+        const bool undoes = command.id == ID_EDIT_UNDO || command.id == ID_EDIT_REDO;
+        connect(action, &QAction::triggered, slots_.get(), [this, slot, undoes, redo = command.id == ID_EDIT_REDO] {
+            // Undo and redo serve a text editor that takes them, and otherwise the
+            // current mission's history.
+            if (!undoes || TakesTextUndo(QApplication::focusWidget()))
+                RouteToFocusedView(slot);
+            else if (redo)
+                history_->Redo();
+            else
+                history_->Undo();
+        });
     }
 
     AddCommand(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"));
@@ -162,6 +209,8 @@ void CMainFrame::CreateActions()
     QAction* statusBarCommand = AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"));
     statusBarCommand->setCheckable(true);
     connect(statusBarCommand, &QAction::triggered, slots_.get(), [this] { UpdateCommandUI(); });
+    connect(AddCommand(ID_VIEW_OBJECT_INFO, QStringLiteral("&Инфа Объекта")), &QAction::triggered, slots_.get(),
+            [this] { OnObjectInfo(); });
 
     connect(AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом")), &QAction::triggered, slots_.get(),
             [this] { CascadeWindows(); });
@@ -186,7 +235,8 @@ void CMainFrame::CreateActions()
     AddCommand(ID_NEXT_PANE, QString())->setShortcut(QKeySequence(Qt::Key_F6));
     AddCommand(ID_PREV_PANE, QString())->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
 
-    for (int id : {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_APP_ABOUT})
+    for (int id : {ID_FILE_NEW, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT,
+                   ID_APP_ABOUT})
         Action(id)->setIcon(ToolbarIcon(id));
 }
 
@@ -204,8 +254,8 @@ void CMainFrame::CreateMenus()
         return menu;
     };
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_CLOSE, 0, ID_APP_EXIT});
-    addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
-    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
+    addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
+    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OBJECT_INFO});
     addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, kWorldWindowCommand});
     addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});
 }
@@ -230,8 +280,8 @@ bool CMainFrame::CreateToolBar()
     toolBar_->setIconSize(QSize(kIconSize, kIconSize));
     toolBar_->setMovable(true);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-    for (int id : std::initializer_list<int>{ID_FILE_NEW, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT,
-                   ID_CONTEXT_HELP}) {
+    for (int id : std::initializer_list<int>{ID_FILE_NEW, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_UNDO,
+                                             ID_EDIT_REDO, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT, ID_CONTEXT_HELP}) {
         if (id == 0)
             toolBar_->addSeparator();
         else
@@ -270,7 +320,8 @@ bool CMainFrame::CreateObjectBar()
     objectBar_ = new CSizingTabCtrlBar(QStringLiteral("Object Bar"), this, kObjectBarSize, ID_OBJECT_BAR);
     addDockWidget(Qt::LeftDockWidgetArea, objectBar_);
     // The mission tree comes into being here and registers with the mediator.
-    return objectBar_->AddTabView(Text(IDS_MISSIONS_TAB), new CItemTreeView);
+    missionPane_ = new CMissionTreePane;
+    return objectBar_->AddTabView(Text(IDS_MISSIONS_TAB), missionPane_);
 }
 
 bool CMainFrame::CreateEditBar()
@@ -284,6 +335,11 @@ bool CMainFrame::CreateEditBar()
     editPanel_->setObjectName(QStringLiteral("editPanel%1").arg(IDD_EDIT_BAR));
     editPanel_->setMinimumSize(kEditPanelSize.width(), 0);
     editPanel_->setMaximumWidth(kEditPanelSize.width());
+    // The roll-up stands at (4, 12), 166 wide, and takes the bar's height: 498 in a
+    // bar of the panel's own height, less or more as the bar is sized.
+    auto* panelLayout = new QVBoxLayout(editPanel_);
+    panelLayout->setContentsMargins(4, 12, kEditPanelSize.width() - 4 - 166, 10);
+    panelLayout->addWidget(new CNormalRollupControl(editPanel_));
     editBar_->setWidget(editPanel_);
     addDockWidget(Qt::RightDockWidgetArea, editBar_);
     connect(editBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });
@@ -298,9 +354,11 @@ void CMainFrame::UpdateCommandUI()
 
     // Commands without a handler stay disabled, as a command route without a
     // receiver would leave them.
-    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_VIEW_OBJECT_BAR, ID_NEXT_PANE, ID_PREV_PANE})
+    // No help file belongs to the editor: the help index and F1 have nothing to open.
+    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_VIEW_OBJECT_BAR, ID_NEXT_PANE, ID_PREV_PANE,
+                   ID_HELP_INDEX, ID_HELP, ID_DEFAULT_HELP})
         set(id, false);
-    set(ID_EDIT_UNDO, HandlesSlot(focus, "undo()"));
+    UpdateUndoCommands(focus);
     set(ID_EDIT_CUT, HandlesSlot(focus, "cut()"));
     set(ID_EDIT_COPY, HandlesSlot(focus, "copy()"));
     set(ID_EDIT_PASTE, HandlesSlot(focus, "paste()"));
@@ -312,6 +370,23 @@ void CMainFrame::UpdateCommandUI()
     if (toolBar_)
         Action(ID_VIEW_TOOLBAR)->setChecked(!toolBar_->isHidden());
     Action(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
+}
+
+// The texts name the step that would be undone or redone: "Отменить перемещение barrel_1".
+void CMainFrame::UpdateUndoCommands(const QWidget* focus)
+{
+    const bool text = TakesTextUndo(focus);
+    const auto update = [this, text](int id, const QString& verb, const QString& keys, bool can, const QString& step) {
+        const QString named = text || step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
+        QAction* action = Action(id);
+        action->setText(QLatin1Char('&') + Literal(named) + QLatin1Char('\t') + keys);
+        action->setToolTip(named);
+        action->setEnabled(text || can);
+    };
+    update(ID_EDIT_UNDO, QStringLiteral("Отменить"), QStringLiteral("Ctrl+Z"), history_->CanUndo(),
+           history_->UndoText());
+    update(ID_EDIT_REDO, QStringLiteral("Повторить"), QStringLiteral("Ctrl+Y"), history_->CanRedo(),
+           history_->RedoText());
 }
 
 void CMainFrame::RouteToFocusedView(const char* slot)
@@ -336,7 +411,7 @@ QMdiSubWindow* CMainFrame::AddChildWindow(QWidget* view)
 
 CItemTreeView* CMainFrame::GetItemTree() const
 {
-    return objectBar_ ? dynamic_cast<CItemTreeView*>(objectBar_->ViewAt(0)) : nullptr;
+    return missionPane_ ? missionPane_->Tree() : nullptr;
 }
 
 IMissionTree* CMainFrame::GetMissionTree()
@@ -349,8 +424,9 @@ void CMainFrame::SetViewFactory(int kind, ViewFactory factory)
     viewFactories_[kind] = std::move(factory);
 }
 
-// A view that takes no part in notifications yields null, but its window stays. A
-// factory may make the child window itself; its inner widget is then the view.
+// A view that takes no part in notifications yields null, but its window stays.
+// A factory that makes a frame of its own (a QMdiSubWindow) gives the child
+// window itself, whose pane is the view.
 CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
 {
     const auto factory = viewFactories_.find(kind);
@@ -361,7 +437,9 @@ CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
         return nullptr;
     QMdiSubWindow* child = AddChildWindow(view);
     child->setProperty(kViewKindProperty, kind);
-    return dynamic_cast<CDravoDonView*>(child == view ? child->widget() : view);
+    if (const auto* frame = qobject_cast<QMdiSubWindow*>(view))
+        view = frame->widget();
+    return dynamic_cast<CDravoDonView*>(view);
 }
 
 void CMainFrame::OpenWorldWindow()
@@ -376,16 +454,77 @@ void CMainFrame::OpenWorldWindow()
     CDravoDon::Instance().OpenView(DON_VIEW_WORLD, tree ? tree->GetSelectedMission() : nullptr);
 }
 
-void CMainFrame::OnSaveMission()
+void CMainFrame::OnObjectInfo()
+{
+    const CItemTreeView* tree = GetItemTree();
+    CDravoDon::Instance().OpenView(DON_VIEW_INFO, tree ? tree->GetObject() : nullptr);
+}
+
+template <class Save>
+bool CMainFrame::SaveReportingFailure(const Save& save)
 {
     try {
-        CDravoDon::Instance().SaveSelectedMission();
+        save();
+        return true;
     } catch (const CVerdaxException& error) {
         if (error.GetText().empty())
             platform::Presenter().ShowMessage(kSaveFailedId, kSaveFailedText);
     } catch (const std::exception&) {
         platform::Presenter().ShowMessage(kSaveFailedId, kSaveFailedText);
     }
+    return false;
+}
+
+void CMainFrame::OnSaveMission()
+{
+    SaveReportingFailure([] { CDravoDon::Instance().SaveSelectedMission(); });
+}
+
+void CMainFrame::SetUnsavedChangesPrompt(IUnsavedChangesPrompt* prompt)
+{
+    unsavedPrompt_ = prompt;
+}
+
+bool CMainFrame::ConfirmUnsavedChanges()
+{
+    const std::vector<CMission*> modified = history_->ModifiedMissions();
+    if (modified.empty())
+        return true;
+    QStringList names;
+    for (const CMission* mission : modified)
+        names << TextFromCodePage(mission->GetName());
+    IUnsavedChangesPrompt& prompt = unsavedPrompt_ ? *unsavedPrompt_ : *unsavedBox_;
+    switch (prompt.Ask(names)) {
+    case UnsavedAnswer::Discard: return true;
+    case UnsavedAnswer::Cancel: return false;
+    case UnsavedAnswer::Save: break;
+    }
+    // Every mission is tried, so that one failure does not keep the others unsaved.
+    bool saved = true;
+    for (CMission* mission : modified)
+        saved = SaveReportingFailure([mission] { CDravoDon::Instance().SaveMission(*mission); }) && saved;
+    return saved;
+}
+
+// The tree and the child windows show the mark at their next repaint: the tree in
+// its mission's item, a window showing the mission in its title.
+void CMainFrame::OnMissionModifiedChanged()
+{
+    if (CItemTreeView* tree = GetItemTree())
+        tree->viewport()->update();
+    for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
+        if (QWidget* view = child->widget())
+            view->update();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!ConfirmUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::CascadeWindows()

@@ -3,6 +3,11 @@
 // object bar on the left (the mission tree's tab), the edit bar on the right, and
 // the child windows inside a multiple-document area. It is also the host through
 // which the mediator opens child windows and reaches the mission tree.
+//
+// The window owns the editor's undo history (one stack per mission) and installs
+// it with the mediator. "Отменить" and "Повторить" act on a focused text editor
+// that can take them, and otherwise on the current mission's history. Closing the
+// window with missions that hold unsaved edits asks first whether to save them.
 
 #include "game/IDravoDonHost.h"
 
@@ -22,9 +27,14 @@ class QMenu;
 class QToolBar;
 
 namespace ui {
+class CEditHistory;
 class CItemTreeView;
+class CMissionTreePane;
 class CSizingTabCtrlBar;
+class IUnsavedChangesPrompt;
 }  // namespace ui
+
+class CMission;
 
 class CMainFrame : public QMainWindow, public IDravoDonHost {
 public:
@@ -43,7 +53,8 @@ public:
 
     // IDravoDonHost: a child window of `kind` made by the factory set for that kind;
     // null for a kind without one (the world, script and info windows register
-    // theirs) or when the factory fails.
+    // theirs) or when the factory fails. A factory may make the child window's
+    // frame (a QMdiSubWindow); its pane is then the view.
     CDravoDonView* OpenView(int kind, CVerdaxData* object) override;
     IMissionTree* GetMissionTree() override;
     void SetViewFactory(int kind, ViewFactory factory);
@@ -52,13 +63,32 @@ public:
     // selected in the tree when the user closed it.
     void OpenWorldWindow();
 
-    // The view of the object bar's first tab.
+    // The mission tree, in the object bar's first tab under its filter field.
     ui::CItemTreeView* GetItemTree() const;
+    // The object bar's first tab: the filter field and the tree.
+    ui::CMissionTreePane* GetMissionTreePane() const { return missionPane_; }
+
+    // The undo history of every mission's edits. When a mission becomes modified or
+    // unmodified the window repaints the tree and every child window's view; a view
+    // that shows the mark (the world window's title) asks IsMissionModified of the
+    // mediator's GetEditHistory as it paints.
+    ui::CEditHistory& EditHistory() const { return *history_; }
 
     // "&Сохранить Миссию": saves the mission selected in the tree. A failure never
     // ends the program: an error that carried a text has been shown already, and one
     // without a text is reported here, so that no failed save passes for done.
     void OnSaveMission();
+
+    // Before anything that would drop missions with unsaved edits: true when there
+    // are none, or when the user chose to drop them, or to save them and every
+    // save succeeded (a failed one is reported as OnSaveMission reports it); false
+    // when the user cancelled or a save failed.
+    bool ConfirmUnsavedChanges();
+    // Where the question goes (not owned); null returns to the message box.
+    void SetUnsavedChangesPrompt(ui::IUnsavedChangesPrompt* prompt);
+    // "Инфа Объекта" in the "Вид" menu: an info window for the mission tree's
+    // current object.
+    void OnObjectInfo();
 
     // The action of a menu, toolbar or accelerator command; null for an unknown id.
     QAction* Action(int commandId) const;
@@ -94,6 +124,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -106,11 +137,19 @@ private:
     bool CreateEditBar();
     void WatchMenu(QMenu* menu);
     void RouteToFocusedView(const char* slot);
+    void UpdateUndoCommands(const QWidget* focus);
+    void OnMissionModifiedChanged();
+    template <class Save>
+    bool SaveReportingFailure(const Save& save);
     void SetStatusPrompt(const QString& prompt);
 
     // The context of every connection to this window's handlers; gone first when
     // the window is destroyed.
     std::unique_ptr<QObject> slots_;
+    std::unique_ptr<ui::CEditHistory> history_;
+    std::unique_ptr<ui::IUnsavedChangesPrompt> unsavedBox_;
+    ui::IUnsavedChangesPrompt* unsavedPrompt_ = nullptr;
+    ui::CMissionTreePane* missionPane_ = nullptr;
     QMdiArea* mdiArea_;
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;

@@ -7,6 +7,7 @@
 #include "view3d/CGlFrame.h"
 #include "view3d/GlSetup.h"
 
+#include "platform/CodePage.h"
 #include "platform/MessagePresenter.h"
 #include "platform/WaitCursor.h"
 
@@ -34,6 +35,13 @@ bool CVerdaxApp::InitInstance()
 
     platform::SetPresenter(&presenter_);
     platform::SetWaitCursor(&busyCursor_);
+
+    // Every text of the game is read in the code page; a wrong choice of it is
+    // refused before anything is read.
+    if (const std::string error = platform::CodePageSettingError(); !error.empty()) {
+        presenter_.ShowMessage(0, error);
+        return false;
+    }
 
     mainFrame_ = std::make_unique<CMainFrame>();
     if (!mainFrame_->Create())

@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 31> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -23,11 +23,22 @@ constexpr std::array<std::pair<int, std::string_view>, 20> kStrings{{
     {IDS_ERR_NO_MISSION_SELECTED, "Сорри, невозможно определить, какая миссия выбрана."},
     {IDS_ERR_REGISTRY, "Сорри, невозможно открыть ветку реестра. Переустановить игру."},
     {IDS_PROMPT_SAVE_MISSION, "Записать миссию на диск..."},
+    {IDS_PROMPT_OBJECT_INFO, "Показать сведения о выбранном объекте\nИнфа Объекта"},
     {IDS_APP_TITLE, "Verdax"},
+    {IDS_PROMPT_FILE_NEW, "Создать новый документ\nНовый"},
+    {IDS_PROMPT_FILE_PRINT, "Напечатать активный документ\nПечать"},
+    {IDS_PROMPT_EDIT_COPY, "Копировать выделенное в буфер обмена\nКопировать"},
+    {IDS_PROMPT_EDIT_CUT, "Вырезать выделенное в буфер обмена\nВырезать"},
+    {IDS_PROMPT_EDIT_PASTE, "Вставить содержимое буфера обмена\nВставить"},
+    {IDS_PROMPT_EDIT_UNDO, "Отменить последнее изменение миссии\nОтменить"},
+    {IDS_PROMPT_EDIT_REDO, "Повторить отменённое изменение миссии\nПовторить"},
+    {IDS_PROMPT_APP_ABOUT, "Показать сведения о программе и её версии\nО Verdax"},
+    {IDS_PROMPT_CONTEXT_HELP, "Показать справку по кнопке, меню или окну, на которых щёлкнут\nСправка"},
     {IDS_INDICATOR_CAPS, "CAP"},
     {IDS_INDICATOR_NUM, "NUM"},
     {IDS_INDICATOR_SCRL, "SCRL"},
     {IDS_PROMPT_OBJECT_BAR, "Показать или скрыть Object Bar\nВключить Object Bar"},
+    {IDS_ERR_NOT_A_NUMBER, "Введите число."},
 }};
 
 static_assert(std::ranges::is_sorted(kStrings, {}, &std::pair<int, std::string_view>::first));

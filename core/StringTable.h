@@ -20,11 +20,23 @@ enum StringId : int {
     IDS_ERR_REGISTRY = 1003,
     IDS_PROMPT_EDIT_BAR = 101,
     IDS_PROMPT_SAVE_MISSION = 32771,
+    IDS_PROMPT_OBJECT_INFO = 32790,
     IDS_APP_TITLE = 57344,
+    // The prompts of the toolbar's buttons, under their commands' ids.
+    IDS_PROMPT_FILE_NEW = 57600,
+    IDS_PROMPT_FILE_PRINT = 57607,
+    IDS_PROMPT_EDIT_COPY = 57634,
+    IDS_PROMPT_EDIT_CUT = 57635,
+    IDS_PROMPT_EDIT_PASTE = 57637,
+    IDS_PROMPT_EDIT_UNDO = 57643,
+    IDS_PROMPT_EDIT_REDO = 57644,
+    IDS_PROMPT_APP_ABOUT = 57664,
+    IDS_PROMPT_CONTEXT_HELP = 57669,
     IDS_INDICATOR_CAPS = 59137,
     IDS_INDICATOR_NUM = 59138,
     IDS_INDICATOR_SCRL = 59139,
     IDS_PROMPT_OBJECT_BAR = 60000,
+    IDS_ERR_NOT_A_NUMBER = 61704,   // a field that does not hold a number
 };
 
 // The text of `id`; empty for an id the table does not hold.

@@ -184,7 +184,14 @@ void CDravoDon::SaveSelectedMission()
         ShowStringMessage(IDS_ERR_NO_MISSION_SELECTED);
         return;
     }
-    mission->Save();
+    SaveMission(*mission);
+}
+
+void CDravoDon::SaveMission(CMission& mission)
+{
+    mission.Save();
+    if (history_)
+        history_->MissionSaved(mission);
 }
 
 std::vector<CDravoDonView*> CDravoDon::GetViews() const

@@ -59,6 +59,10 @@ public:
     // not caught here; the command's caller absorbs them.
     void SaveSelectedMission();
 
+    // Saves `mission` (CMission::Save) and, when that succeeds, tells the edit
+    // history that what it holds is saved. Errors of the save pass to the caller.
+    void SaveMission(CMission& mission);
+
     // The one path of every edit of an object: applies `edit` through the object's
     // setters, hands the states before and after to the edit history when they
     // differ, and, when `announce`, broadcasts DON_OBJECT_CHANGED with `sender` as

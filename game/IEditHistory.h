@@ -5,6 +5,8 @@
 
 #include "game/ObjectEdit.h"
 
+class CMission;
+
 class IEditHistory {
 public:
     virtual ~IEditHistory() = default;
@@ -14,4 +16,12 @@ public:
     // continues that step: the step keeps its first `before` and takes this `after`.
     virtual void Record(CSceneObject& object, const ObjectState& before, const ObjectState& after, EditKind kind,
                         std::uint64_t gesture) = 0;
+
+    // `mission` was written to disk (CDravoDon::SaveMission): what it holds now is
+    // what is saved. Not called when the save failed.
+    virtual void MissionSaved(const CMission& /*mission*/) {}
+
+    // Whether `mission` holds edits made since it was loaded or last saved.
+    // A history that keeps no such account answers false.
+    virtual bool IsMissionModified(const CMission& /*mission*/) const { return false; }
 };

@@ -1,11 +1,18 @@
 #include "platform/CodePage.h"
 
+#include "platform/Registry.h"
 #include "platform/Unicode.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
 
 namespace platform {
 namespace {
@@ -81,6 +88,74 @@ const UpperHalf& TableFor(int codePage)
 
 int g_codePage = 0;
 
+constexpr const char* kCodePageVariable = "VERDAX_CODEPAGE";
+
+bool IsHandled(int codePage)
+{
+    return codePage == 1250 || codePage == 1251 || codePage == 1252;
+}
+
+// The code page VERDAX_CODEPAGE names; nothing when it is unset or empty, or names
+// none of the three.
+std::optional<int> ChosenCodePage()
+{
+    const char* value = std::getenv(kCodePageVariable);
+    if (!value || !*value)
+        return std::nullopt;
+    for (int codePage : {1250, 1251, 1252}) {
+        if (std::string_view(value) == std::to_string(codePage))
+            return codePage;
+    }
+    return std::nullopt;
+}
+
+// The prefix's code page. Texts are converted far too often to read the file, build
+// its path or even look at it each time: it is read again when $WINEPREFIX or $HOME
+// changes, and when the file has changed since it was last looked at, at most once a
+// second.
+std::optional<int> PrefixCodePage()
+{
+    struct Cached {
+        std::string prefixVariable;  // $WINEPREFIX and $HOME as they were read
+        std::string homeVariable;
+        std::string systemReg;
+        bool known = false;
+        std::chrono::steady_clock::time_point checked;
+        struct timespec modified {};
+        off_t size = -1;  // -1: no file
+        std::optional<int> codePage;
+    };
+    static std::mutex mutex;
+    static Cached cached;
+
+    const char* prefixVariable = std::getenv("WINEPREFIX");
+    const char* homeVariable = std::getenv("HOME");
+    const auto now = std::chrono::steady_clock::now();
+    const std::lock_guard lock(mutex);
+    if (!cached.known || cached.prefixVariable != (prefixVariable ? prefixVariable : "") ||
+        cached.homeVariable != (homeVariable ? homeVariable : "")) {
+        cached.prefixVariable = prefixVariable ? prefixVariable : "";
+        cached.homeVariable = homeVariable ? homeVariable : "";
+        cached.systemReg = (WinePrefix() / "system.reg").string();
+        cached.known = false;
+    }
+    if (!cached.known || now - cached.checked >= std::chrono::seconds(1)) {
+        struct stat status {};
+        const off_t size = ::stat(cached.systemReg.c_str(), &status) == 0 ? status.st_size : -1;
+        if (!cached.known || cached.size != size || cached.modified.tv_sec != status.st_mtim.tv_sec ||
+            cached.modified.tv_nsec != status.st_mtim.tv_nsec) {
+            cached.size = size;
+            cached.modified = status.st_mtim;
+            cached.codePage = size >= 0 ? PrefixAnsiCodePage(WinePrefix()) : std::nullopt;
+        }
+        cached.known = true;
+        cached.checked = now;
+    }
+    if (cached.codePage && IsHandled(*cached.codePage))
+        return cached.codePage;
+    return std::nullopt;
+}
+
 std::string LanguageOf(std::string_view locale)
 {
     std::string language;
@@ -112,10 +187,24 @@ int CodePageForLocale(std::string_view locale)
     return 1252;
 }
 
+std::string CodePageSettingError()
+{
+    const char* value = std::getenv(kCodePageVariable);
+    if (!value || !*value || ChosenCodePage())
+        return {};
+    return std::string(kCodePageVariable) + " is \"" + value + "\": it must be 1250, 1251 or 1252 (or unset)";
+}
+
 int AnsiCodePage()
 {
     if (g_codePage)
         return g_codePage;
+    if (const auto chosen = ChosenCodePage())
+        return *chosen;
+    if (const std::string error = CodePageSettingError(); !error.empty())
+        throw std::runtime_error(error);
+    if (const auto prefix = PrefixCodePage())
+        return *prefix;
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* value = std::getenv(variable); value && *value)
             return CodePageForLocale(value);

@@ -9,11 +9,20 @@
 
 namespace platform {
 
-// 1250, 1251 or 1252 (the code pages handled), taken from the locale as Wine does:
-// the first non-empty of LC_ALL, LC_CTYPE and LANG.
+// 1250, 1251 or 1252 (the code pages handled): the ANSI code page the game runs
+// with, which need not be the Linux locale's. In this order:
+// 1. VERDAX_CODEPAGE when set and not empty; any other value than 1250, 1251 or
+//    1252 is an error (std::runtime_error with CodePageSettingError's text);
+// 2. the "ACP" that Wine records in the prefix's system.reg (PrefixAnsiCodePage in
+//    Registry.h), when it is one of the three;
+// 3. the locale, as Wine derives it: the first non-empty of LC_ALL, LC_CTYPE, LANG.
 int AnsiCodePage();
 
-// Overrides the code page (for tests and the tools); 0 returns to the locale's.
+// What is wrong with VERDAX_CODEPAGE; empty when it is unset, empty or one of the
+// three code pages. The programs check it before they start.
+std::string CodePageSettingError();
+
+// Overrides the code page (for tests and the tools); 0 returns to the chosen one.
 void SetAnsiCodePage(int codePage);
 
 // The ANSI code page of a locale name such as "ru_RU.UTF-8" or "sr_RS@latin":

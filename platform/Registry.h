@@ -28,6 +28,12 @@ void SetRegistry(const IRegistry* registry);
 // The Wine prefix named by $WINEPREFIX, else ~/.wine; read anew at each call.
 std::filesystem::path WinePrefix();
 
+// The ANSI code page that Wine records in `prefix`'s system.reg, the one the
+// prefix's programs run with: the value "ACP" under
+// System\CurrentControlSet\Control\Nls\CodePage. Nothing when the file, the key or
+// the value is missing, or the value is not a number.
+std::optional<int> PrefixAnsiCodePage(const std::filesystem::path& prefix);
+
 // The machine-wide registry of a Wine prefix, read from its system.reg as Wine
 // writes it: "WINE REGISTRY Version 2", "[Key\\Path] time" lines relative to
 // HKEY_LOCAL_MACHINE, then "name"="text", @="text" or "name"=str(N):"text" values,

@@ -139,9 +139,8 @@ std::optional<std::u16string> ParseStringData(std::string_view line, std::size_t
     return ParseQuoted(line, pos, '"');
 }
 
-std::u32string NameFromAnsi(std::string_view ansi)
+std::u32string NameFromAnsi(std::string_view ansi, int codePage)
 {
-    const int codePage = AnsiCodePage();
     std::u32string out;
     for (unsigned char c : ansi)
         out += ToUnicode(c, codePage);
@@ -183,8 +182,9 @@ std::optional<std::u32string> RedirectedKey(const std::u32string& key)
 
 class SystemRegScan {
 public:
-    SystemRegScan(std::string_view key, std::string_view value)
-        : key_(NameFromAnsi(key)), redirectedKey_(RedirectedKey(key_)), value_(NameFromAnsi(value))
+    // The names are code page text.
+    SystemRegScan(std::string_view key, std::string_view value, int codePage)
+        : key_(NameFromAnsi(key, codePage)), redirectedKey_(RedirectedKey(key_)), value_(NameFromAnsi(value, codePage))
     {
     }
 
@@ -295,13 +295,33 @@ std::optional<std::string> CWineRegistry::ReadMachineString(std::string_view key
 std::optional<std::string> CWineRegistry::FindString(std::string_view systemReg, std::string_view key,
                                                      std::string_view value)
 {
-    const auto data = SystemRegScan(key, value).Run(systemReg);
+    const int codePage = AnsiCodePage();
+    const auto data = SystemRegScan(key, value, codePage).Run(systemReg);
     if (!data)
         return std::nullopt;
-    std::string text = FromUtf16(*data, AnsiCodePage());
+    std::string text = FromUtf16(*data, codePage);
     if (text.size() > kMaxValueLength)
         return std::nullopt;
     return text;
+}
+
+// The names are ASCII, so the scan needs no code page of the prefix, which is what
+// is being found out.
+std::optional<int> PrefixAnsiCodePage(const std::filesystem::path& prefix)
+{
+    const auto text = ReadRegistryFile(prefix / "system.reg");
+    if (!text)
+        return std::nullopt;
+    const auto data = SystemRegScan("System\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP", 1252).Run(*text);
+    if (!data || data->empty() || data->size() > 5)
+        return std::nullopt;
+    int codePage = 0;
+    for (char16_t c : *data) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        codePage = codePage * 10 + (c - u'0');
+    }
+    return codePage;
 }
 
 const IRegistry& Registry()

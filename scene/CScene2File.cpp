@@ -84,18 +84,37 @@ void CScene2File::Read()
 
 void CScene2File::ReadFrom(std::iostream& stream)
 {
+    ClearContent();
     BindForReading(stream);
     try {
         if (!owner_)
             throw CVerdaxException(VERDAX_ERR_READ);
         ReadSections();
     } catch (const CVerdaxException&) {
+        ClearContent();
         throw;
     } catch (...) {
+        ClearContent();
         throw CVerdaxException(VERDAX_ERR_FOREIGN, FilePositionText());
     }
-    if (stream.bad())
+    if (stream.bad()) {
+        ClearContent();
         throw CVerdaxException(VERDAX_ERR_STREAM_CLOSE, FilePositionText());
+    }
+}
+
+void CScene2File::ClearContent()
+{
+    headerWord1_ = 0;
+    headerWord2_ = 0;
+    headerText_.clear();
+    dataAFFF_ = {};
+    data3200_ = {};
+    value3010_ = 0;
+    value3011_ = 0;
+    data3211_ = {};
+    dataAE02_.clear();
+    hasAE02_ = false;
 }
 
 // A file that does not begin with the scene chunk is read as that one first chunk:

@@ -46,7 +46,9 @@ public:
     void SetOwner(ISceneFileOwner* owner) { owner_ = owner; }
 
     // Reads "scene2.bin" from the owner's folder completely, handing every object to
-    // the owner. Objects handed over before a failure stay with the owner.
+    // the owner. Objects handed over before a failure stay with the owner. A read
+    // starts from an empty file (header, fixed sections, 0xAE02 and its flag), and a
+    // failed one leaves it empty again.
     void Read();
     // Writes "scene2.bin.Verdax" in the owner's folder completely, replacing any
     // previous one only once the whole new file is on disk.
@@ -68,6 +70,8 @@ public:
     const std::vector<std::uint8_t>& GetDataAE02() const { return dataAE02_; }
 
 private:
+    // Everything read from a file back to its state at construction.
+    void ClearContent();
     void ReadSections();
     std::uint64_t ReadSection(std::uint16_t id, std::uint32_t size);
     std::uint64_t ReadHeader(std::uint32_t size);

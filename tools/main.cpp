@@ -2,6 +2,8 @@
 
 #include "tools/ToolCommand.h"
 
+#include "platform/CodePage.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,7 +15,9 @@ void PrintHelp(std::ostream& out)
     out << "usage: verdax-tool COMMAND [ARGS]\n"
            "       verdax-tool --help | --version\n\n"
            "Reads the game's files as the Verdax editor does. The game is found through\n"
-           "the Wine prefix in $WINEPREFIX (default ~/.wine).\n\ncommands:\n";
+           "the Wine prefix in $WINEPREFIX (default ~/.wine). The game's texts are in its\n"
+           "code page: $VERDAX_CODEPAGE (1250, 1251 or 1252) if set, else the \"ACP\" that\n"
+           "Wine records in the prefix, else the one of the locale.\n\ncommands:\n";
     for (const auto& command : tool::ToolCommands())
         out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
 }
@@ -34,6 +38,11 @@ int main(int argc, char** argv)
     if (args[0] == "--version") {
         std::cout << "verdax-tool " << VERDAX_VERSION << '\n';
         return tool::kExitOk;
+    }
+    // Every command reads or prints the game's texts in its code page.
+    if (const std::string error = platform::CodePageSettingError(); !error.empty()) {
+        std::cerr << "verdax-tool: " << error << '\n';
+        return tool::kExitUsage;
     }
     for (const auto& command : tool::ToolCommands()) {
         if (command.name == args[0])

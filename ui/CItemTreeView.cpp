@@ -3,6 +3,7 @@
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/IEditHistory.h"
 #include "platform/CodePage.h"
 #include "platform/WaitCursor.h"
 #include "ui/IconStrips.h"
@@ -11,6 +12,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeWidgetItemIterator>
+
+#include <utility>
 
 namespace ui {
 namespace {
@@ -53,6 +56,11 @@ int ThingIconOf(const CVerdaxData& object)
     return CItemTreeView::ThingIcon(static_cast<const CSceneObjectThing&>(object).GetLinkedDataKind());
 }
 
+bool IsEnter(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
 // Sets a value for the lifetime of a scope.
 template <class T>
 class ScopedValue {
@@ -91,8 +99,11 @@ QString CItemTreeItem::DisplayText() const
 {
     if (category_ != 0)
         return caption_;
-    if (const auto* mission = dynamic_cast<const CMission*>(object_))
-        return FromCodePage(mission->GetName());
+    if (const auto* mission = dynamic_cast<const CMission*>(object_)) {
+        const IEditHistory* history = CDravoDon::Instance().GetEditHistory();
+        const bool modified = history && history->IsMissionModified(*mission);
+        return FromCodePage(mission->GetName()) + (modified ? QStringLiteral(" *") : QString());
+    }
     if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_)) {
         const std::string name = thing->GetName();
         return name.empty() ? QStringLiteral("[%1]").arg(FromCodePage(thing->GetModelName())) : FromCodePage(name);
@@ -152,6 +163,7 @@ void CItemTreeView::OnInitialUpdate()
     setUniformRowHeights(true);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { OnItemCollapsed(item); });
 
     CDravoDon::Instance().RegisterView(this);
     categoryNodes_.clear();
@@ -198,7 +210,7 @@ void CItemTreeView::InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item)
 CMission* CItemTreeView::GetSelectedMission()
 {
     const auto* item = dynamic_cast<const CItemTreeItem*>(currentItem());
-    if (!item)
+    if (!item || !item->isSelected())
         return nullptr;
     return dynamic_cast<CMission*>(item->GetObject());
 }
@@ -229,6 +241,20 @@ void CItemTreeView::OnSelectionChanged(QTreeWidgetItem* item)
     const auto* treeItem = dynamic_cast<const CItemTreeItem*>(item);
     SetObject(treeItem ? treeItem->GetObject() : nullptr);
     CDravoDon::Instance().BroadcastSelection(this, cause_ == Cause::Mouse);
+}
+
+// A current item hidden in a collapsed branch would stay the editor's current object
+// unseen; the collapsed item takes its place, announced as any selection change.
+void CItemTreeView::OnItemCollapsed(QTreeWidgetItem* item)
+{
+    for (QTreeWidgetItem* ancestor = currentItem() ? currentItem()->parent() : nullptr; ancestor;
+         ancestor = ancestor->parent()) {
+        if (ancestor == item) {
+            ScopedValue cause(cause_, Cause::Program);
+            setCurrentItem(item);
+            return;
+        }
+    }
 }
 
 void CItemTreeView::OpenMissionItem(QTreeWidgetItem* item)
@@ -327,15 +353,24 @@ void CItemTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CItemTreeView::keyPressEvent(QKeyEvent* event)
 {
+    if (IsEnter(event))
+        enterPressed_ = true;
     ScopedValue cause(cause_, Cause::Keyboard);
     QTreeWidget::keyPressEvent(event);
 }
 
 void CItemTreeView::keyReleaseEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat())
+    // Taken before the mission opens: its message boxes take the next presses.
+    if (IsEnter(event) && !event->isAutoRepeat() && std::exchange(enterPressed_, false))
         OpenMissionItem(currentItem());
     QTreeWidget::keyReleaseEvent(event);
+}
+
+void CItemTreeView::focusOutEvent(QFocusEvent* event)
+{
+    enterPressed_ = false;
+    QTreeWidget::focusOutEvent(event);
 }
 
 }  // namespace ui

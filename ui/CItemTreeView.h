@@ -3,10 +3,12 @@
 // under each opened mission, its objects in four category nodes. Selecting an item
 // makes its object the editor's current object and is announced through the
 // mediator; opening a mission (double-click, or releasing Enter on it) loads it and
-// builds its branch.
+// builds its branch. Collapsing a branch that holds the selected item selects the
+// collapsed item, so that what is current is always what the user sees selected.
 //
 // Item texts and mission icons are asked of the objects each time an item is
-// drawn, so a renamed object shows its new name at the next repaint.
+// drawn, so a renamed object shows its new name at the next repaint; a mission
+// that the edit history counts as modified shows " *" after its name.
 
 #include "game/CDravoDonView.h"
 #include "game/IDravoDonHost.h"
@@ -61,6 +63,8 @@ public:
 
     // IMissionTree: a top-level item for `mission` in sorted place, repainted at once.
     void AddMission(CMission* mission) override;
+    // The mission of the item the user sees selected: null when the selection was
+    // cleared (a Ctrl-click on the selected item) or is no mission's own item.
     CMission* GetSelectedMission() override;
 
     // The same as AddMission, returning the new item.
@@ -92,12 +96,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     enum class Cause { Program, Mouse, Keyboard };
 
     void OnInitialUpdate();
     void OnSelectionChanged(QTreeWidgetItem* item);
+    void OnItemCollapsed(QTreeWidgetItem* item);
     void BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem);
     template <class Objects>
     void AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&));
@@ -106,6 +112,10 @@ private:
     std::vector<QIcon> icons_;  // the icon strip, cut once
     std::map<const CMission*, std::map<int, CItemTreeItem*>> categoryNodes_;
     Cause cause_ = Cause::Program;
+    // The tree saw the press of Enter whose release is still to come. A release
+    // without it belongs to a press that went elsewhere (it closed a message box or
+    // chose a menu item) and opens nothing.
+    bool enterPressed_ = false;
 };
 
 }  // namespace ui

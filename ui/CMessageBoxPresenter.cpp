@@ -3,9 +3,40 @@
 #include "core/StringTable.h"
 #include "platform/CodePage.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMessageBox>
 
+#include <vector>
+
 namespace ui {
+namespace {
+
+// Takes every override cursor (the wait cursor of the command that raised the
+// message) off for the lifetime of the scope and puts them back in their order: a
+// box that waits for the user never shows under a busy cursor.
+class SuspendedOverrideCursors {
+public:
+    SuspendedOverrideCursors()
+    {
+        while (const QCursor* cursor = QGuiApplication::overrideCursor()) {
+            cursors_.push_back(*cursor);
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    ~SuspendedOverrideCursors()
+    {
+        for (auto it = cursors_.rbegin(); it != cursors_.rend(); ++it)
+            QGuiApplication::setOverrideCursor(*it);
+    }
+    SuspendedOverrideCursors(const SuspendedOverrideCursors&) = delete;
+    SuspendedOverrideCursors& operator=(const SuspendedOverrideCursors&) = delete;
+
+private:
+    std::vector<QCursor> cursors_;
+};
+
+}  // namespace
 
 void CMessageBoxPresenter::ShowText(std::string_view text)
 {
@@ -24,6 +55,7 @@ void CMessageBoxPresenter::Show(const QString& text)
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())), text,
                     QMessageBox::Ok, parent_);
     box.setWindowModality(Qt::ApplicationModal);
+    const SuspendedOverrideCursors normalCursor;
     box.exec();
 }
 

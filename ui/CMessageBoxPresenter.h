@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes of the editor: modal, with an OK button, under the application's
 // title. Texts raised by errors are in the system code page and are converted for
-// display; string-table messages are UTF-8 already.
+// display; string-table messages are UTF-8 already. While a box is up the wait
+// cursor is taken off, and it is back once the box is closed.
 
 #include "platform/MessagePresenter.h"
 

@@ -7,6 +7,7 @@ namespace ui {
 enum CommandId : int {
     ID_VIEW_EDIT_BAR = 101,
     ID_SAVE_MISSION = 32771,
+    ID_VIEW_OBJECT_INFO = 32790,  // "Инфа Объекта": the info window for the tree's object
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,
     ID_FILE_PRINT = 57607,
@@ -14,6 +15,7 @@ enum CommandId : int {
     ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,
     ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_WINDOW_ARRANGE = 57649,
     ID_WINDOW_CASCADE = 57650,
     ID_WINDOW_TILE_HORZ = 57651,

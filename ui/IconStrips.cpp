@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
 
 #include <functional>
@@ -248,6 +249,26 @@ void Arrow(QPainter& p)
                             QPoint(10, 8)}));
 }
 
+// A bent arrow pointing back to the left (undo), or mirrored, to the right (redo).
+void BentArrow(QPainter& p, bool toRight)
+{
+    if (toRight) {
+        p.translate(kIconSize, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath bend;
+    bend.moveTo(5, 6);
+    bend.lineTo(9, 6);
+    bend.cubicTo(14, 6, 14, 13, 9, 13);
+    bend.lineTo(5, 13);
+    p.setPen(QPen(kInk, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(bend);
+    p.setPen(kInk);
+    p.setBrush(kInk);
+    p.drawPolygon(QPolygon({QPoint(1, 6), QPoint(5, 2), QPoint(5, 10)}));
+}
+
 }  // namespace
 
 QPixmap ItemIconStrip()
@@ -281,6 +302,8 @@ QIcon ToolbarIcon(int commandId)
         break;
     case ID_EDIT_PASTE: draw = Clipboard; break;
     case ID_FILE_PRINT: draw = Printer; break;
+    case ID_EDIT_UNDO: draw = [](QPainter& p) { BentArrow(p, false); }; break;
+    case ID_EDIT_REDO: draw = [](QPainter& p) { BentArrow(p, true); }; break;
     case ID_APP_ABOUT: draw = [](QPainter& p) { QuestionMark(p, QColor(30, 60, 170)); }; break;
     case ID_CONTEXT_HELP:
         draw = [](QPainter& p) {

@@ -1,7 +1,9 @@
 #include "view3d/CGlFrame.h"
 
 #include "core/StringTable.h"
+#include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/IEditHistory.h"
 #include "platform/CodePage.h"
 #include "view3d/CGlView.h"
 
@@ -42,22 +44,28 @@ CGlFrame::CGlFrame(QWidget* parent) : QMdiSubWindow(parent), view_(new CGlView)
     setWindowIcon(WorldWindowIcon());
     setWindowTitle(WorldTitle());
     setAccessibleName(WorldTitle());
-    view_->SetMissionChanged([this] { UpdateTitle(); });
+    view_->SetPainted([this] { UpdateTitle(); });
 }
 
 QString CGlFrame::Title() const
 {
     if (const auto* mission = dynamic_cast<const CMission*>(view_->GetObject())) {
         const std::string name = platform::ToUtf8(mission->GetName());
-        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        const IEditHistory* history = CDravoDon::Instance().GetEditHistory();
+        const bool modified = history && history->IsMissionModified(*mission);
+        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) +
+               (modified ? QStringLiteral(" *") : QString());
     }
     return WorldTitle();
 }
 
 void CGlFrame::UpdateTitle()
 {
-    setWindowTitle(Title());
-    setAccessibleName(windowTitle());
+    const QString title = Title();
+    if (title == windowTitle())
+        return;
+    setWindowTitle(title);
+    setAccessibleName(title);
 }
 
 void CGlFrame::focusInEvent(QFocusEvent* event)

@@ -1,7 +1,8 @@
 #pragma once
 // The world window: a child window of the main window's document area holding the
 // world view as its only pane. Titled "Вид Мира" with the world icon (resource 142)
-// until a mission becomes current; then the mission's name. The focus goes to the
+// until a mission becomes current; then the mission's name, marked as the tree marks
+// it while the mission has unsaved edits (the title follows at every frame). The focus goes to the
 // view.
 
 #include <QMdiSubWindow>
@@ -14,7 +15,7 @@ public:
 
     CGlView* GetView() const { return view_; }
 
-    // "Вид Мира", or the current mission's name.
+    // "Вид Мира", or the current mission's name, with " *" while it has unsaved edits.
     QString Title() const;
 
 protected:

@@ -70,10 +70,9 @@ void CGlView::resizeGL(int width, int height)
 
 void CGlView::paintGL()
 {
-    const CMission* before = renderer_.GetMission();
     renderer_.SetCurrentObject(GetObject());
-    if (renderer_.GetMission() != before && missionChanged_)
-        missionChanged_();
+    if (painted_)
+        painted_();
     renderer_.Render();
 }
 

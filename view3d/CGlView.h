@@ -42,8 +42,9 @@ public:
     // Asks for a frame (drawn when the window next paints).
     void Render();
 
-    // Called after the current mission changed (the frame retitles itself).
-    void SetMissionChanged(std::function<void()> callback) { missionChanged_ = std::move(callback); }
+    // Called as every frame is drawn (the frame retitles itself after the current
+    // mission and its modified mark).
+    void SetPainted(std::function<void()> callback) { painted_ = std::move(callback); }
 
     // The size SetupProjection last had, in device pixels; for tests.
     QSize ProjectionSize() const { return projectionSize_; }
@@ -71,6 +72,6 @@ private:
     CWorldRenderer renderer_;
     std::optional<QPoint> lastCursor_;
     QSize projectionSize_;
-    std::function<void()> missionChanged_;
+    std::function<void()> painted_;
     std::uint64_t gesture_ = 0;  // the edits of the drag under way; 0 between drags
 };

@@ -8,6 +8,7 @@
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
 #include "ui/CItemTreeView.h"
+#include "ui/CMissionTreePane.h"
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CommandIds.h"
 
@@ -28,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace ui;
@@ -88,8 +90,9 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     EXPECT_EQ(titles, QStringList({"&Файл", "&Правка", "&Вид", "&Окно", "&Помощь"}));
     EXPECT_EQ(ItemTexts("&Файл"), QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "&Закрыть", "В&ыход"}));
     EXPECT_EQ(ItemTexts("&Правка"),
-              QStringList({"&Отменить\tCtrl+Z", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C", "&Вставить\tCtrl+V"}));
-    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar"}));
+              QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
+                           "&Вставить\tCtrl+V"}));
+    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar", "&Инфа Объекта"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать", "&Вид Мира"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
 
@@ -105,6 +108,16 @@ TEST_F(MainFrameTest, StatusPromptsAndTooltipsComeFromTheStringTable)
     EXPECT_EQ(frame_->Action(ID_VIEW_EDIT_BAR)->toolTip(), "Включить Edit Bar");
     // The object bar's prompt stands under 60000, not under its command 60001.
     EXPECT_TRUE(frame_->Action(ID_VIEW_OBJECT_BAR)->statusTip().isEmpty());
+
+    // Every toolbar button has its prompt and its tooltip.
+    for (QAction* button : frame_->ToolBar()->actions()) {
+        if (button->isSeparator())
+            continue;
+        EXPECT_FALSE(button->statusTip().isEmpty()) << button->data().toInt();
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->data().toInt();
+    }
+    EXPECT_EQ(frame_->Action(ID_FILE_PRINT)->toolTip(), "Печать");
+    EXPECT_EQ(frame_->Action(ID_CONTEXT_HELP)->toolTip(), "Справка");
 
     // Hovering an item shows its prompt in the first pane.
     QStatusTipEvent tip(frame_->Action(ID_SAVE_MISSION)->statusTip());
@@ -124,6 +137,11 @@ TEST_F(MainFrameTest, StatusBarHasTheMessagePaneAndThreeIndicators)
 TEST_F(MainFrameTest, ItemsWithoutAHandlerAreDisabledAndCtrlNDoesNothing)
 {
     frame_->UpdateCommandUI();
+    // No help file: the help index and F1 have nothing to open.
+    EXPECT_FALSE(frame_->Action(ID_HELP_INDEX)->isEnabled());
+    EXPECT_FALSE(frame_->Action(ID_HELP)->isEnabled());
+    EXPECT_FALSE(frame_->Action(ID_DEFAULT_HELP)->isEnabled());
+    EXPECT_TRUE(frame_->Action(ID_CONTEXT_HELP)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_NEW)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_CLOSE)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_VIEW_OBJECT_BAR)->isEnabled());
@@ -213,7 +231,8 @@ TEST_F(MainFrameTest, BarsStandWhereTheWindowPutsThem)
     EXPECT_EQ(frame_->ObjectBar()->width(), 250);
     EXPECT_EQ(frame_->ObjectBar()->GetTabCount(), 1);
     EXPECT_EQ(frame_->ObjectBar()->TabControl()->tabText(0), "Миссии");
-    EXPECT_EQ(frame_->ObjectBar()->ViewAt(0), frame_->GetItemTree());
+    EXPECT_EQ(frame_->ObjectBar()->ViewAt(0), static_cast<QWidget*>(frame_->GetMissionTreePane()));
+    EXPECT_EQ(frame_->GetItemTree()->parentWidget(), static_cast<QWidget*>(frame_->GetMissionTreePane()));
     EXPECT_EQ(CDravoDon::Instance().GetMissionTree(), frame_->GetItemTree());
     EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
 }
@@ -345,9 +364,14 @@ TEST_F(MainFrameTest, OpenViewMakesChildWindowsByKind)
     EXPECT_EQ(don.OpenView(DON_VIEW_WORLD, nullptr), nullptr);
     EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
 
-    // A closed window's view is no longer notified.
+    // A closed window's view leaves the mediator, so no broadcast can reach it.
+    const std::size_t registered = don.GetViews().size();
+    ASSERT_EQ(std::ranges::count(don.GetViews(), view), 1);
     frame_->MdiArea()->closeAllSubWindows();
-    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the windows go
+    EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(don.GetViews().size(), registered - 1);
+    EXPECT_EQ(std::ranges::count(don.GetViews(), view), 0);
     don.Broadcast(nullptr, DON_OBJECT_CHANGED, 0);
 }
 
@@ -400,6 +424,32 @@ TEST_F(SaveCommandTest, NoSelectionOrAnObjectSelectedShowsMessage1002)
     Save();
     ASSERT_EQ(shown_.entries.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(Folder("alpha") / "scene2.bin.Verdax"));
+}
+
+// The menu takes the press of Enter that chooses the command; the release then
+// reaches the tree, which must not open the mission it has selected.
+TEST_F(SaveCommandTest, ChoosingSaveWithEnterFromTheMenuOpensNoMission)
+{
+    CMission* mission = AddMission("alpha");
+    CItemTreeView* tree = frame_->GetItemTree();
+    QApplication::setActiveWindow(frame_.get());
+    tree->setFocus();
+    tree->setCurrentItem(tree->topLevelItem(0));
+    QApplication::processEvents();
+    ASSERT_EQ(frame_->focusWidget(), tree);
+
+    QMenu* file = Menu("&Файл");
+    file->popup(frame_->mapToGlobal(QPoint(10, 30)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    file->setActiveAction(frame_->Action(ID_SAVE_MISSION));
+    QSignalSpy saved(frame_->Action(ID_SAVE_MISSION), &QAction::triggered);
+    QTest::keyPress(file, Qt::Key_Return);
+    EXPECT_EQ(saved.count(), 1);
+    QApplication::processEvents();
+    EXPECT_FALSE(file->isVisible());
+    // The release goes where the window's keyboard input goes now.
+    QTest::keyRelease(frame_->focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(mission->IsLoaded());
 }
 
 TEST_F(SaveCommandTest, TheSelectedMissionIsWrittenBesideItsObjectFile)

@@ -100,6 +100,11 @@ protected:
     {
         return RunTool(args, {"WINEPREFIX=" + Prefix()});
     }
+    // The same in the C locale, which knows no Cyrillic: the prefix's code page decides.
+    demotest::ToolRun InDemoWithLocaleC(const std::vector<std::string>& args) const
+    {
+        return RunTool(args, {"WINEPREFIX=" + Prefix(), "LANG=C", "LC_ALL=", "LC_CTYPE=", "VERDAX_CODEPAGE="});
+    }
     fs::path MissionFolder(const std::string& name) const
     {
         return fs::path(Prefix()) / demo::kDemoInstallPath / "Missions" / name;
@@ -108,11 +113,29 @@ protected:
     TempDir dir_;
 };
 
-TEST_F(DemoToolTest, ListsTheDemoMissions)
+TEST_F(DemoToolTest, ListsTheDemoMissionsInTheCodePageOfThePrefix)
 {
-    const auto listed = InDemo({"missions"});
+    const auto listed = InDemoWithLocaleC({"missions"});
     EXPECT_EQ(listed.status, 0) << listed.err;
-    EXPECT_EQ(listed.out, "broken_scene\nforest_outpost\nharbor_town\n");
+    EXPECT_EQ(listed.out, "broken_scene\nforest_outpost\nharbor_town\nдеревня\n");
+}
+
+// Names of code page 1251 in a C locale: shown as their characters, found again by
+// them, and written back as the same bytes.
+TEST_F(DemoToolTest, TheVillagesCyrillicNamesAreDumpedAndResavedAsTheirBytes)
+{
+    const auto dumped = InDemoWithLocaleC({"dump", demo::kVillageMission});
+    ASSERT_EQ(dumped.status, 0) << dumped.err;
+    for (const char* name : {"Колодец", "Старый дуб", "Сторож", "Дом", "начало", "// обход"})
+        EXPECT_NE(dumped.out.find(name), std::string::npos) << name;
+
+    const auto resaved = InDemoWithLocaleC({"resave", demo::kVillageMission});
+    ASSERT_EQ(resaved.status, 0) << resaved.err;
+    const std::string written = ReadFile(MissionFolder(demo::kVillageMission) / "scene2.bin.Verdax");
+    for (const char* bytes : {"\xCA\xEE\xEB\xEE\xE4\xE5\xF6", "\xD1\xF2\xE0\xF0\xFB\xE9 \xE4\xF3\xE1",
+                              "\xD1\xF2\xEE\xF0\xEE\xE6", "\xED\xE0\xF7\xE0\xEB\xEE"})
+        EXPECT_NE(written.find(bytes), std::string::npos) << bytes;
+    EXPECT_EQ(written.find("Колодец"), std::string::npos);  // never converted on the way
 }
 
 TEST_F(DemoToolTest, DumpsAndResavesTheGoodMissionsWithoutTouchingTheGameFile)

@@ -13,13 +13,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 
 class DemoPrefixTest : public testing::Test {
 protected:
     void SetUp() override
     {
         demo::WritePrefix(dir_.Path(), Files());
+        // The code page comes from the prefix's system.reg, as the game's does.
+        if (const char* prefix = std::getenv("WINEPREFIX"))
+            savedPrefix_ = prefix;
+        setenv("WINEPREFIX", dir_.Path().c_str(), 1);
         registry_ = std::make_unique<platform::CWineRegistry>(dir_.Path());
         fileSystem_ = std::make_unique<platform::CWineFileSystem>(dir_.Path());
         platform::SetRegistry(registry_.get());
@@ -34,6 +41,10 @@ protected:
         SetGameFolders(nullptr);
         platform::SetFileSystem(nullptr);
         platform::SetRegistry(nullptr);
+        if (savedPrefix_)
+            setenv("WINEPREFIX", savedPrefix_->c_str(), 1);
+        else
+            unsetenv("WINEPREFIX");
     }
 
     // The files to write; the demo game unless a test says otherwise.
@@ -56,4 +67,7 @@ protected:
     std::unique_ptr<platform::CWineRegistry> registry_;
     std::unique_ptr<platform::CWineFileSystem> fileSystem_;
     CDravoRoot root_;
+
+private:
+    std::optional<std::string> savedPrefix_;
 };

@@ -157,12 +157,13 @@ std::set<std::int32_t> Kinds(const CMission& mission)
     return kinds;
 }
 
-TEST_F(DemoMissions, TheRegistryLeadsToTheThreeMissions)
+TEST_F(DemoMissions, TheRegistryLeadsToTheFourMissions)
 {
     std::set<std::string> names;
     for (const auto& mission : root_.GetMissions())
         names.insert(mission->GetName());
-    EXPECT_EQ(names, (std::set<std::string>{"broken_scene", "forest_outpost", "harbor_town"}));
+    EXPECT_EQ(names, (std::set<std::string>{"broken_scene", "forest_outpost", "harbor_town",
+                                            demo::kVillageMissionCp1251}));
 }
 
 TEST_F(DemoMissions, TheHarbourTownHoldsEveryKindLinkedScriptsAndModels)

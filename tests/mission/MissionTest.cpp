@@ -171,8 +171,13 @@ TEST(Mission, WithoutItsObjectFileItDoesNotLoadAndCanBeTriedAgain)
 
 TEST(Mission, FailedLoadLeavesNothingBehind)
 {
-    // The second list element is malformed: the first was already handed over.
+    // The second list element is malformed: the first was already handed over, and
+    // the header, fixed sections and 0xAE02 were read.
     const auto bad = SceneFile([](ByteWriter& w) {
+        w.Chunk(0x0001, [](ByteWriter& h) { h.U16(7).U16(9).Bytes(std::string_view("old\0", 4)); });
+        w.Chunk(0xAFFF, [](ByteWriter& a) { a.Fill(8, 0xAA); });
+        w.ChunkU32(0x3010, 77);
+        w.Chunk(0xAE02, [](ByteWriter& e) { e.Fill(5, 0xEE); });
         w.Chunk(0xAE20, [](ByteWriter& l) { ScriptData("a", "s")(l); });
         w.Chunk(0x4000, [](ByteWriter& l) {
             Thing("a")(l);
@@ -190,10 +195,19 @@ TEST(Mission, FailedLoadLeavesNothingBehind)
     EXPECT_TRUE(mission.GetThings().empty());
     EXPECT_TRUE(mission.GetThingData().empty());
 
+    // The file mended and opened again: nothing of the failed one reaches the output.
     folder.Write("scene2.bin", Scene({Thing("a")}, {ScriptData("a", "s")}));
     mission.Load();
     EXPECT_EQ(mission.GetThings().size(), 1u);
     EXPECT_EQ(mission.GetThingData().size(), 1u);
+    const CScene2File& scene = mission.GetSceneFile();
+    EXPECT_FALSE(scene.HasDataAE02());
+    EXPECT_TRUE(scene.GetDataAE02().empty());
+    EXPECT_EQ(scene.GetHeaderWord1(), 0);
+    EXPECT_EQ(scene.GetHeaderWord2(), 0);
+    EXPECT_EQ(scene.GetHeaderText(), "");
+    EXPECT_EQ(scene.GetValue3010(), 0u);
+    EXPECT_EQ(scene.GetDataAFFF(), (std::array<std::uint8_t, 8>{}));
 }
 
 TEST(Mission, LoadingTwiceFailsWith5000)

@@ -1,12 +1,14 @@
 #include "platform/CodePage.h"
 
 #include "tests/support/ByteWriter.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 using platform::FromUtf8;
@@ -79,6 +81,7 @@ TEST(CodePage, LocaleNamesMapAsWineDoes)
         EXPECT_EQ(platform::CodePageForLocale(locale), 1252) << locale;
 }
 
+// The variables that choose the code page, unset; the Wine prefix an empty folder.
 class LocaleEnvironment : public testing::Test {
 protected:
     void SetUp() override
@@ -88,6 +91,18 @@ protected:
             saved_.emplace_back(value ? std::optional<std::string>(value) : std::nullopt);
             unsetenv(name);
         }
+        setenv("WINEPREFIX", prefix_.Path().c_str(), 1);
+    }
+
+    // A new prefix whose system.reg, as Wine writes it, has the code page values
+    // under `key`.
+    void WriteSystemReg(const std::string& acp, const std::string& key = "CodePage")
+    {
+        const auto folder = "prefix" + std::to_string(++prefixes_);
+        setenv("WINEPREFIX", (prefix_.Path() / folder).c_str(), 1);
+        prefix_.Write(folder + "/system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+                                    "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\" + key + "] 1262304000\n"
+                                    "\"ACP\"=\"" + acp + "\"\n\"MACCP\"=\"10007\"\n\"OEMCP\"=\"866\"\n");
     }
     void TearDown() override
     {
@@ -100,8 +115,10 @@ protected:
         platform::SetAnsiCodePage(0);
     }
 
-    static constexpr const char* kNames[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+    static constexpr const char* kNames[] = {"LC_ALL", "LC_CTYPE", "LANG", "VERDAX_CODEPAGE", "WINEPREFIX"};
     std::vector<std::optional<std::string>> saved_;
+    testsupport::TempDir prefix_;
+    int prefixes_ = 0;
 };
 
 TEST_F(LocaleEnvironment, FirstNonEmptyVariableDecides)
@@ -117,6 +134,42 @@ TEST_F(LocaleEnvironment, FirstNonEmptyVariableDecides)
     platform::SetAnsiCodePage(1250);
     EXPECT_EQ(platform::AnsiCodePage(), 1250);
     EXPECT_EQ(ToUtf8("\xA3"), "Ł");
+}
+
+// The game runs with the prefix's code page whatever the Linux locale is.
+TEST_F(LocaleEnvironment, TheVariableThenThePrefixThenTheLocaleDecide)
+{
+    setenv("LANG", "en_US.UTF-8", 1);
+    WriteSystemReg("1251");
+    EXPECT_EQ(platform::AnsiCodePage(), 1251);
+    EXPECT_EQ(ToUtf8("\xC4\xEE\xEC"), "Дом");
+    setenv("VERDAX_CODEPAGE", "1250", 1);
+    EXPECT_EQ(platform::AnsiCodePage(), 1250);
+    setenv("VERDAX_CODEPAGE", "", 1);
+    EXPECT_EQ(platform::AnsiCodePage(), 1251);
+
+    // A code page of the prefix that is none of the three is passed over.
+    WriteSystemReg("65001");
+    EXPECT_EQ(platform::AnsiCodePage(), 1252);
+    setenv("LANG", "pl_PL.UTF-8", 1);
+    EXPECT_EQ(platform::AnsiCodePage(), 1250);
+    // Wine spells the key "Codepage"; names match in any letter case.
+    WriteSystemReg("1251", "Codepage");
+    EXPECT_EQ(platform::AnsiCodePage(), 1251);
+    WriteSystemReg("x1251");
+    EXPECT_EQ(platform::AnsiCodePage(), 1250);
+}
+
+TEST_F(LocaleEnvironment, AnyOtherValueOfTheVariableIsAnError)
+{
+    EXPECT_EQ(platform::CodePageSettingError(), "");
+    for (const char* value : {"866", "cp1251", "1251 ", "65001"}) {
+        setenv("VERDAX_CODEPAGE", value, 1);
+        EXPECT_NE(platform::CodePageSettingError().find(std::string("\"") + value + "\""), std::string::npos);
+        EXPECT_THROW(platform::AnsiCodePage(), std::runtime_error) << value;
+    }
+    setenv("VERDAX_CODEPAGE", "1252", 1);
+    EXPECT_EQ(platform::CodePageSettingError(), "");
 }
 
 TEST_F(LocaleEnvironment, NoLocaleMeans1252)

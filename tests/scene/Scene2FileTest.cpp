@@ -13,6 +13,7 @@
 
 using platform::RecordingPresenter;
 using testsupport::ByteWriter;
+using testsupport::FolderNames;
 using testsupport::Hex;
 
 namespace {
@@ -113,14 +114,6 @@ std::string WriteBytes(CScene2File& file)
 std::vector<RecordingPresenter::Entry> PositionShown(long long position)
 {
     return {{0, "fFile pos = " + std::to_string(position)}};
-}
-
-std::set<std::string> FolderNames(const std::filesystem::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 }  // namespace

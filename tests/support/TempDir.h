@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,8 @@ private:
 
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
+
+// The names of the entries of a folder (no paths), in byte order.
+std::set<std::string> FolderNames(const std::filesystem::path& folder);
 
 }  // namespace testsupport

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/wait.h>
 
@@ -36,11 +37,12 @@ std::string Quoted(const std::string& text)
 }
 
 // Runs the tool in a shell with the Wine prefix and the locale in its environment.
-ToolRun RunTool(const std::filesystem::path& prefix, const std::vector<std::string>& args, const std::string& locale)
+ToolRun RunTool(const std::filesystem::path& prefix, const std::vector<std::string>& args, const std::string& locale,
+                const std::string& codePage = "")
 {
     const testsupport::TempDir outputs;
-    std::string command =
-        "env WINEPREFIX=" + Quoted(prefix.string()) + " LC_ALL=" + Quoted(locale) + " " + Quoted(kTool);
+    std::string command = "env WINEPREFIX=" + Quoted(prefix.string()) + " LC_ALL=" + Quoted(locale) +
+                          " VERDAX_CODEPAGE=" + Quoted(codePage) + " " + Quoted(kTool);
     for (const auto& arg : args)
         command += " " + Quoted(arg);
     command += " >" + Quoted((outputs.Path() / "out").string()) + " 2>" + Quoted((outputs.Path() / "err").string());
@@ -83,6 +85,25 @@ TEST_F(MissionsCommand, PrintsTheSubFoldersInByteOrder)
     EXPECT_EQ(run.err, "");
 }
 
+// Folders come from the disk in no promised order (a tmpfs lists the newest first,
+// ext4 by hash): made in byte order, enough of them never come back that way by chance.
+TEST_F(MissionsCommand, ManyFoldersArePrintedInByteOrderWhateverTheDiskGives)
+{
+    prefix_.WriteRegistry();
+    std::vector<std::string> names{"Alpha", "Zeta"};
+    for (int i = 0; i < 40; ++i)
+        names.push_back(std::string(1, static_cast<char>((i % 2 ? 'a' : 'A') + i % 26)) + std::to_string(i));
+    std::ranges::sort(names);
+    for (const auto& name : names)
+        prefix_.AddMissionFolder(name);
+    std::string expected;
+    for (const auto& name : names)
+        expected += name + "\n";
+    const ToolRun run = Run();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected);
+}
+
 TEST_F(MissionsCommand, WithoutTheRegistryKeyShows1003OnceAndFails)
 {
     prefix_.WriteRegistryWithoutGame();
@@ -103,6 +124,19 @@ TEST_F(MissionsCommand, NamesItPrintsAreAcceptedByDump)
     EXPECT_EQ(listed.out, "Alpha\nZeta\nМиссия\n");
     const ToolRun dumped = Run({"dump", "Миссия"}, "ru_RU.UTF-8");
     EXPECT_EQ(dumped.status, 0) << dumped.err;
+}
+
+// The code page chosen by hand comes before the locale; a code page the editor does
+// not handle is refused before anything is read.
+TEST_F(MissionsCommand, VerdaxCodePageChoosesTheCodePageOrIsRefused)
+{
+    prefix_.WriteRegistry();
+    prefix_.AddMissionFolder("Миссия");
+    EXPECT_EQ(RunTool(prefix_.Path(), {"missions"}, "C", "1251").out, "Alpha\nZeta\nМиссия\n");
+    const ToolRun refused = RunTool(prefix_.Path(), {"missions"}, "ru_RU.UTF-8", "866");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("VERDAX_CODEPAGE is \"866\""), std::string::npos) << refused.err;
 }
 
 TEST_F(MissionsCommand, TakesNoArguments)

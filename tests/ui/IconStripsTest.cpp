@@ -60,7 +60,8 @@ TEST(IconStrips, IconOutsideTheStripIsEmpty)
 
 TEST(IconStrips, EveryToolbarButtonHasAPicture)
 {
-    for (int id : {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_APP_ABOUT, ID_CONTEXT_HELP})
+    for (int id : {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_FILE_PRINT,
+                   ID_APP_ABOUT, ID_CONTEXT_HELP})
         EXPECT_FALSE(ToolbarIcon(id).isNull()) << id;
     EXPECT_TRUE(ToolbarIcon(ID_SAVE_MISSION).isNull());
     EXPECT_FALSE(ApplicationIcon().isNull());

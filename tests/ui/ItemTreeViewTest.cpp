@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 using namespace ui;
 
@@ -103,10 +104,14 @@ protected:
         return nullptr;
     }
 
+    // A mission that did not load ends the test as a failure (the exception), not
+    // as a crash on nodes that are not there.
     CItemTreeItem* OpenedMission(CMission* mission)
     {
         CItemTreeItem* item = tree_->AddMissionItem(mission);
         tree_->OpenMissionItem(item);
+        if (!mission->IsLoaded() || item->childCount() != 4)
+            throw std::runtime_error("the mission did not open: " + mission->GetName());
         item->setExpanded(true);
         for (int i = 0; i < item->childCount(); ++i)
             item->child(i)->setExpanded(true);
@@ -131,12 +136,13 @@ protected:
 
 TEST_F(ItemTreeTest, MissionsAreSortedByNameWithTheListedIcon)
 {
-    for (const char* name : {"zeta", "Alpha", "mid", "beta"})
+    // Letter case plays no part: byte order would put "Beta" and "Mid" first.
+    for (const char* name : {"zeta", "alpha", "Mid", "Beta"})
         tree_->AddMissionItem(MakeMission(name));
     ASSERT_EQ(tree_->topLevelItemCount(), 4);
-    EXPECT_EQ(tree_->topLevelItem(0)->text(0), "Alpha");
-    EXPECT_EQ(tree_->topLevelItem(1)->text(0), "beta");
-    EXPECT_EQ(tree_->topLevelItem(2)->text(0), "mid");
+    EXPECT_EQ(tree_->topLevelItem(0)->text(0), "alpha");
+    EXPECT_EQ(tree_->topLevelItem(1)->text(0), "Beta");
+    EXPECT_EQ(tree_->topLevelItem(2)->text(0), "Mid");
     EXPECT_EQ(tree_->topLevelItem(3)->text(0), "zeta");
     auto* item = static_cast<CItemTreeItem*>(tree_->topLevelItem(0));
     EXPECT_EQ(item->GetIcon(), ICON_MISSION_LISTED);
@@ -301,6 +307,7 @@ TEST_F(ItemTreeTest, SelectObjectFindsAThingUnderTheSecondOpenedMission)
     OpenedMission(first);
     CItemTreeItem* secondItem = tree_->AddMissionItem(second);
     tree_->OpenMissionItem(secondItem);  // left collapsed
+    ASSERT_TRUE(second->IsLoaded());
     ShowTree();
     CVerdaxData* guard = second->GetThings()[1].get();
     ASSERT_EQ(static_cast<CSceneObject*>(guard)->GetName(), "beta_guard");
@@ -362,6 +369,75 @@ TEST_F(ItemTreeTest, DoubleClickOpensAndExpandsEnterOpensWithoutExpanding)
     tree_->OpenMissionItem(keyItem);
     EXPECT_EQ(keyItem->childCount(), 4);
     EXPECT_TRUE(shown_.entries.empty());
+}
+
+// The press of Enter that closed a message box or chose a menu item went there; its
+// release, which reaches the tree, opens nothing.
+TEST_F(ItemTreeTest, AReleaseOfEnterOpensOnlyWhenTheTreeSawItsPress)
+{
+    CMission* mission = MakeMission("alpha");
+    CItemTreeItem* item = tree_->AddMissionItem(mission);
+    ShowTree();
+    tree_->setCurrentItem(item);
+    QTest::keyRelease(tree_.get(), Qt::Key_Return);
+    EXPECT_FALSE(mission->IsLoaded());
+
+    // A press that the tree saw, but whose release comes after the focus went
+    // elsewhere and came back, opens nothing either.
+    QTest::keyPress(tree_.get(), Qt::Key_Return);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(tree_.get(), &focusOut);
+    QTest::keyRelease(tree_.get(), Qt::Key_Return);
+    EXPECT_FALSE(mission->IsLoaded());
+
+    QTest::keyPress(tree_.get(), Qt::Key_Enter);
+    QTest::keyRelease(tree_.get(), Qt::Key_Enter);
+    EXPECT_TRUE(mission->IsLoaded());
+    EXPECT_TRUE(shown_.entries.empty());
+}
+
+TEST_F(ItemTreeTest, ACtrlClickThatClearsTheSelectionLeavesNoMissionToSave)
+{
+    CMission* mission = MakeMission("alpha");
+    CItemTreeItem* item = OpenedMission(mission);
+    ShowTree();
+    Click(item);
+    ASSERT_EQ(tree_->GetSelectedMission(), mission);
+    tree_->scrollToItem(item);
+    QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::ControlModifier, tree_->visualItemRect(item).center());
+    ASSERT_TRUE(tree_->selectedItems().isEmpty());  // the user sees nothing selected
+    EXPECT_EQ(tree_->GetSelectedMission(), nullptr);
+    Click(item);
+    EXPECT_EQ(tree_->GetSelectedMission(), mission);
+}
+
+TEST_F(ItemTreeTest, CollapsingABranchSelectsTheCollapsedItemAndAnnouncesIt)
+{
+    CMission* mission = MakeMission("alpha");
+    CItemTreeItem* item = OpenedMission(mission);
+    ShowTree();
+    Click(Child(tree_->CategoryNode(mission, CATEGORY_THINGS), "alpha_door"));
+    recorder_.codes.clear();
+    recorder_.objects.clear();
+
+    // The branch's expand button, left of the mission's text.
+    tree_->scrollToItem(item);
+    const QRect row = tree_->visualItemRect(item);
+    QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(row.left() - tree_->indentation() / 2, row.center().y()));
+    ASSERT_FALSE(item->isExpanded());
+    EXPECT_EQ(tree_->currentItem(), item);
+    EXPECT_TRUE(item->isSelected());
+    EXPECT_EQ(tree_->GetObject(), mission);
+    EXPECT_EQ(recorder_.codes, (std::vector<int>{DON_OBJECT_SELECTED, DON_MISSION_SELECTED, DON_DATA_SELECTED}));
+    EXPECT_EQ(tree_->GetSelectedMission(), mission);
+
+    // Collapsing a branch that does not hold the selected item changes nothing.
+    recorder_.codes.clear();
+    item->setExpanded(true);
+    tree_->CategoryNode(mission, CATEGORY_SCRIPTS)->setExpanded(false);
+    EXPECT_EQ(tree_->currentItem(), item);
+    EXPECT_TRUE(recorder_.codes.empty());
 }
 
 TEST_F(ItemTreeTest, EnterOnAnObjectOrACategoryOpensNothing)

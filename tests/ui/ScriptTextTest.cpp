@@ -1,4 +1,5 @@
 #include "platform/CodePage.h"
+#include "tests/ui/EditedMission.h"
 #include "ui/CScriptCtrl.h"
 #include "ui/CodePageText.h"
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace ui;
+using testsupport::EveryByteScript;
 
 namespace {
 
@@ -17,21 +19,6 @@ protected:
 
     CScriptCtrl control;
 };
-
-// Every byte but zero (which ends a script in the file), between lines ending in
-// CR LF, LF and a lone CR, repeated to several thousand characters.
-std::string EveryByteScript()
-{
-    std::string line;
-    for (int byte = 1; byte < 256; ++byte) {
-        if (byte != '\r' && byte != '\n')
-            line += static_cast<char>(byte);
-    }
-    std::string script;
-    for (int i = 0; i < 12; ++i)
-        script += line + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
-    return script + "end";
-}
 
 }  // namespace
 

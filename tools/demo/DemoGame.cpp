@@ -84,7 +84,11 @@ std::string DemoSystemReg(const std::string& installFolder)
     RegistryValue path = StringValue("PATH", "%SystemRoot%\\system32;%SystemRoot%");
     path.type = RegistryValue::Type::ExpandString;
     environment.values.push_back(path);
-    file.keys = {classes, game, windows, environment};
+    RegistryKey codePages{"System\\CurrentControlSet\\Control\\Nls\\CodePage", kRegistryTime, {}};
+    codePages.values.push_back(StringValue("ACP", "1251"));
+    codePages.values.push_back(StringValue("MACCP", "10007"));
+    codePages.values.push_back(StringValue("OEMCP", "866"));
+    file.keys = {classes, game, windows, environment, codePages};
     return WriteSystemReg(file);
 }
 
@@ -101,6 +105,7 @@ FileMap DemoGameFiles()
     AddMission(files, kHarbourMission, WriteScene2(HarbourTownScene()), &town);
     AddMission(files, kOutpostMission, WriteScene2(OutpostScene()), nullptr);
     AddMission(files, kBrokenMission, BrokenSceneFile(), &field);
+    AddMission(files, kVillageMission, WriteScene2(VillageScene()), &field);
     // A plain file among the mission folders is not a mission.
     files[InstallPath("Missions/readme.txt")] = "One folder per mission.\r\n";
     return files;

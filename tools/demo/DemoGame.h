@@ -18,11 +18,16 @@ inline constexpr const char* kDemoInstallPath = "drive_c/Games/Dravo";
 inline constexpr const char* kHarbourMission = "harbor_town";    // world, things of every kind
 inline constexpr const char* kOutpostMission = "forest_outpost";  // no scene.4ds
 inline constexpr const char* kBrokenMission = "broken_scene";     // scene2.bin is malformed
+// Names in Cyrillic: the folder as Wine names it on Linux (UTF-8), its objects in
+// code page 1251, the code page the prefix's system.reg records.
+inline constexpr const char* kVillageMission = "деревня";
+inline constexpr const char* kVillageMissionCp1251 = "\xE4\xE5\xF0\xE5\xE2\xED\xFF";
 
 // The files of the prefix, by path relative to the prefix (forward slashes).
 using FileMap = std::map<std::string, std::string>;
 
-// The system.reg of a 32-bit prefix naming `installFolder` under the game's key.
+// The system.reg of a 32-bit prefix naming `installFolder` under the game's key,
+// with the Russian code pages Wine records for a prefix made in a Russian locale.
 std::string DemoSystemReg(const std::string& installFolder);
 
 FileMap DemoGameFiles();

@@ -242,6 +242,21 @@ SceneFileData OutpostScene()
     return scene;
 }
 
+// The names are the game's bytes, code page 1251, as a Russian installation holds them.
+SceneFileData VillageScene()
+{
+    SceneFileData scene = SceneWithGameHeader();
+    scene.things.push_back(WithModel("\xCA\xEE\xEB\xEE\xE4\xE5\xF6", "crate.i3d", {0, 0, 0}));  // "Колодец"
+    scene.things.push_back(WithModel("\xD1\xF2\xE0\xF0\xFB\xE9 \xE4\xF3\xE1", "tree.i3d", {6, 0, -4}, 30.0f));  // "Старый дуб"
+    SceneThing watchman = Placed(thing::kBlock2, "\xD1\xF2\xEE\xF0\xEE\xE6", {3, 0, 3}, 90.0f);  // "Сторож"
+    watchman.block2 = GuardBlock(40, {"rifle"});
+    scene.things.push_back(watchman);
+    scene.things.push_back(Placed(thing::kPlain, "\xC4\xEE\xEC", {-5, 0, 5}));  // "Дом"
+    scene.thingData.push_back(Script("\xD1\xF2\xEE\xF0\xEE\xE6", {"// \xEE\xE1\xF5\xEE\xE4", "end"}));  // "// обход"
+    scene.missionScripts.push_back({1, "\xED\xE0\xF7\xE0\xEB\xEE", CrLfLines({"weather_set clear", "end"})});  // "начало"
+    return scene;
+}
+
 std::string BrokenSceneFile()
 {
     const SceneFileData scene = OutpostScene();

@@ -12,6 +12,8 @@ namespace demo {
 SceneFileData HarbourTownScene();
 // A few things and markers, for the mission without a world model.
 SceneFileData OutpostScene();
+// A Russian mission: things, thing data and a mission script named in code page 1251.
+SceneFileData VillageScene();
 // A scene file whose thing list holds an element with a wrong id after two good
 // things: the editor reports error 4002 with the position and refuses the mission.
 std::string BrokenSceneFile();

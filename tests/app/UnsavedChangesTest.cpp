@@ -1,0 +1,227 @@
+// The editor on the demo game: edits undone and redone from the Edit menu's keys,
+// the modified mark, and the question asked when the window closes.
+
+#include "app/CMainFrame.h"
+#include "app/CVerdaxApp.h"
+
+#include "game/CDravoDon.h"
+#include "game/CMission.h"
+#include "tests/app/MessageBoxWatcher.h"
+#include "tests/support/TempDir.h"
+#include "tools/demo/DemoGame.h"
+#include "ui/CEditHistory.h"
+#include "ui/CItemTreeView.h"
+#include "ui/CMissionTreePane.h"
+#include "ui/CommandIds.h"
+#include "ui/IUnsavedChangesPrompt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace ui;
+
+namespace {
+
+// Answers the question as told and keeps what it was asked.
+class AnsweringPrompt final : public IUnsavedChangesPrompt {
+public:
+    UnsavedAnswer Ask(const QStringList& missions) override
+    {
+        asked.push_back(missions);
+        return answer;
+    }
+    UnsavedAnswer answer = UnsavedAnswer::Cancel;
+    std::vector<QStringList> asked;
+};
+
+class EditorOnDemo : public ::testing::Test {
+protected:
+    EditorOnDemo()
+    {
+        demo::WriteDemoGame(prefix_);
+        setenv("WINEPREFIX", prefix_.c_str(), 1);
+        auto& app = *static_cast<CVerdaxApp*>(qApp);
+        EXPECT_TRUE(app.InitInstance());
+        frame_ = app.GetMainFrame();
+        tree_ = frame_->GetItemTree();
+        frame_->SetUnsavedChangesPrompt(&prompt_);
+        QApplication::setActiveWindow(frame_);
+        for (const auto& mission : CDravoDon::Instance().GetRoot().GetMissions())
+            if (mission->GetName() == demo::kHarbourMission)
+                harbour_ = mission.get();
+        EXPECT_NE(harbour_, nullptr);
+        tree_->OpenMissionItem(MissionItem());
+        barrel_ = harbour_->FindThing("barrel_1");
+        EXPECT_NE(barrel_, nullptr);
+        tree_->SelectObject(barrel_);  // the undo keys act on the mission of what is selected
+    }
+
+    QTreeWidgetItem* MissionItem() const
+    {
+        for (int i = 0; i < tree_->topLevelItemCount(); ++i)
+            if (static_cast<CItemTreeItem*>(tree_->topLevelItem(i))->GetObject() == harbour_)
+                return tree_->topLevelItem(i);
+        return nullptr;
+    }
+
+    void Move(Vector3 to)
+    {
+        ObjectEdit edit;
+        edit.kind = EditKind::Move;
+        edit.gesture = CDravoDon::Instance().NewGesture();
+        edit.translation = to;
+        CDravoDon::Instance().ApplyEdit(nullptr, *barrel_, edit);
+    }
+
+    void KeyOnTree(Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        tree_->setFocus();
+        QApplication::processEvents();
+        QTest::keyClick(tree_, key, modifiers);
+    }
+
+    std::filesystem::path OutputFile() const
+    {
+        return prefix_ / demo::kDemoInstallPath / "Missions" / demo::kHarbourMission / "scene2.bin.Verdax";
+    }
+
+    testsupport::TempDir dir_;
+    std::filesystem::path prefix_ = dir_.Path() / "prefix";
+    AnsweringPrompt prompt_;
+    MessageBoxWatcher boxes_;
+    CMainFrame* frame_ = nullptr;
+    CItemTreeView* tree_ = nullptr;
+    CMission* harbour_ = nullptr;
+    CSceneObjectThing* barrel_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(EditorOnDemo, AMoveIsUndoneAndRedoneWithTheEditMenusKeys)
+{
+    const Vector3 start = barrel_->GetTranslation();
+    QAction* undo = frame_->Action(ID_EDIT_UNDO);
+    QAction* redo = frame_->Action(ID_EDIT_REDO);
+    EXPECT_FALSE(undo->isEnabled());
+    Move({1.0f, 2.0f, 3.0f});
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), "&Отменить перемещение barrel_1\tCtrl+Z");
+    EXPECT_EQ(MissionItem()->text(0), "harbor_town *");
+
+    KeyOnTree(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(barrel_->GetTranslation(), start);
+    EXPECT_EQ(MissionItem()->text(0), "harbor_town");
+    EXPECT_EQ(redo->text(), "&Повторить перемещение barrel_1\tCtrl+Y");
+    KeyOnTree(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(barrel_->GetTranslation(), (Vector3{1.0f, 2.0f, 3.0f}));
+    KeyOnTree(Qt::Key_Z, Qt::ControlModifier);
+    KeyOnTree(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(barrel_->GetTranslation(), (Vector3{1.0f, 2.0f, 3.0f}));
+
+    // The toolbar carries both, named for screen readers.
+    bool found = false;
+    for (QToolButton* button : frame_->ToolBar()->findChildren<QToolButton*>())
+        found = found || button->defaultAction() == undo;
+    EXPECT_TRUE(found);
+
+    // In the tree's filter field the keys undo its typing, not the mission's edit.
+    QLineEdit* field = frame_->GetMissionTreePane()->FilterField();
+    field->setFocus();
+    QApplication::processEvents();
+    QTest::keyClicks(field, "bar");
+    EXPECT_EQ(undo->text(), "&Отменить\tCtrl+Z");
+    undo->trigger();
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(barrel_->GetTranslation(), (Vector3{1.0f, 2.0f, 3.0f}));
+
+    // Filtering for "barrel" in the window, and Escape giving the tree back.
+    QTest::keyClicks(field, "barrel");
+    EXPECT_TRUE(MissionItem()->isExpanded());
+    EXPECT_TRUE(tree_->topLevelItem(0)->isHidden());  // "broken_scene" holds no barrel
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_FALSE(tree_->topLevelItem(0)->isHidden());
+}
+
+TEST_F(EditorOnDemo, ClosingWithAModifiedMissionAsksAndCancelKeepsTheEditorOpen)
+{
+    EXPECT_TRUE(frame_->close());  // nothing changed: no question
+    EXPECT_TRUE(prompt_.asked.empty());
+    frame_->show();
+
+    Move({1.0f, 2.0f, 3.0f});
+    prompt_.answer = UnsavedAnswer::Cancel;
+    frame_->Action(ID_APP_EXIT)->trigger();
+    ASSERT_EQ(prompt_.asked.size(), 1u);
+    EXPECT_EQ(prompt_.asked[0], QStringList{"harbor_town"});
+    EXPECT_TRUE(frame_->isVisible());
+    EXPECT_TRUE(frame_->EditHistory().IsMissionModified(*harbour_));
+    EXPECT_FALSE(std::filesystem::exists(OutputFile()));
+}
+
+TEST_F(EditorOnDemo, DiscardClosesWithoutSaving)
+{
+    Move({1.0f, 2.0f, 3.0f});
+    prompt_.answer = UnsavedAnswer::Discard;
+    EXPECT_TRUE(frame_->close());
+    EXPECT_FALSE(frame_->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(OutputFile()));
+}
+
+TEST_F(EditorOnDemo, SaveClosesOnlyWhenEverySaveSucceeded)
+{
+    Move({1.0f, 2.0f, 3.0f});
+    prompt_.answer = UnsavedAnswer::Save;
+    std::filesystem::create_directories(OutputFile() / "inside");  // cannot be written
+    EXPECT_FALSE(frame_->close());
+    EXPECT_TRUE(frame_->isVisible());
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_EQ(boxes_.boxes[0].text, "Сорри, миссия не может быть записана.");
+    EXPECT_TRUE(frame_->EditHistory().IsMissionModified(*harbour_));
+
+    std::filesystem::remove_all(OutputFile());
+    EXPECT_TRUE(frame_->close());
+    EXPECT_EQ(prompt_.asked.size(), 2u);
+    EXPECT_TRUE(std::filesystem::is_regular_file(OutputFile()));
+    EXPECT_FALSE(frame_->EditHistory().IsMissionModified(*harbour_));
+}
+
+namespace {
+
+// A child view that counts its repaints, as a window showing the mark in its title would.
+class PaintCounter final : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+}  // namespace
+
+TEST_F(EditorOnDemo, ChildWindowsRepaintWhenAMissionBecomesModifiedOrSaved)
+{
+    auto* view = new PaintCounter;
+    view->setMinimumSize(200, 150);
+    frame_->AddChildWindow(view);
+    QTest::qWait(50);
+    ASSERT_GT(view->paints, 0);
+    const int before = view->paints;
+    Move({1.0f, 2.0f, 3.0f});
+    QTest::qWait(50);
+    EXPECT_GT(view->paints, before);
+    const int modified = view->paints;
+    CDravoDon::Instance().SaveMission(*harbour_);
+    QTest::qWait(50);
+    EXPECT_GT(view->paints, modified);
+    EXPECT_EQ(MissionItem()->text(0), "harbor_town");
+}

@@ -1,0 +1,228 @@
+#include "ui/CEditHistory.h"
+
+#include "game/CDravoDon.h"
+#include "game/CMission.h"
+#include "scene/CSceneObject.h"
+#include "ui/CodePageText.h"
+
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+// The id under which the steps of drags merge; steps of other edits never do.
+constexpr int kGestureStepId = 1;
+
+QString KindNoun(EditKind kind)
+{
+    switch (kind) {
+    case EditKind::Move: return QStringLiteral("перемещение");
+    case EditKind::Turn: return QStringLiteral("поворот");
+    case EditKind::Rename: return QStringLiteral("переименование");
+    case EditKind::Translate: return QStringLiteral("перемещение");
+    case EditKind::Scale: return QStringLiteral("масштаб");
+    case EditKind::Transform: return QStringLiteral("изменение свойств");
+    case EditKind::Script: return QStringLiteral("изменение скрипта");
+    }
+    return {};
+}
+
+// One undo step: an object between two whole states. The edit has been applied
+// when the step is pushed, so the stack's first redo() finds nothing to do.
+class CEditStep final : public QUndoCommand {
+public:
+    CEditStep(CDravoDon& don, CSceneObject& object, const ObjectState& before, const ObjectState& after,
+              EditKind kind, std::uint64_t gesture)
+        : QUndoCommand(CEditHistory::StepText(kind, before.name)), don_(don), object_(object), before_(before),
+          after_(after), gesture_(gesture)
+    {
+    }
+
+    int id() const override { return gesture_ != 0 ? kGestureStepId : -1; }
+
+    // The later moves of the same drag extend this step; a drag that ends where it
+    // began leaves no step (the stack drops an obsolete one).
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = static_cast<const CEditStep*>(other);
+        if (&next->object_ != &object_ || next->gesture_ != gesture_)
+            return false;
+        after_ = next->after_;
+        setObsolete(SameObjectState(before_, after_));
+        return true;
+    }
+
+    void redo() override
+    {
+        if (applied_) {
+            applied_ = false;
+            return;
+        }
+        don_.RestoreObject(object_, after_);
+    }
+
+    void undo() override { don_.RestoreObject(object_, before_); }
+
+private:
+    CDravoDon& don_;
+    CSceneObject& object_;
+    ObjectState before_;
+    ObjectState after_;
+    std::uint64_t gesture_;
+    bool applied_ = true;
+};
+
+// Sets a flag for the lifetime of a scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+CEditHistory::CEditHistory(CDravoDon& don, MissionOf missionOf) : don_(don), missionOf_(std::move(missionOf))
+{
+    if (!missionOf_)
+        missionOf_ = [&don](const CVerdaxData& object) { return don.GetRoot().FindMissionOf(&object); };
+    don_.SetEditHistory(this);
+    don_.RegisterView(this);
+}
+
+CEditHistory::~CEditHistory()
+{
+    if (don_.GetEditHistory() == this)
+        don_.SetEditHistory(nullptr);
+    // The stacks go with the group; nobody is told of their clean states any more.
+    modifiedChanged_ = nullptr;
+    for (const MissionStack& entry : stacks_)
+        QObject::disconnect(entry.stack, nullptr, nullptr, nullptr);
+}
+
+QString CEditHistory::StepText(EditKind kind, const std::string& objectName)
+{
+    const QString noun = KindNoun(kind);
+    return objectName.empty() ? noun : noun + QLatin1Char(' ') + TextFromCodePage(objectName);
+}
+
+QUndoStack* CEditHistory::StackOf(const CMission* mission) const
+{
+    const auto it = std::ranges::find(stacks_, mission, &MissionStack::mission);
+    return it == stacks_.end() ? nullptr : it->stack;
+}
+
+QUndoStack* CEditHistory::StackFor(CMission* mission)
+{
+    if (QUndoStack* stack = StackOf(mission))
+        return stack;
+    auto* stack = new QUndoStack(&group_);  // a child of the group joins it
+    QObject::connect(stack, &QUndoStack::cleanChanged, stack, [this, mission] {
+        if (modifiedChanged_)
+            modifiedChanged_(mission);
+    });
+    stacks_.push_back({mission, stack});
+    return stack;
+}
+
+void CEditHistory::SetCurrentMission(CMission* mission)
+{
+    group_.setActiveStack(mission ? StackFor(mission) : nullptr);
+}
+
+CMission* CEditHistory::CurrentMission() const
+{
+    const auto it = std::ranges::find(stacks_, group_.activeStack(), &MissionStack::stack);
+    return it == stacks_.end() ? nullptr : it->mission;
+}
+
+void CEditHistory::Record(CSceneObject& object, const ObjectState& before, const ObjectState& after, EditKind kind,
+                          std::uint64_t gesture)
+{
+    if (restoring_)
+        return;
+    CMission* mission = missionOf_(object);
+    if (!mission)
+        return;
+    SetCurrentMission(mission);
+    StackFor(mission)->push(new CEditStep(don_, object, before, after, kind, gesture));
+}
+
+// A mission without a stack has no edits: it is clean already, and so will its
+// stack be when it is made.
+void CEditHistory::MissionSaved(const CMission& mission)
+{
+    if (QUndoStack* stack = StackOf(&mission))
+        stack->setClean();
+}
+
+bool CEditHistory::IsMissionModified(const CMission& mission) const
+{
+    const QUndoStack* stack = StackOf(&mission);
+    return stack && !stack->isClean();
+}
+
+std::vector<CMission*> CEditHistory::ModifiedMissions() const
+{
+    std::vector<CMission*> modified;
+    for (const MissionStack& entry : stacks_) {
+        if (!entry.stack->isClean())
+            modified.push_back(entry.mission);
+    }
+    return modified;
+}
+
+void CEditHistory::Notify(CDravoDonView* sender, int code, int /*arg*/)
+{
+    if (code != DON_MISSION_SELECTED && code != DON_DATA_SELECTED)
+        return;
+    CVerdaxData* object = sender ? sender->GetObject() : nullptr;
+    if (!object)
+        return;
+    auto* mission = dynamic_cast<CMission*>(object);
+    if (!mission)
+        mission = missionOf_(*object);
+    if (mission)
+        SetCurrentMission(mission);
+}
+
+void CEditHistory::Undo()
+{
+    FlagScope restoring(restoring_);
+    group_.undo();
+}
+
+void CEditHistory::Redo()
+{
+    FlagScope restoring(restoring_);
+    group_.redo();
+}
+
+bool CEditHistory::CanUndo() const
+{
+    return group_.canUndo();
+}
+
+bool CEditHistory::CanRedo() const
+{
+    return group_.canRedo();
+}
+
+QString CEditHistory::UndoText() const
+{
+    return group_.undoText();
+}
+
+QString CEditHistory::RedoText() const
+{
+    return group_.redoText();
+}
+
+}  // namespace ui

@@ -1,0 +1,64 @@
+#include "ui/CScriptFrame.h"
+
+#include "core/StringTable.h"
+#include "scene/CSceneObjectThing.h"
+#include "ui/ChildWindowPlacement.h"
+#include "ui/CScriptView.h"
+#include "ui/CodePageText.h"
+#include "ui/IconStrips.h"
+
+namespace ui {
+namespace {
+
+constexpr QSize kDefaultSize(560, 420);
+
+QString InitialTitle(const CVerdaxData* object)
+{
+    if (const auto* scene = dynamic_cast<const CSceneObject*>(object)) {
+        const std::string name = scene->GetName();
+        if (!name.empty())
+            return TextFromCodePage(name);
+    }
+    const std::string_view document = LoadString(IDS_APP_TITLE);
+    return QString::fromUtf8(document.data(), static_cast<qsizetype>(document.size()));
+}
+
+}  // namespace
+
+CScriptFrame::CScriptFrame(CVerdaxData* object, QWidget* parent) : QMdiSubWindow(parent), view_(new CScriptView)
+{
+    setObjectName(QStringLiteral("scriptFrame"));
+    setWindowIcon(IconFromStrip(ItemIconStrip(), ICON_SCRIPT));
+    setWidget(view_);
+    view_->SetObject(object);
+    view_->ReloadText();
+    setWindowTitle(InitialTitle(object));
+    resize(kDefaultSize);
+}
+
+void CScriptFrame::showEvent(QShowEvent* event)
+{
+    QMdiSubWindow::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        KeepInsideArea(*this, true);
+    }
+}
+
+void CScriptFrame::RefreshTitle()
+{
+    const auto* thing = dynamic_cast<const CSceneObjectThing*>(view_->GetObject());
+    if (!thing)
+        return;
+    const QString title = TextFromCodePage(thing->GetName());
+    if (title != windowTitle())
+        setWindowTitle(title);
+}
+
+void CScriptFrame::paintEvent(QPaintEvent* event)
+{
+    RefreshTitle();
+    QMdiSubWindow::paintEvent(event);
+}
+
+}  // namespace ui

@@ -1,0 +1,317 @@
+#include "ui/CScriptView.h"
+
+#include "game/CDravoDon.h"
+#include "platform/MessagePresenter.h"
+#include "scene/CSceneObject.h"
+#include "ui/CScriptFindDialog.h"
+#include "ui/CScriptLineNumberArea.h"
+#include "ui/CodePageText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QInputDialog>
+#include <QMenu>
+#include <QPainter>
+#include <QStatusTipEvent>
+#include <QTextBlock>
+
+#include <functional>
+
+namespace ui {
+namespace {
+
+constexpr int kFontPoints = 10;
+constexpr int kMarginPadding = 6;
+constexpr int kMinimumDigits = 3;
+
+QFont ScriptFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPointSize(kFontPoints);
+    return font;
+}
+
+}  // namespace
+
+CScriptView::CScriptView(QWidget* parent) : QPlainTextEdit(parent), lineNumbers_(new CScriptLineNumberArea(this))
+{
+    setObjectName(QStringLiteral("scriptView"));
+    setAccessibleName(QStringLiteral("Скрипт"));
+    setFont(ScriptFont());
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setFrameShape(QFrame::StyledPanel);
+
+    connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateLineNumberMargin(); });
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+        if (dy != 0)
+            lineNumbers_->scroll(0, dy);
+        else
+            lineNumbers_->update(0, rect.y(), lineNumbers_->width(), rect.height());
+    });
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        ShowPosition();
+        lineNumbers_->update();  // the caret's line number is bold
+    });
+    UpdateLineNumberMargin();
+    AddShortcuts();
+}
+
+CScriptView::~CScriptView() = default;
+
+void CScriptView::AddShortcuts()
+{
+    struct Command {
+        QString text;
+        QKeySequence key;
+        std::function<void()> run;
+    };
+    const Command commands[] = {
+        {QStringLiteral("Найти..."), QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ShowFindDialog(false); }},
+        {QStringLiteral("Найти далее"), QKeySequence(Qt::Key_F3), [this] { FindAgain(false); }},
+        {QStringLiteral("Найти ранее"), QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindAgain(true); }},
+        {QStringLiteral("Заменить..."), QKeySequence(Qt::CTRL | Qt::Key_H), [this] { ShowFindDialog(true); }},
+        {QStringLiteral("Перейти к строке..."), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { ShowGoToDialog(); }},
+    };
+    for (const Command& command : commands) {
+        auto* action = new QAction(command.text, this);
+        action->setShortcut(command.key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, command.run);
+        addAction(action);
+        searchActions_.push_back(action);
+    }
+}
+
+CSceneObject* CScriptView::SceneObject() const
+{
+    return dynamic_cast<CSceneObject*>(GetObject());
+}
+
+void CScriptView::Notify(CDravoDonView* sender, int code, int /*arg*/)
+{
+    if (code != DON_OBJECT_SELECTED)
+        return;
+    if (sender && GetObject() && sender->GetObject() == GetObject())
+        ReloadText();
+    RepaintFrame();
+}
+
+void CScriptView::RepaintFrame()
+{
+    if (QWidget* frame = parentWidget())
+        frame->update();
+}
+
+void CScriptView::ReloadText()
+{
+    if (const CSceneObject* object = SceneObject())
+        StreamTextIn(object->GetScript());
+}
+
+bool CScriptView::WriteBack()
+{
+    CSceneObject* object = SceneObject();
+    if (!object)
+        return false;
+    QString refused;
+    std::optional<std::string> script = StreamTextOut(&refused);
+    if (!script) {
+        platform::Presenter().ShowMessage(0, UnrepresentableMessage(refused).toStdString());
+        return false;
+    }
+    ObjectEdit edit;
+    edit.kind = EditKind::Script;
+    edit.script = std::move(*script);
+    CDravoDon::Instance().ApplyEdit(this, *object, edit);
+    return true;
+}
+
+void CScriptView::focusInEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    ShowPosition();
+}
+
+void CScriptView::focusOutEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    // A menu opening keeps the focus where it was: the Edit menu's commands then
+    // act on this text.
+    if (event->reason() != Qt::PopupFocusReason)
+        WriteBack();
+}
+
+QString CScriptView::PositionText() const
+{
+    const QTextCursor cursor = textCursor();
+    return QStringLiteral("Стр %1, Кол %2").arg(cursor.blockNumber() + 1).arg(cursor.positionInBlock() + 1);
+}
+
+void CScriptView::ShowPosition()
+{
+    if (hasFocus())
+        ShowStatus(PositionText());
+}
+
+// The main window shows status tips in its message pane; the tip travels up from
+// this view to it.
+void CScriptView::ShowStatus(const QString& text)
+{
+    QStatusTipEvent tip(text);
+    QApplication::sendEvent(this, &tip);
+}
+
+bool CScriptView::FindNext(const QString& needle, const SearchOptions& options)
+{
+    lastNeedle_ = needle;
+    lastOptions_ = options;
+    const QTextCursor cursor = textCursor();
+    const qsizetype from = options.backward ? cursor.selectionStart() : cursor.selectionEnd();
+    const std::optional<TextMatch> match = FindInText(toPlainText(), needle, from, options);
+    if (!match) {
+        ShowStatus(QStringLiteral("Не найдено: «%1»").arg(needle));
+        return false;
+    }
+    QTextCursor found(document());
+    found.setPosition(static_cast<int>(match->start));
+    found.setPosition(static_cast<int>(match->start + match->length), QTextCursor::KeepAnchor);
+    setTextCursor(found);
+    ensureCursorVisible();
+    if (match->wrapped)
+        ShowStatus(QStringLiteral("Поиск продолжен с другого конца текста"));
+    return true;
+}
+
+bool CScriptView::Replace(const QString& needle, const QString& replacement, const SearchOptions& options)
+{
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection() && IsMatch(cursor.selectedText(), needle, options)) {
+        cursor.insertText(replacement);
+        setTextCursor(cursor);
+    }
+    return FindNext(needle, options);
+}
+
+int CScriptView::ReplaceAll(const QString& needle, const QString& replacement, const SearchOptions& options)
+{
+    lastNeedle_ = needle;
+    lastOptions_ = options;
+    const std::vector<qsizetype> starts = FindAllInText(toPlainText(), needle, options);
+    if (starts.empty())
+        return 0;
+    // From the last to the first, so that the earlier positions stay valid.
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+        cursor.setPosition(static_cast<int>(*it));
+        cursor.setPosition(static_cast<int>(*it + needle.size()), QTextCursor::KeepAnchor);
+        cursor.insertText(replacement);
+    }
+    cursor.endEditBlock();
+    return static_cast<int>(starts.size());
+}
+
+void CScriptView::FindAgain(bool backward)
+{
+    if (lastNeedle_.isEmpty()) {
+        ShowFindDialog(false);
+        return;
+    }
+    SearchOptions options = lastOptions_;
+    options.backward = backward;
+    FindNext(lastNeedle_, options);
+    lastOptions_.backward = false;
+}
+
+void CScriptView::GoToLine(int line)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(static_cast<int>(LineStartOffset(toPlainText(), line)));
+    setTextCursor(cursor);
+    centerCursor();
+}
+
+void CScriptView::ShowFindDialog(bool replace)
+{
+    if (!findDialog_)
+        findDialog_ = new CScriptFindDialog(this);
+    const QString selected = textCursor().selectedText();
+    // A selection within one line is what the user wants to look for.
+    const bool oneLine = !selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator);
+    findDialog_->ShowFor(replace, oneLine ? selected : QString());
+}
+
+void CScriptView::ShowGoToDialog()
+{
+    auto* dialog = new QInputDialog(this);
+    dialog->setObjectName(QStringLiteral("goToLineDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Перейти к строке"));
+    dialog->setInputMode(QInputDialog::IntInput);
+    dialog->setIntRange(1, blockCount());
+    dialog->setIntValue(textCursor().blockNumber() + 1);
+    dialog->setLabelText(QStringLiteral("Номер строки (1–%1):").arg(blockCount()));
+    connect(dialog, &QInputDialog::intValueSelected, this, [this](int line) {
+        GoToLine(line);
+        setFocus();
+    });
+    dialog->open();
+}
+
+void CScriptView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu(event->pos());
+    menu->addSeparator();
+    menu->addActions(searchActions_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+int CScriptView::LineNumberAreaWidth() const
+{
+    int digits = 1;
+    for (int lines = std::max(1, blockCount()); lines >= 10; lines /= 10)
+        ++digits;
+    return 2 * kMarginPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, kMinimumDigits);
+}
+
+void CScriptView::UpdateLineNumberMargin()
+{
+    setViewportMargins(LineNumberAreaWidth(), 0, 0, 0);
+}
+
+void CScriptView::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    const QRect area = contentsRect();
+    lineNumbers_->setGeometry(area.left(), area.top(), LineNumberAreaWidth(), area.height());
+}
+
+void CScriptView::PaintLineNumbers(QPaintEvent* event)
+{
+    QPainter painter(lineNumbers_);
+    painter.setFont(font());
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int current = textCursor().blockNumber();
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    const int width = lineNumbers_->width() - kMarginPadding;
+    while (block.isValid() && top <= event->rect().bottom()) {
+        const qreal height = blockBoundingRect(block).height();
+        if (block.isVisible() && top + height >= event->rect().top()) {
+            QFont font = painter.font();
+            font.setBold(block.blockNumber() == current);
+            painter.setFont(font);
+            painter.drawText(QRectF(0, top, width, fontMetrics().height()), Qt::AlignRight,
+                             QString::number(block.blockNumber() + 1));
+        }
+        top += height;
+        block = block.next();
+    }
+}
+
+}  // namespace ui

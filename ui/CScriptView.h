@@ -1,0 +1,96 @@
+#pragma once
+// The editor of one object's script, the only pane of a script window
+// (CScriptFrame): a plain-text editor with a fixed-pitch 10-point font, line
+// numbers in a margin, the caret's line and column in the main window's status
+// bar, find and replace (Ctrl+F, F3, Shift+F3, Ctrl+H) and go to line (Ctrl+G).
+//
+// Its object is set once, by the mediator's OpenView, and never changed by the
+// view. The text is read from the object when the window opens and whenever
+// another view selects the same object again (DON_OBJECT_SELECTED), replacing
+// what the window shows. Each time the editor loses the keyboard focus to another
+// widget the text goes back into the object through the one edit path, changed or
+// not, and DON_OBJECT_CHANGED tells the other views. A text holding a character
+// the game's code page cannot store is not written: the user is told which
+// character it is, the window keeps the text and the object its old script.
+// Opening a menu or the editor's own context menu is not a loss of focus.
+//
+// The view leaves the mediator when it is destroyed (CDravoDonView).
+
+#include "game/CDravoDonView.h"
+#include "ui/CRichEditStreamIn.h"
+#include "ui/ScriptSearch.h"
+
+#include <QPlainTextEdit>
+
+class CSceneObject;
+
+namespace ui {
+
+class CScriptFindDialog;
+class CScriptLineNumberArea;
+
+class CScriptView : public QPlainTextEdit, public CDravoDonView, public CRichEditStreamIn {
+public:
+    explicit CScriptView(QWidget* parent = nullptr);
+    ~CScriptView() override;
+
+    // DON_OBJECT_SELECTED from a view whose current object is this view's object
+    // reloads the text; any DON_OBJECT_SELECTED then repaints the frame (its title).
+    void Notify(CDravoDonView* sender, int code, int arg) override;
+
+    // The object's script into the editor; nothing for an object that is not a
+    // scene object.
+    void ReloadText();
+
+    // The editor's text into the object and DON_OBJECT_CHANGED; false, with nothing
+    // written or sent, for an object that is not a scene object or a text the code
+    // page cannot hold (the user is told which character).
+    bool WriteBack();
+
+    // "Стр L, Кол C" of the caret, both counted from 1.
+    QString PositionText() const;
+
+    // Find and replace. FindNext selects the next match (from the selection's end,
+    // or backwards from its start), wrapping around; false when there is none.
+    // Replace replaces the selection when it is a match, then finds the next one.
+    // ReplaceAll replaces every match as one undo step and returns their count.
+    bool FindNext(const QString& needle, const SearchOptions& options);
+    bool Replace(const QString& needle, const QString& replacement, const SearchOptions& options);
+    int ReplaceAll(const QString& needle, const QString& replacement, const SearchOptions& options);
+    // F3 and Shift+F3: the last search again, forwards or backwards; the find
+    // dialog when nothing has been searched for yet.
+    void FindAgain(bool backward);
+    // Puts the caret at the start of `line` (1-based, limited to the text's lines).
+    void GoToLine(int line);
+
+    void ShowFindDialog(bool replace);
+    void ShowGoToDialog();
+    CScriptFindDialog* FindDialog() const { return findDialog_; }
+
+    // The line number margin (CScriptLineNumberArea).
+    int LineNumberAreaWidth() const;
+    void PaintLineNumbers(QPaintEvent* event);
+
+protected:
+    QPlainTextEdit* StreamControl() const override { return const_cast<CScriptView*>(this); }
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    CSceneObject* SceneObject() const;
+    void AddShortcuts();
+    void UpdateLineNumberMargin();
+    void ShowPosition();
+    void ShowStatus(const QString& text);
+    void RepaintFrame();
+
+    CScriptLineNumberArea* lineNumbers_;
+    CScriptFindDialog* findDialog_ = nullptr;  // a child of the view, made at first use
+    QList<QAction*> searchActions_;
+    QString lastNeedle_;
+    SearchOptions lastOptions_;
+};
+
+}  // namespace ui
