@@ -38,9 +38,14 @@ constexpr std::uint64_t kSectorVertexBytes = 12;
 constexpr double kPi = 3.1415926535;  // to ten digits, the value rotations have always been turned with
 
 // The GL name of a texture from the cache; 0 when it cannot be had for any reason,
-// and the name is then noted in `failed`.
+// and the name is then noted in `failed`. Without a current GL context no texture
+// can be had: the cache is not asked, which would fail by exception every time.
 std::uint32_t RequestTexture(const std::string& fileName, const CTexture** held, std::vector<std::string>& failed)
 {
+    if (!CTextureManager::CanLoadTextures()) {
+        failed.push_back(fileName);
+        return 0;
+    }
     try {
         const CTexture& texture = CTextureManager::Instance().GetTexture(fileName);
         if (held)
@@ -336,6 +341,8 @@ std::shared_ptr<const ModelGeometry> ReadGeometry(std::span<const std::uint8_t> 
 // are out of date.
 bool AnyFailedTextureLoadsNow(const ModelGeometry& geometry)
 {
+    if (geometry.failedTextures.empty() || !CTextureManager::CanLoadTextures())
+        return false;
     return std::ranges::any_of(geometry.failedTextures, [](const std::string& name) {
         try {
             CTextureManager::Instance().GetTexture(name);
@@ -385,6 +392,21 @@ void C4dsModel::Load(const std::string& text, bool pathForm)
     const std::string path = pathForm ? text : GameFolders().GetModelsFolder() + text + ".4DS";
     geometry_ = SharedGeometry(platform::FileSystem().Resolve(path));
     loaded_ = true;
+}
+
+void C4dsModel::LoadBytes(std::span<const std::uint8_t> file, const std::string& name)
+{
+    Clear();
+    geometry_ = ReadGeometry(file);
+    name_ = name;
+    loaded_ = true;
+}
+
+void C4dsModel::ShareFrom(const C4dsModel& other)
+{
+    geometry_ = other.geometry_;
+    name_ = other.name_;
+    loaded_ = other.loaded_;
 }
 
 void C4dsModel::Clear()

@@ -15,6 +15,21 @@ CTextureManager& CTextureManager::Instance()
 
 CTextureManager::~CTextureManager() = default;
 
+bool CTextureManager::CanLoadTextures()
+{
+    return HasCurrentGlContext();
+}
+
+void CTextureManager::Clear()
+{
+    if (CanLoadTextures()) {
+        for (const auto& texture : textures_)
+            texture->DeleteGlTexture();
+    }
+    textures_.clear();
+    ++generation_;
+}
+
 CTexture& CTextureManager::GetTexture(const std::string& fileName)
 {
     const auto cached =

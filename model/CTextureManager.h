@@ -25,15 +25,16 @@ public:
     // CVerdaxException on, so a later request tries the file again.
     CTexture& GetTexture(const std::string& fileName);
 
+    // Whether a texture could be loaded now: false without a current GL context.
+    static bool CanLoadTextures();
+
     std::size_t GetCount() const { return textures_.size(); }
 
-    // Forgets every texture (their GL objects are left to their context). For a new GL
-    // context whose names the cached ones would not be, and for tests.
-    void Clear()
-    {
-        textures_.clear();
-        ++generation_;
-    }
+    // Forgets every texture. With a GL context current, which must then be the one
+    // they were uploaded into, their GL objects are deleted; without one they are
+    // left to their context, which frees them when it goes. For a new GL context whose
+    // names the cached ones would not be, for a new load from scratch, and for tests.
+    void Clear();
 
     // Counts the clears: what holds GL names or textures of this cache holds them for
     // one generation only.
