@@ -12,6 +12,7 @@
 #include "scene/CSceneObjectThingData.h"
 #include "tools/demo/DemoModels.h"
 
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -68,7 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const auto heldModels = WriteDemoModels();
     fuzz::Consume(heldModels.size());
     SetGameFolders(&folders);
-    static const std::string folder = scratch + "/Missions/" + kMissionName + "/";
+    // The mission folder exists, empty: the world model is missing from it, which
+    // costs a look at one empty folder rather than a search along the whole path.
+    static const std::string folder = [] {
+        const auto path = fuzz::ScratchFolder() / "Missions" / kMissionName;
+        std::filesystem::create_directories(path);
+        return path.string() + "/";
+    }();
     std::stringstream file(std::string(reinterpret_cast<const char*>(data), size));
     CMission mission(kMissionName, CMission::ExplicitFolder{folder});
     try {
