@@ -35,6 +35,9 @@ constexpr std::uint64_t kFileVertexBytes = 32;
 constexpr std::uint64_t kFileFaceBytes = 6;
 constexpr std::uint64_t kSectorVertexBytes = 12;
 
+// The part of a model file held at once while it is read.
+constexpr std::size_t kReadWindow = 1 << 20;
+
 constexpr double kPi = 3.1415926535;  // to ten digits, the value rotations have always been turned with
 
 // The GL name of a texture from the cache; 0 when it cannot be had for any reason,
@@ -318,13 +321,17 @@ void ReadFrames(CByteCursor& in, std::vector<std::unique_ptr<ModelFrame>>& frame
     }
 }
 
-std::shared_ptr<const ModelGeometry> ReadGeometry(std::span<const std::uint8_t> file)
+// The magic checked, everything after it.
+std::shared_ptr<const ModelGeometry> ReadGeometry(CByteCursor& in)
 {
-    if (file.size() < kMagic.size() || !std::equal(kMagic.begin(), kMagic.end(), file.begin()))
+    try {
+        const auto magic = in.Bytes(kMagic.size());
+        if (!std::equal(kMagic.begin(), kMagic.end(), magic.begin()))
+            throw CVerdaxException(VERDAX_ERR_MAGIC_4DS);
+    } catch (const CVerdaxException&) {
         throw CVerdaxException(VERDAX_ERR_MAGIC_4DS);
+    }
     auto geometry = std::make_shared<ModelGeometry>();
-    CByteCursor in(file);
-    in.Skip(kMagic.size());
     try {
         const auto header = in.Bytes(geometry->header.size());
         std::copy(header.begin(), header.end(), geometry->header.begin());
@@ -362,14 +369,13 @@ std::shared_ptr<const ModelGeometry> SharedGeometry(const std::filesystem::path&
         if (shared && !AnyFailedTextureLoadsNow(*shared))
             return shared;
     }
-    FileBytes file;
-    try {
-        file = ReadResolvedFileBytes(resolved);
-    } catch (const CVerdaxException&) {
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);  // the caller learns only that it could not be read
-    }
-    auto geometry = ReadGeometry(file.Span());
-    cache.Add(key, file.identity, geometry);
+    // Read through a window rather than whole: a world of tens of megabytes would
+    // otherwise pass through as many megabytes of fresh memory on its way into the
+    // arrays that keep it.
+    const COpenedFile file(resolved);
+    CByteCursor in(file.Descriptor(), file.Identity().size, kReadWindow);
+    auto geometry = ReadGeometry(in);
+    cache.Add(key, file.Identity(), geometry);
     return geometry;
 }
 
@@ -397,7 +403,8 @@ void C4dsModel::Load(const std::string& text, bool pathForm)
 void C4dsModel::LoadBytes(std::span<const std::uint8_t> file, const std::string& name)
 {
     Clear();
-    geometry_ = ReadGeometry(file);
+    CByteCursor in(file);
+    geometry_ = ReadGeometry(in);
     name_ = name;
     loaded_ = true;
 }
