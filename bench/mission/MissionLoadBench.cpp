@@ -9,6 +9,8 @@
 //                 one of the raw read of the distinct files into fresh memory, the
 //                 first load of the mission, and its phases one by one; prints the
 //                 medians with page faults, and the load's ratio to the raw read
+//   --repeat N    instead of the benchmarks: N loads one after the other in this
+//                 process, each replacing the last, with the memory held after each
 // The modes that --fresh runs, each in a process of its own: --raw-once, --load-once
 // (which also prints the process's peak memory), --phases.
 
@@ -235,6 +237,28 @@ int PhasesOnce()
     return 0;
 }
 
+double CurrentMiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    double pages = 0;
+    double resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// The same mission loaded again and again, each load's mission freed before the next:
+// what one load leaves behind (its textures' GL objects, once) shows as growth.
+int RepeatLoads(int count)
+{
+    std::unique_ptr<CMission> mission;
+    for (int i = 1; i <= count; ++i) {
+        mission.reset();
+        mission = LoadMission();
+        std::cout << "load " << i << ": resident " << CurrentMiB() << " MiB\n";
+    }
+    return 0;
+}
+
 int RunFreshRounds(const fs::path& prefix, int rounds)
 {
     g_game->DistinctFiles();  // listed before the children look for the list
@@ -253,6 +277,7 @@ struct Options {
     fs::path prefix;
     std::string once;  // the mode of a child process, or empty
     int freshRounds = 0;
+    int repeat = 0;
 };
 
 Options TakeOptions(int& argc, char** argv)
@@ -262,6 +287,8 @@ Options TakeOptions(int& argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
             options.prefix = argv[++i];
+        else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
+            options.repeat = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--fresh") == 0 && i + 1 < argc)
             options.freshRounds = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--load-once") == 0 || std::strcmp(argv[i], "--raw-once") == 0 ||
@@ -295,6 +322,8 @@ int main(int argc, char** argv)
             status = RawReadOnce();
         } else if (options.once == "--phases") {
             status = PhasesOnce();
+        } else if (options.repeat > 0) {
+            status = RepeatLoads(options.repeat);
         } else if (options.freshRounds > 0) {
             status = RunFreshRounds(options.prefix, options.freshRounds);
         } else {
