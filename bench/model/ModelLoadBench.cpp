@@ -127,13 +127,14 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        // With repetitions the median stands for the benchmark; else its one run.
+        // With repetitions the median stands for the benchmark; else its one run. The
+        // processor time, so that other work on the machine does not sway the ratio.
         for (const Run& run : runs) {
             if (run.error_occurred)
                 continue;
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (single || run.aggregate_name == "median")
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+                times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
         }
     }
 
@@ -142,7 +143,7 @@ public:
         const auto raw = times_.find("BM_ReadRawBytes");
         const auto load = times_.find("BM_Load4ds");
         if (raw != times_.end() && load != times_.end() && raw->second > 0)
-            std::cout << "load / raw read: " << load->second / raw->second << '\n';
+            std::cout << "load / raw read (processor time): " << load->second / raw->second << '\n';
     }
 
 private:
