@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <random>
 #include <set>
 #include <string>
@@ -28,6 +29,17 @@ pid_t GoneProcess()
         ::_exit(0);
     ::waitpid(child, nullptr, 0);
     return child;
+}
+
+// Whether the folder's file system makes unnamed files; without them a kill while
+// writing leaves the named temporary file for the next replacement to remove.
+bool MakesUnnamedFiles(const std::filesystem::path& folder)
+{
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }
 
 }  // namespace
@@ -64,7 +76,8 @@ TEST(FileReplacement, AKilledReplacementLeavesTheOldOrTheNewFileAndNothingElse)
         EXPECT_EQ(FolderNames(dir.Path()), std::set<std::string>{"scene2.bin.Verdax"}) << "round " << round;
     }
     // Left by the narrow window between naming and renaming only.
-    EXPECT_LE(straysAtKill, 4);
+    if (MakesUnnamedFiles(dir.Path()))
+        EXPECT_LE(straysAtKill, 4);
 }
 
 TEST(FileReplacement, OnlyStaleTemporaryFilesOfTheSameTargetAreRemoved)
