@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -373,8 +374,13 @@ std::shared_ptr<const ModelGeometry> SharedGeometry(const std::filesystem::path&
     // otherwise pass through as many megabytes of fresh memory on its way into the
     // arrays that keep it.
     const COpenedFile file(resolved);
-    CByteCursor in(file.Descriptor(), file.Identity().size, kReadWindow);
-    auto geometry = ReadGeometry(in);
+    std::optional<CByteCursor> in;
+    try {
+        in.emplace(file.Descriptor(), file.Identity().size, kReadWindow);
+    } catch (const std::bad_alloc&) {
+        throw CVerdaxException(VERDAX_ERR_OPEN_READ);  // the caller learns only that it could not be read
+    }
+    auto geometry = ReadGeometry(*in);
     cache.Add(key, file.Identity(), geometry);
     return geometry;
 }
