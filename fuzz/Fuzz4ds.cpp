@@ -1,8 +1,8 @@
-// The 4DS model reader, through C4dsModel::Load of a file, as the editor reads a
-// mission's world. Textures are asked of an empty maps folder and never found.
+// The 4DS model reader, through C4dsModel::LoadBytes on the input in memory: the
+// reader that Load runs on a file's bytes, with no file written or read per input.
+// There is no GL context, so no texture is asked for.
 
 #include "core/CVerdaxException.h"
-#include "core/GameFolders.h"
 #include "fuzz/FuzzSupport.h"
 #include "model/C4dsModel.h"
 
@@ -51,13 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static fuzz::SilentPresenter presenter;
     static const platform::ScopedPresenter scope(presenter);
-    static const CFixedGameFolders folders((fuzz::ScratchFolder() / "Models").string() + "/",
-                                           (fuzz::ScratchFolder() / "Maps").string() + "/");
-    SetGameFolders(&folders);
-    const auto path = fuzz::WriteScratchFile("scene.4ds", data, size);
     C4dsModel model;
     try {
-        model.Load(path.string(), true);
+        model.LoadBytes({data, size}, "scene");
     } catch (const CVerdaxException& error) {
         fuzz::Consume(static_cast<std::uint64_t>(error.GetCode()));
     }

@@ -1,6 +1,7 @@
-// The scene file reader, through a whole mission load from a scratch install folder:
-// the file's objects, the links of thing data to things, and the things' models, of
-// which the demo's are in the models folder.
+// The scene file reader, through a whole mission load with the input as the object
+// file, from memory: the file's objects, the links of thing data to things, and the
+// things' models, of which the demo's are in a scratch models folder written once.
+// Those stay loaded here, so that every input's things share their read geometry.
 
 #include "core/CVerdaxException.h"
 #include "fuzz/FuzzSupport.h"
@@ -11,17 +12,26 @@
 #include "scene/CSceneObjectThingData.h"
 #include "tools/demo/DemoModels.h"
 
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <vector>
+
 namespace {
 
 constexpr const char* kMissionName = "fuzzed";
 
-void WriteDemoModels()
+std::vector<std::unique_ptr<C4dsModel>> WriteDemoModels()
 {
+    std::vector<std::unique_ptr<C4dsModel>> held;
     for (const demo::NamedModel& named : demo::DemoThingModels()) {
         const std::string bytes = demo::Write4ds(named.model);
-        fuzz::WriteScratchFile("Models/" + named.fileName, reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                               bytes.size());
+        const auto path = fuzz::WriteScratchFile("Models/" + named.fileName,
+                                                 reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        held.push_back(std::make_unique<C4dsModel>());
+        held.back()->Load(path.string(), true);
     }
+    return held;
 }
 
 void ConsumeObject(const CSceneObject& object)
@@ -56,13 +66,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const platform::ScopedPresenter scope(presenter);
     static const std::string scratch = fuzz::ScratchFolder().string();
     static const CFixedGameFolders folders(scratch + "/Models/", scratch + "/Maps/");
-    static const bool modelsWritten = (WriteDemoModels(), true);
-    fuzz::Consume(modelsWritten);
+    static const auto heldModels = WriteDemoModels();
+    fuzz::Consume(heldModels.size());
     SetGameFolders(&folders);
-    const auto file = fuzz::WriteScratchFile(std::string("Missions/") + kMissionName + "/scene2.bin", data, size);
-    CMission mission(kMissionName, CMission::ExplicitFolder{file.parent_path().string() + "/"});
+    // The mission folder exists, empty: the world model is missing from it, which
+    // costs a look at one empty folder rather than a search along the whole path.
+    static const std::string folder = [] {
+        const auto path = fuzz::ScratchFolder() / "Missions" / kMissionName;
+        std::filesystem::create_directories(path);
+        return path.string() + "/";
+    }();
+    std::stringstream file(std::string(reinterpret_cast<const char*>(data), size));
+    CMission mission(kMissionName, CMission::ExplicitFolder{folder});
     try {
-        mission.Load();
+        mission.LoadFrom(file);
     } catch (const CVerdaxException& error) {
         fuzz::Consume(static_cast<std::uint64_t>(error.GetCode()));
     }

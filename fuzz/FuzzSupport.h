@@ -25,7 +25,8 @@ public:
     void ShowMessage(int id, std::string_view) override { Consume(static_cast<std::uint64_t>(id)); }
 };
 
-// A folder of this process under /dev/shm (or the temporary folder), made on first use.
+// A folder of this process in the temporary folder, made on first use and removed
+// at exit.
 const std::filesystem::path& ScratchFolder();
 
 // Writes `bytes` to `relative` under the scratch folder and returns the Linux path.

@@ -4,6 +4,7 @@
 #include "game/CDravoRoot.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -29,12 +30,23 @@ std::string CMission::GetFolder() const
 
 void CMission::Load()
 {
+    LoadWith([this] { sceneFile_.Read(); });
+}
+
+void CMission::LoadFrom(std::iostream& sceneFile)
+{
+    LoadWith([&] { sceneFile_.ReadFrom(sceneFile); });
+}
+
+template <class ReadSceneFile>
+void CMission::LoadWith(ReadSceneFile readSceneFile)
+{
     if (loaded_)
         throw CVerdaxException(VERDAX_ERR_MISSION_LOADED);
     try {
         LoadWorldModel();
         sceneFile_.SetOwner(this);
-        sceneFile_.Read();
+        readSceneFile();
         LinkThingData();
         LoadThingModels();
     } catch (...) {
@@ -79,11 +91,20 @@ void CMission::LinkThingData()
     }
 }
 
-// A thing without its model keeps going without one.
+// A thing without its model keeps going without one. Thousands of things name a
+// hundred models: each distinct name is resolved and read (or found in the geometry
+// cache) once per load, and the other things of that name share what the first got,
+// a failure included.
 void CMission::LoadThingModels()
 {
-    for (const auto& thing : things_)
-        thing->LoadModel();
+    std::unordered_map<std::string_view, const C4dsModel*> firstByModelName;
+    for (const auto& thing : things_) {
+        const auto [first, isFirst] = firstByModelName.try_emplace(thing->GetModelName(), &thing->GetModel());
+        if (isFirst)
+            thing->LoadModel();
+        else
+            thing->GetModel().ShareFrom(*first->second);
+    }
 }
 
 // Things first: they point at the thing data.

@@ -13,6 +13,7 @@
 #include "scene/CSceneObjectThingData.h"
 #include "scene/ISceneFileOwner.h"
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,9 @@ public:
     // the object file's failures; a failed load leaves the mission empty, so that it
     // can be tried again.
     void Load();
+    // The same load with the object file's bytes given in `sceneFile` rather than read
+    // from the folder's "scene2.bin"; the world and thing models still come from disk.
+    void LoadFrom(std::iostream& sceneFile);
     // Writes the object file's output when loaded; nothing otherwise.
     void Save();
 
@@ -71,6 +75,8 @@ public:
     const CScene2File& GetSceneFile() const { return sceneFile_; }
 
 private:
+    template <class ReadSceneFile>
+    void LoadWith(ReadSceneFile readSceneFile);
     void LoadWorldModel();
     void LinkThingData();
     void LoadThingModels();

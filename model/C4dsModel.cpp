@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -35,12 +36,20 @@ constexpr std::uint64_t kFileVertexBytes = 32;
 constexpr std::uint64_t kFileFaceBytes = 6;
 constexpr std::uint64_t kSectorVertexBytes = 12;
 
+// The part of a model file held at once while it is read.
+constexpr std::size_t kReadWindow = 1 << 20;
+
 constexpr double kPi = 3.1415926535;  // to ten digits, the value rotations have always been turned with
 
 // The GL name of a texture from the cache; 0 when it cannot be had for any reason,
-// and the name is then noted in `failed`.
+// and the name is then noted in `failed`. Without a current GL context no texture
+// can be had: the cache is not asked, which would fail by exception every time.
 std::uint32_t RequestTexture(const std::string& fileName, const CTexture** held, std::vector<std::string>& failed)
 {
+    if (!CTextureManager::Instance().CanLoadTextures()) {
+        failed.push_back(fileName);
+        return 0;
+    }
     try {
         const CTexture& texture = CTextureManager::Instance().GetTexture(fileName);
         if (held)
@@ -313,13 +322,17 @@ void ReadFrames(CByteCursor& in, std::vector<std::unique_ptr<ModelFrame>>& frame
     }
 }
 
-std::shared_ptr<const ModelGeometry> ReadGeometry(std::span<const std::uint8_t> file)
+// The magic checked, everything after it.
+std::shared_ptr<const ModelGeometry> ReadGeometry(CByteCursor& in)
 {
-    if (file.size() < kMagic.size() || !std::equal(kMagic.begin(), kMagic.end(), file.begin()))
+    try {
+        const auto magic = in.Bytes(kMagic.size());
+        if (!std::equal(kMagic.begin(), kMagic.end(), magic.begin()))
+            throw CVerdaxException(VERDAX_ERR_MAGIC_4DS);
+    } catch (const CVerdaxException&) {
         throw CVerdaxException(VERDAX_ERR_MAGIC_4DS);
+    }
     auto geometry = std::make_shared<ModelGeometry>();
-    CByteCursor in(file);
-    in.Skip(kMagic.size());
     try {
         const auto header = in.Bytes(geometry->header.size());
         std::copy(header.begin(), header.end(), geometry->header.begin());
@@ -336,6 +349,8 @@ std::shared_ptr<const ModelGeometry> ReadGeometry(std::span<const std::uint8_t> 
 // are out of date.
 bool AnyFailedTextureLoadsNow(const ModelGeometry& geometry)
 {
+    if (geometry.failedTextures.empty() || !CTextureManager::Instance().CanLoadTextures())
+        return false;
     return std::ranges::any_of(geometry.failedTextures, [](const std::string& name) {
         try {
             CTextureManager::Instance().GetTexture(name);
@@ -355,14 +370,18 @@ std::shared_ptr<const ModelGeometry> SharedGeometry(const std::filesystem::path&
         if (shared && !AnyFailedTextureLoadsNow(*shared))
             return shared;
     }
-    FileBytes file;
+    // Read through a window rather than whole: a world of tens of megabytes would
+    // otherwise pass through as many megabytes of fresh memory on its way into the
+    // arrays that keep it.
+    const COpenedFile file(resolved);
+    std::optional<CByteCursor> in;
     try {
-        file = ReadResolvedFileBytes(resolved);
-    } catch (const CVerdaxException&) {
+        in.emplace(file.Descriptor(), file.Identity().size, kReadWindow);
+    } catch (const std::bad_alloc&) {
         throw CVerdaxException(VERDAX_ERR_OPEN_READ);  // the caller learns only that it could not be read
     }
-    auto geometry = ReadGeometry(file.Span());
-    cache.Add(key, file.identity, geometry);
+    auto geometry = ReadGeometry(*in);
+    cache.Add(key, file.Identity(), geometry);
     return geometry;
 }
 
@@ -385,6 +404,22 @@ void C4dsModel::Load(const std::string& text, bool pathForm)
     const std::string path = pathForm ? text : GameFolders().GetModelsFolder() + text + ".4DS";
     geometry_ = SharedGeometry(platform::FileSystem().Resolve(path));
     loaded_ = true;
+}
+
+void C4dsModel::LoadBytes(std::span<const std::uint8_t> file, const std::string& name)
+{
+    Clear();
+    CByteCursor in(file);
+    geometry_ = ReadGeometry(in);
+    name_ = name;
+    loaded_ = true;
+}
+
+void C4dsModel::ShareFrom(const C4dsModel& other)
+{
+    geometry_ = other.geometry_;
+    name_ = other.name_;
+    loaded_ = other.loaded_;
 }
 
 void C4dsModel::Clear()

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,14 @@ public:
     // A file that another model has read already, unchanged since, is not read again:
     // the models share its content (CModelGeometryCache), which none of them changes.
     void Load(const std::string& text, bool pathForm);
+    // Loads the model from a whole 4DS file already in memory, as Load reads it, under
+    // `name`; shares it with no other model. Throws CVerdaxException 3008 when the
+    // bytes lack the 4DS magic.
+    void LoadBytes(std::span<const std::uint8_t> file, const std::string& name);
+    // Becomes what `other` is: loaded with its name and content when it is loaded,
+    // not loaded otherwise. Touches no file: for the many things of a mission that
+    // name one model.
+    void ShareFrom(const C4dsModel& other);
     bool IsLoaded() const { return loaded_; }
     const std::string& GetName() const { return name_; }
     void Clear();

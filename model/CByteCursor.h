@@ -1,13 +1,16 @@
 #pragma once
-// Reads little-endian values from a file held in memory. Every read is checked
-// against the bytes that remain: a read that would run past the end consumes what
-// is left and throws CVerdaxException 3005, so that a file which ends early stops
-// every later read too, as a stream in its failed state would.
+// Reads little-endian values from a file held in memory, or from an open file through
+// a window that is refilled as the reads reach its end, so that a large file is never
+// held whole. Every read is checked against the bytes that remain: a read that would
+// run past the end consumes what is left and throws CVerdaxException 3005, so that a
+// file which ends early stops every later read too, as a stream in its failed state
+// would.
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <memory>
 #include <string>
 
 // Little-endian decoding of bytes already known to be there, for bulk arrays.
@@ -27,7 +30,14 @@ inline float LoadF32(const std::uint8_t* at)
 
 class CByteCursor {
 public:
-    explicit CByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit CByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes), size_(bytes.size()) {}
+    // The `size` bytes of the open file `fd` from its current offset, read in parts of
+    // about `window` bytes (more when one read asks for more). A file that delivers
+    // fewer bytes than `size` ends where it stops. The descriptor stays the caller's.
+    CByteCursor(int fd, std::uint64_t size, std::size_t window);
+    ~CByteCursor();
+    CByteCursor(const CByteCursor&) = delete;
+    CByteCursor& operator=(const CByteCursor&) = delete;
 
     std::uint8_t U8() { return Bytes(1)[0]; }
     std::uint16_t U16() { return LoadU16(Bytes(2).data()); }
@@ -35,7 +45,7 @@ public:
     std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
     float F32() { return LoadF32(Bytes(4).data()); }
 
-    // The next `count` bytes, not copied.
+    // The next `count` bytes, not copied: valid until the next read.
     std::span<const std::uint8_t> Bytes(std::uint64_t count)
     {
         Require(count);
@@ -52,17 +62,24 @@ public:
     // from a file are checked with this before anything is allocated for them.
     void Require(std::uint64_t count)
     {
-        if (count > Remaining())
-            RunOut();
+        if (count > bytes_.size() - position_)
+            Refill(count);
     }
 
-    std::uint64_t Remaining() const { return bytes_.size() - position_; }
-    bool AtEnd() const { return position_ == bytes_.size(); }
-    std::size_t Position() const { return position_; }
+    std::uint64_t Remaining() const { return size_ - Position(); }
+    bool AtEnd() const { return Remaining() == 0; }
+    std::uint64_t Position() const { return windowStart_ + position_; }
 
 private:
+    // Makes `count` bytes available in the window, or runs out.
+    void Refill(std::uint64_t count);
     [[noreturn]] void RunOut();
 
-    std::span<const std::uint8_t> bytes_;
-    std::size_t position_ = 0;
+    std::span<const std::uint8_t> bytes_;  // the whole file, or the window's bytes
+    std::size_t position_ = 0;             // in bytes_
+    std::uint64_t size_ = 0;               // of the whole file
+    std::uint64_t windowStart_ = 0;        // the file offset of bytes_[0]
+    int fd_ = -1;                          // -1: the whole file is in bytes_
+    std::unique_ptr<std::uint8_t[]> window_;
+    std::size_t windowCapacity_ = 0;
 };

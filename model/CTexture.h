@@ -1,16 +1,18 @@
 #pragma once
 // One texture of the cache: a bitmap from the game's maps folder, uploaded as a GL
-// texture. The pixels stay in memory for the texture's lifetime.
+// texture. Only GL keeps the pixels: drawing needs no more than the GL name.
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // The GL name of a texture that was never uploaded (and of a material's texture
 // slot that was never filled).
 inline constexpr std::uint32_t kGlNameUnset = 0xFFFFFFFF;
 
 struct BitmapImage;
+
+// Whether a GL context is current on this thread: textures are uploaded into it.
+bool HasCurrentGlContext();
 
 class CTexture {
 public:
@@ -28,16 +30,18 @@ public:
     std::uint32_t GetGlName() const { return glName_; }
     std::int32_t GetWidth() const { return width_; }
     std::int32_t GetHeight() const { return height_; }
+    // Of the bitmap as stored: 1 for a palette image, 3 for a true-colour one.
     std::uint8_t GetBytesPerPixel() const { return bytesPerPixel_; }
-    // Rows of width × bytes-per-pixel bytes, top row first, as uploaded.
-    const std::vector<std::uint8_t>& GetPixels() const { return pixels_; }
+
+    // Deletes the GL texture object; the current GL context must be the one it was
+    // uploaded into.
+    void DeleteGlTexture();
 
 private:
     void Upload(const BitmapImage& image);
 
     std::string name_;
     std::uint32_t glName_ = kGlNameUnset;
-    std::vector<std::uint8_t> pixels_;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     std::uint8_t bytesPerPixel_ = 0;

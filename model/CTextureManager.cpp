@@ -15,6 +15,23 @@ CTextureManager& CTextureManager::Instance()
 
 CTextureManager::~CTextureManager() = default;
 
+bool CTextureManager::CanLoadTextures()
+{
+    if (uploadContext_)
+        uploadContext_();
+    return HasCurrentGlContext();
+}
+
+void CTextureManager::Clear()
+{
+    if (CanLoadTextures()) {
+        for (const auto& texture : textures_)
+            texture->DeleteGlTexture();
+    }
+    textures_.clear();
+    ++generation_;
+}
+
 CTexture& CTextureManager::GetTexture(const std::string& fileName)
 {
     const auto cached =

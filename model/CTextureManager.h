@@ -31,15 +31,17 @@ public:
     // default: the texture goes to whatever context is current.
     void SetUploadContext(std::function<void()> makeCurrent) { uploadContext_ = std::move(makeCurrent); }
 
+    // Whether a texture could be loaded now, with the upload context made current
+    // first where one is set: false without a current GL context.
+    bool CanLoadTextures();
+
     std::size_t GetCount() const { return textures_.size(); }
 
-    // Forgets every texture (their GL objects are left to their context). For a new GL
-    // context whose names the cached ones would not be, and for tests.
-    void Clear()
-    {
-        textures_.clear();
-        ++generation_;
-    }
+    // Forgets every texture. With a GL context current, which must then be the one
+    // they were uploaded into, their GL objects are deleted; without one they are
+    // left to their context, which frees them when it goes. For a new GL context whose
+    // names the cached ones would not be, for a new load from scratch, and for tests.
+    void Clear();
 
     // Counts the clears: what holds GL names or textures of this cache holds them for
     // one generation only.

@@ -23,24 +23,6 @@ FileIdentity IdentityOf(const struct stat& status)
             static_cast<std::uint64_t>(status.st_size), Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim)};
 }
 
-// Closes the descriptor on every way out of the read.
-class CFileDescriptor {
-public:
-    explicit CFileDescriptor(int fd) : fd_(fd) {}
-    ~CFileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Reads until `size` bytes are in or the file ends; returns how many came.
 std::size_t ReadFully(int fd, std::uint8_t* place, std::size_t size)
 {
@@ -63,28 +45,42 @@ FileBytes ReadFileBytes(std::string_view path)
     return ReadResolvedFileBytes(platform::FileSystem().Resolve(path));
 }
 
+COpenedFile::COpenedFile(const std::filesystem::path& resolved)
+{
+    // Not blocking: a named pipe would otherwise hold the open until a writer came.
+    fd_ = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status {};
+    // A folder opens on Linux too: only a regular file is read.
+    if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
+    }
+    identity_ = IdentityOf(status);
+}
+
+COpenedFile::~COpenedFile()
+{
+    ::close(fd_);
+}
+
 // One open, one status and one read: a stream object per file costs more than the
 // reading itself for the many small files of a mission.
 FileBytes ReadResolvedFileBytes(const std::filesystem::path& resolved)
 {
-    // Not blocking: a named pipe would otherwise hold the open until a writer came.
-    const CFileDescriptor file(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat status {};
-    // A folder opens on Linux too: only a regular file is read.
-    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode))
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
-    if (static_cast<std::uint64_t>(status.st_size) > std::numeric_limits<std::size_t>::max())
+    const COpenedFile file(resolved);
+    if (file.Identity().size > std::numeric_limits<std::size_t>::max())
         throw CVerdaxException(VERDAX_ERR_MEMORY);
 
     FileBytes bytes;
-    bytes.size = static_cast<std::size_t>(status.st_size);
-    bytes.identity = IdentityOf(status);
+    bytes.size = static_cast<std::size_t>(file.Identity().size);
+    bytes.identity = file.Identity();
     try {
         bytes.data = std::make_unique_for_overwrite<std::uint8_t[]>(bytes.size);
     } catch (const std::bad_alloc&) {
         throw CVerdaxException(VERDAX_ERR_MEMORY);
     }
-    if (ReadFully(file.Get(), bytes.data.get(), bytes.size) != bytes.size)
+    if (ReadFully(file.Descriptor(), bytes.data.get(), bytes.size) != bytes.size)
         throw CVerdaxException(VERDAX_ERR_READ);
     return bytes;
 }

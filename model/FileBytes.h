@@ -31,6 +31,24 @@ struct FileBytes {
     std::span<const std::uint8_t> Span() const { return {data.get(), size}; }
 };
 
+// A regular file opened for reading, with its identity; closed with the object. For
+// readers that read a large file through in parts rather than hold it whole.
+class COpenedFile {
+public:
+    // Throws CVerdaxException 3002 when it is not a regular file that can be opened.
+    explicit COpenedFile(const std::filesystem::path& resolved);
+    ~COpenedFile();
+    COpenedFile(const COpenedFile&) = delete;
+    COpenedFile& operator=(const COpenedFile&) = delete;
+
+    int Descriptor() const { return fd_; }
+    const FileIdentity& Identity() const { return identity_; }
+
+private:
+    int fd_ = -1;
+    FileIdentity identity_;
+};
+
 // Reads the file at `path` (a Windows path, or a Linux path beginning with '/').
 // Throws CVerdaxException 3002 when it is not a regular file that can be opened and
 // 3005 when it delivers fewer bytes than its size.

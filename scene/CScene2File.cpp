@@ -1,6 +1,7 @@
 #include "scene/CScene2File.h"
 
 #include "core/CVerdaxException.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "scene/CSceneObjectMissionScript.h"
 #include "scene/CSceneObjectThing.h"
@@ -8,6 +9,7 @@
 #include "scene/FileReplacement.h"
 #include "scene/ISceneFileOwner.h"
 
+#include <cstring>
 #include <fstream>
 #include <new>
 
@@ -235,20 +237,24 @@ void CScene2File::Write()
         output_.Release();
         throw;
     }
-    const auto result = ReplaceFileContent(path, output_.View());
+    const FileReplacement replacement = ReplaceFileContent(path, output_.View());
     const std::string position = FilePositionText();
     expectedBytes_ = output_.View().size();
     output_.Release();
-    switch (result) {
+    // The code says which step failed; the text names the file (a Linux path, in UTF-8)
+    // and the system's reason.
+    const std::string reason =
+        platform::FromUtf8(path.string()) + ": " + std::strerror(replacement.systemError);
+    switch (replacement.result) {
     case FileReplacementResult::kDone:
         return;
     case FileReplacementResult::kCannotCreate:
     case FileReplacementResult::kCannotRename:
-        throw CVerdaxException(VERDAX_ERR_OPEN_WRITE);
+        throw CVerdaxException(VERDAX_ERR_OPEN_WRITE, reason);
     case FileReplacementResult::kWriteFailed:
-        throw CVerdaxException(VERDAX_ERR_WRITE);
+        throw CVerdaxException(VERDAX_ERR_WRITE, reason);
     case FileReplacementResult::kCloseFailed:
-        throw CVerdaxException(VERDAX_ERR_STREAM_CLOSE, position);
+        throw CVerdaxException(VERDAX_ERR_STREAM_CLOSE, position + "\n" + reason);
     }
 }
 

@@ -51,7 +51,10 @@ public:
     // failed one leaves it empty again.
     void Read();
     // Writes "scene2.bin.Verdax" in the owner's folder completely, replacing any
-    // previous one only once the whole new file is on disk.
+    // previous one only once the whole new file is on disk (FileReplacement.h). A
+    // failure keeps its code (3003 no file could be made or put in place, 3006 the
+    // write failed, 3004 the flush failed) and its text names the output file and the
+    // system's reason, such as ".../scene2.bin.Verdax: No space left on device".
     void Write();
 
     // The same walks on a stream holding (or receiving) the whole file.

@@ -4,6 +4,7 @@
 #include "game/CMission.h"
 #include "model/CTextureManager.h"
 
+#include <fstream>
 #include <set>
 
 namespace {
@@ -19,8 +20,10 @@ bool HoldsTheGame(const fs::path& prefix)
 
 CBenchGame::CBenchGame(const fs::path& prefix) : prefix_(prefix)
 {
-    if (!HoldsTheGame(prefix_))
+    if (!HoldsTheGame(prefix_)) {
+        fs::remove(InputListPath());
         demo::WritePrefix(prefix_, demo::ScaledGameFiles(demo::MissionScale{}));
+    }
     registry_ = std::make_unique<platform::CWineRegistry>(prefix_);
     fileSystem_ = std::make_unique<platform::CWineFileSystem>(prefix_);
     platform::SetRegistry(registry_.get());
@@ -57,28 +60,57 @@ std::string CBenchGame::MissionFolder() const
     return root_.GetMissionsFolder() + demo::kScaledMission + "\\";
 }
 
+std::vector<std::string> CBenchGame::TextureNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : platform::FileSystem().List(root_.GetMapsFolder())) {
+        if (!entry.isDirectory)
+            names.push_back(entry.path.substr(entry.path.find_last_of("\\/") + 1));
+    }
+    return names;
+}
+
 // The inputs as the mission names them: the world, the scene file, the textures the
-// world's materials name, and each thing's model.
+// world's materials name, and each thing's model. The list file holds a line per
+// read: "D PATH" for a file's first read, "L PATH" for a thing's repeated one.
 void CBenchGame::ListInputs()
 {
+    std::ifstream saved(InputListPath());
+    std::string kind;
+    std::string path;
+    while (saved >> kind && std::getline(saved >> std::ws, path)) {
+        if (kind == "D")
+            distinctFiles_.push_back(path);
+        filesAsLoaded_.push_back(path);
+    }
+    if (!distinctFiles_.empty())
+        return;
+    filesAsLoaded_.clear();
+
     CMission mission(demo::kScaledMission, &root_);
     mission.Load();
     distinctFiles_ = {MissionFolder() + "scene.4ds", MissionFolder() + "scene2.bin"};
-    for (const auto& entry : platform::FileSystem().List(root_.GetMapsFolder())) {
-        if (!entry.isDirectory)
-            distinctFiles_.push_back(entry.path);
-    }
-    filesAsLoaded_ = distinctFiles_;
+    for (const std::string& name : TextureNames())
+        distinctFiles_.push_back(root_.GetMapsFolder() + name);
+    std::vector<std::string> repeated;
     std::set<std::string> models;
     for (const auto& thing : mission.GetThings()) {
         const std::string& name = thing->GetModelName();
         if (name.empty())
             continue;
-        const std::string path = root_.GetModelsFolder() + name.substr(0, name.rfind('.')) + ".4DS";
-        filesAsLoaded_.push_back(path);
-        models.insert(path);
+        const std::string modelPath = root_.GetModelsFolder() + name.substr(0, name.rfind('.')) + ".4DS";
+        if (!models.insert(modelPath).second)
+            repeated.push_back(modelPath);
     }
     distinctFiles_.insert(distinctFiles_.end(), models.begin(), models.end());
+    filesAsLoaded_ = distinctFiles_;
+    filesAsLoaded_.insert(filesAsLoaded_.end(), repeated.begin(), repeated.end());
+
+    std::ofstream list(InputListPath());
+    for (const std::string& file : distinctFiles_)
+        list << "D " << file << '\n';
+    for (const std::string& file : repeated)
+        list << "L " << file << '\n';
 }
 
 std::uint64_t CBenchGame::Bytes(const std::vector<std::string>& files) const

@@ -28,16 +28,20 @@ public:
     std::string GlFailure() const { return context_ ? context_->GetFailure() : std::string(); }
 
     // The Windows paths of what a mission load reads: each file once, and each file as
-    // many times as the things name it (a thing's model once per thing).
-    // Listed by a load of the mission at the first call.
+    // many times as the things name it (a thing's model once per thing). Listed by a
+    // load of the mission at the first call, and kept in the prefix, so that the
+    // processes of a fresh-process measurement find them without a load.
     const std::vector<std::string>& DistinctFiles();
     const std::vector<std::string>& FilesAsLoaded();
+    // The file names of the textures in the maps folder.
+    std::vector<std::string> TextureNames() const;
     std::uint64_t Bytes(const std::vector<std::string>& files) const;
 
     std::string MissionFolder() const;
 
 private:
     void ListInputs();
+    std::filesystem::path InputListPath() const { return prefix_ / "bench-inputs.txt"; }
 
     std::filesystem::path prefix_;
     std::unique_ptr<platform::CWineRegistry> registry_;

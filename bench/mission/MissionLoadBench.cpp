@@ -3,19 +3,27 @@
 // saves it, at the scale of the game's largest missions, each beside a raw read or
 // write of the same files' bytes in the same run.
 //
-// usage: verdax_bench_mission [--prefix DIR] [--load-once] [benchmark options]
+// usage: verdax_bench_mission [--prefix DIR] [--fresh N] [benchmark options]
 //   --prefix DIR  keep the generated game in DIR (reused by later runs)
-//   --load-once   load the mission once and print its time and the peak memory
-//                 of the process (run it in a process of its own)
+//   --fresh N     instead of the benchmarks: N rounds of fresh processes, each doing
+//                 one of the raw read of the distinct files into fresh memory, the
+//                 first load of the mission, and its phases one by one; prints the
+//                 medians with page faults, and the load's ratio to the raw read
+//   --repeat N    instead of the benchmarks: N loads one after the other in this
+//                 process, each replacing the last, with the memory held after each
+// The modes that --fresh runs, each in a process of its own: --raw-once, --load-once
+// (which also prints the process's peak memory), --phases.
 
 #include "bench/mission/BenchGame.h"
+#include "bench/support/FreshRuns.h"
 #include "game/CMission.h"
+#include "model/C4dsModel.h"
 #include "model/CTextureManager.h"
 #include "model/FileBytes.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -52,25 +60,35 @@ void CheckScale(benchmark::State& state, const CMission& mission)
 
 void BM_MissionLoad(benchmark::State& state)
 {
+    std::int64_t faults = 0;
     for (auto _ : state) {
+        const std::int64_t before = bench::MinorFaults();
         auto mission = LoadMission();
+        faults += bench::MinorFaults() - before;
         state.PauseTiming();  // the editor frees a mission only at exit
         CheckScale(state, *mission);
         mission.reset();
         state.ResumeTiming();
     }
+    state.counters["faults"] = benchmark::Counter(static_cast<double>(faults), benchmark::Counter::kAvgIterations);
     state.counters["textures"] = static_cast<double>(CTextureManager::Instance().GetCount());
     state.SetBytesProcessed(static_cast<std::int64_t>(g_game->Bytes(g_game->DistinctFiles())) * state.iterations());
 }
 
+// Every file's bytes in memory of its own, all held until the last is read: as much
+// fresh memory as the files hold, which is what a load must at least touch.
+void ReadAllOnce(const std::vector<std::string>& files)
+{
+    std::vector<FileBytes> held;
+    held.reserve(files.size());
+    for (const std::string& file : files)
+        held.push_back(ReadFileBytes(file));
+    benchmark::DoNotOptimize(held.data());
+}
+
 void ReadAll(benchmark::State& state, const std::vector<std::string>& files)
 {
-    for (auto _ : state) {
-        for (const std::string& file : files) {
-            const FileBytes bytes = ReadFileBytes(file);
-            benchmark::DoNotOptimize(bytes.data.get());
-        }
-    }
+    bench::TimedWithFaults(state, [&] { ReadAllOnce(files); });
     state.counters["files"] = static_cast<double>(files.size());
     state.SetBytesProcessed(static_cast<std::int64_t>(g_game->Bytes(files)) * state.iterations());
 }
@@ -147,36 +165,43 @@ BENCHMARK(BM_RawWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawWriteDurable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MissionSave)->Unit(benchmark::kMillisecond);
 
-// The usual table, then each mission operation as a multiple of its raw baseline.
+// The usual table, then each mission operation as a multiple of its raw baseline:
+// loads in processor time, which other work on the machine does not sway; saves in
+// elapsed time, since waiting for the disk is their cost.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")) {
                 times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+                cpuTimes_[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            }
         }
     }
 
     void PrintRatios() const
     {
-        Ratio("load / raw read of the files", "BM_MissionLoad", "BM_RawReadDistinctFiles");
-        Ratio("load / raw read of each thing's model file", "BM_MissionLoad", "BM_RawReadAsLoaded");
-        Ratio("save / raw write", "BM_MissionSave", "BM_RawWrite");
-        Ratio("save / raw durable write", "BM_MissionSave", "BM_RawWriteDurable");
+        Ratio("load / raw read of the files (processor time)", "BM_MissionLoad", "BM_RawReadDistinctFiles", cpuTimes_);
+        Ratio("load / raw read of each thing's model file (processor time)", "BM_MissionLoad", "BM_RawReadAsLoaded",
+              cpuTimes_);
+        Ratio("save / raw write", "BM_MissionSave", "BM_RawWrite", times_);
+        Ratio("save / raw durable write", "BM_MissionSave", "BM_RawWriteDurable", times_);
     }
 
 private:
-    void Ratio(const char* label, const char* measured, const char* baseline) const
+    static void Ratio(const char* label, const char* measured, const char* baseline,
+                      const std::map<std::string, double>& times)
     {
-        const auto m = times_.find(measured);
-        const auto b = times_.find(baseline);
-        if (m != times_.end() && b != times_.end() && b->second > 0)
+        const auto m = times.find(measured);
+        const auto b = times.find(baseline);
+        if (m != times.end() && b != times.end() && b->second > 0)
             std::cout << label << ": " << m->second / b->second << '\n';
     }
 
     std::map<std::string, double> times_;
+    std::map<std::string, double> cpuTimes_;
 };
 
 double PeakMiB()
@@ -189,19 +214,77 @@ double PeakMiB()
 int LoadOnce()
 {
     const double before = PeakMiB();
-    const auto start = std::chrono::steady_clock::now();
-    const auto mission = LoadMission();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::cout << "load once: " << seconds * 1000.0 << " ms, " << mission->GetThings().size() << " things, "
-              << CTextureManager::Instance().GetCount() << " textures\n"
-              << "peak RSS before the load: " << before << " MiB, after: " << PeakMiB() << " MiB\n";
+    std::unique_ptr<CMission> mission;
+    bench::MeasureAndPrint("mission load", [&] { mission = LoadMission(); });
+    std::cout << mission->GetThings().size() << " things, " << CTextureManager::Instance().GetCount()
+              << " textures; peak RSS before the load: " << before << " MiB, after: " << PeakMiB() << " MiB\n";
     return 0;
+}
+
+int RawReadOnce()
+{
+    bench::MeasureAndPrint("raw read", [] { ReadAllOnce(g_game->DistinctFiles()); });
+    return 0;
+}
+
+// The load's parts one after the other, each on what the one before left: the
+// textures, the world model's geometry (its textures now cached), then the scene
+// file and the things' models (the world's geometry now shared).
+int PhasesOnce()
+{
+    CTextureManager::Instance().Clear();
+    bench::MeasureAndPrint("phase 1: textures", [] {
+        for (const std::string& name : g_game->TextureNames())
+            CTextureManager::Instance().GetTexture(name);
+    });
+    C4dsModel world;
+    bench::MeasureAndPrint("phase 2: world model", [&] { world.Load(g_game->MissionFolder() + "scene.4ds", true); });
+    auto mission = std::make_unique<CMission>(demo::kScaledMission, &g_game->Root());
+    bench::MeasureAndPrint("phase 3: scene file and thing models", [&] { mission->Load(); });
+    return 0;
+}
+
+double CurrentMiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    double pages = 0;
+    double resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// The same mission loaded again and again, each load's mission freed before the next:
+// what one load leaves behind (its textures' GL objects, once) shows as growth.
+int RepeatLoads(int count)
+{
+    std::unique_ptr<CMission> mission;
+    for (int i = 1; i <= count; ++i) {
+        mission.reset();
+        mission = LoadMission();
+        std::cout << "load " << i << ": resident " << CurrentMiB() << " MiB\n";
+    }
+    return 0;
+}
+
+int RunFreshRounds(const fs::path& prefix, int rounds)
+{
+    g_game->DistinctFiles();  // listed before the children look for the list
+    const std::vector<std::string> base = {"--prefix", prefix.string()};
+    auto with = [&](const char* mode) {
+        auto arguments = base;
+        arguments.emplace_back(mode);
+        return arguments;
+    };
+    return bench::RunFresh(rounds, {with("--raw-once"), with("--load-once"), with("--phases")},
+                           {{"mission load / raw read into fresh memory", "mission load", "raw read"}});
 }
 
 // Takes this program's own options out of argv, leaving Google Benchmark's.
 struct Options {
     fs::path prefix;
-    bool loadOnce = false;
+    std::string once;  // the mode of a child process, or empty
+    int freshRounds = 0;
+    int repeat = 0;
 };
 
 Options TakeOptions(int& argc, char** argv)
@@ -211,8 +294,13 @@ Options TakeOptions(int& argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
             options.prefix = argv[++i];
-        else if (std::strcmp(argv[i], "--load-once") == 0)
-            options.loadOnce = true;
+        else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
+            options.repeat = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--fresh") == 0 && i + 1 < argc)
+            options.freshRounds = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--load-once") == 0 || std::strcmp(argv[i], "--raw-once") == 0 ||
+                 std::strcmp(argv[i], "--phases") == 0)
+            options.once = argv[i];
         else
             argv[kept++] = argv[i];
     }
@@ -224,6 +312,7 @@ Options TakeOptions(int& argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    bench::FixAllocatorThresholds();
     Options options = TakeOptions(argc, argv);
     const bool temporary = options.prefix.empty();
     if (temporary)
@@ -234,8 +323,16 @@ int main(int argc, char** argv)
         g_game = &game;
         if (!game.HasGl())
             std::cerr << "no headless GL context (" << game.GlFailure() << "): textures are not uploaded\n";
-        if (options.loadOnce) {
+        if (options.once == "--load-once") {
             status = LoadOnce();
+        } else if (options.once == "--raw-once") {
+            status = RawReadOnce();
+        } else if (options.once == "--phases") {
+            status = PhasesOnce();
+        } else if (options.repeat > 0) {
+            status = RepeatLoads(options.repeat);
+        } else if (options.freshRounds > 0) {
+            status = RunFreshRounds(options.prefix, options.freshRounds);
         } else {
             game.DistinctFiles();  // a first load warms the page cache for every benchmark
             benchmark::Initialize(&argc, argv);

@@ -1,6 +1,13 @@
 // Loads a generated 4DS model of more than a million triangles and, in the same run,
 // reads the same file's bytes raw; the load's cost over the raw read is the parser's.
+//
+// usage: verdax_bench_model [--fresh N] [benchmark options]
+//   --fresh N  instead of the benchmarks: N rounds of two fresh processes, one loading
+//              the model once and one reading its bytes once into fresh memory;
+//              prints the medians with page faults and the ratio
+// The modes that --fresh runs: --model PATH --load-once, --model PATH --raw-once.
 
+#include "bench/support/FreshRuns.h"
 #include "model/C4dsModel.h"
 #include "model/FileBytes.h"
 #include "tests/support/ModelBytes.h"
@@ -10,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <cstdlib>
 #include <map>
 #include <unistd.h>
 
@@ -56,9 +64,13 @@ std::string GenerateModel()
     return w.Str();
 }
 
+std::string g_givenPath;  // a child's model, written by its parent
+
 const std::string& ModelPath()
 {
     static const std::string path = [] {
+        if (!g_givenPath.empty())
+            return g_givenPath;
         const auto file = std::filesystem::temp_directory_path() /
                           ("verdax-bench-" + std::to_string(::getpid()) + ".4ds");
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -77,24 +89,32 @@ void Report(benchmark::State& state)
     state.counters["MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
+bool LoadOnce()
+{
+    C4dsModel model;
+    model.Load(ModelPath(), true);
+    benchmark::DoNotOptimize(model.GetFrames().data());
+    return model.GetFrames().size() == kFrames;
+}
+
+void ReadOnce()
+{
+    const FileBytes file = ReadFileBytes(ModelPath());
+    benchmark::DoNotOptimize(file.data.get());
+}
+
 void BM_Load4ds(benchmark::State& state)
 {
-    for (auto _ : state) {
-        C4dsModel model;
-        model.Load(ModelPath(), true);
-        if (model.GetFrames().size() != kFrames)
+    bench::TimedWithFaults(state, [&] {
+        if (!LoadOnce())
             state.SkipWithError("the generated model did not load whole");
-        benchmark::DoNotOptimize(model.GetFrames().data());
-    }
+    });
     Report(state);
 }
 
 void BM_ReadRawBytes(benchmark::State& state)
 {
-    for (auto _ : state) {
-        const FileBytes file = ReadFileBytes(ModelPath());
-        benchmark::DoNotOptimize(file.data.get());
-    }
+    bench::TimedWithFaults(state, ReadOnce);
     Report(state);
 }
 
@@ -107,13 +127,14 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        // With repetitions the median stands for the benchmark; else its one run.
+        // With repetitions the median stands for the benchmark; else its one run. The
+        // processor time, so that other work on the machine does not sway the ratio.
         for (const Run& run : runs) {
             if (run.error_occurred)
                 continue;
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (single || run.aggregate_name == "median")
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+                times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
         }
     }
 
@@ -122,7 +143,7 @@ public:
         const auto raw = times_.find("BM_ReadRawBytes");
         const auto load = times_.find("BM_Load4ds");
         if (raw != times_.end() && load != times_.end() && raw->second > 0)
-            std::cout << "load / raw read: " << load->second / raw->second << '\n';
+            std::cout << "load / raw read (processor time): " << load->second / raw->second << '\n';
     }
 
 private:
@@ -133,11 +154,40 @@ private:
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
+    bench::FixAllocatorThresholds();
+    int fresh = 0;
+    std::string once;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--fresh" && i + 1 < argc)
+            fresh = std::atoi(argv[++i]);
+        else if (argument == "--model" && i + 1 < argc)
+            g_givenPath = argv[++i];
+        else if (argument == "--load-once" || argument == "--raw-once")
+            once = argument;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    if (!once.empty()) {
+        if (once == "--load-once")
+            bench::MeasureAndPrint("4ds load", [] { LoadOnce(); });
+        else
+            bench::MeasureAndPrint("raw read", ReadOnce);
+        return 0;
+    }
+    int status = 0;
+    if (fresh > 0) {
+        status = bench::RunFresh(fresh, {{"--model", ModelPath(), "--raw-once"}, {"--model", ModelPath(), "--load-once"}},
+                                 {{"4ds load / raw read into fresh memory", "4ds load", "raw read"}});
+    } else {
+        benchmark::Initialize(&argc, argv);
+        RatioReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        reporter.PrintRatio();
+        benchmark::Shutdown();
+    }
     std::filesystem::remove(ModelPath());
-    benchmark::Shutdown();
-    return 0;
+    return status;
 }

@@ -473,11 +473,12 @@ TEST_F(SaveCommandTest, AFailedSaveIsReportedAndTheProgramGoesOn)
     CItemTreeView* tree = frame_->GetItemTree();
     tree->OpenMissionItem(tree->topLevelItem(0));
     tree->setCurrentItem(tree->topLevelItem(0));
-    // A folder where the output file belongs: it cannot be written.
+    // A folder where the output file belongs: it cannot be written. The one box names
+    // the file and the system's reason.
     std::filesystem::create_directories(Folder("alpha") / "scene2.bin.Verdax" / "inside");
     Save();
     ASSERT_EQ(shown_.entries.size(), 1u);
-    EXPECT_EQ(Utf8(shown_.entries[0].text), "Сорри, миссия не может быть записана.");
+    EXPECT_EQ(shown_.entries[0].text, (Folder("alpha") / "scene2.bin.Verdax").string() + ": Is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(Folder("alpha") / "scene2.bin.Verdax" / "inside"));
     EXPECT_TRUE(mission->IsLoaded());
     EXPECT_TRUE(frame_->isVisible());

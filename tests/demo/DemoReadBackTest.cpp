@@ -275,7 +275,8 @@ TEST_F(DemoTextures, TheWorldFindsEveryTextureButTheMissingOne)
     // "Roof.BMP" is found as roof.bmp, the odd-width plank keeps its picture.
     const CTexture& plank = CTextureManager::Instance().GetTexture("plank.bmp");
     EXPECT_EQ(plank.GetWidth(), 37);
-    EXPECT_EQ(plank.GetPixels().size(), 37u * 19u * 3u);
+    EXPECT_EQ(plank.GetHeight(), 19);
+    EXPECT_EQ(plank.GetBytesPerPixel(), 3);
 }
 
 }  // namespace

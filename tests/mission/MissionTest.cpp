@@ -4,6 +4,7 @@
 #include "core/GameFolders.h"
 #include "game/CDravoRoot.h"
 #include "game/CMission.h"
+#include "platform/FileSystem.h"
 #include "platform/MessagePresenter.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/TempDir.h"
@@ -255,6 +256,46 @@ TEST(Mission, ModelsLoadFromTheModelsFolder)
     EXPECT_EQ(things[2]->GetModel().GetName(), "pallet.x");
 }
 
+// Thousands of things name a hundred models: each distinct name is looked up once
+// per load, and the things that share it share what that lookup found, a missing
+// model included.
+TEST(Mission, EachModelNameIsLookedUpOncePerLoad)
+{
+    class CountingFileSystem final : public platform::IFileSystem {
+    public:
+        std::filesystem::path Resolve(std::string_view path) const override
+        {
+            if (path.find("Models") != std::string_view::npos)
+                ++modelLookups;
+            return platform::CWineFileSystem().Resolve(path);
+        }
+        std::vector<platform::FolderEntry> List(std::string_view folder) const override
+        {
+            return platform::CWineFileSystem().List(folder);
+        }
+        mutable int modelLookups = 0;
+    };
+    MissionFolder folder(Scene({Thing("a", "crate.i3d"), Thing("b", "gone.i3d"), Thing("c", "crate.i3d"),
+                                Thing("d", "gone.i3d"), Thing("e", "crate.i3d")}));
+    folder.dir.Write("Models/crate.4DS", EmptyModel());
+    ScopedGameFolders scope(folder.gameFolders);
+    CountingFileSystem counting;
+    platform::SetFileSystem(&counting);
+    CMission mission("m1", CMission::ExplicitFolder{folder.Path()});
+    mission.Load();
+    platform::SetFileSystem(nullptr);
+    EXPECT_EQ(counting.modelLookups, 2);
+    const auto& things = mission.GetThings();
+    ASSERT_EQ(things.size(), 5u);
+    for (std::size_t i : {0u, 2u, 4u}) {
+        EXPECT_TRUE(things[i]->GetModel().IsLoaded());
+        EXPECT_EQ(things[i]->GetModel().GetName(), "crate");
+        EXPECT_EQ(things[i]->GetModel().GetGeometry(), things[0]->GetModel().GetGeometry());
+    }
+    EXPECT_FALSE(things[1]->GetModel().IsLoaded());
+    EXPECT_FALSE(things[3]->GetModel().IsLoaded());
+}
+
 TEST(Mission, BrokenWorldModelIsPassedOver)
 {
     MissionFolder folder(Scene({Thing("a")}));
@@ -322,7 +363,7 @@ TEST(Mission, SaveFailuresPassThrough)
     } catch (const CVerdaxException& e) {
         EXPECT_EQ(e.GetCode(), VERDAX_ERR_OPEN_WRITE);
     }
-    EXPECT_TRUE(shown.entries.empty());
+    EXPECT_EQ(shown.entries.size(), 1u);  // the file and the reason, once
     EXPECT_FALSE(std::filesystem::exists(folder.folder));
     EXPECT_TRUE(mission.IsLoaded());
 }

@@ -126,7 +126,6 @@ TEST_P(TextureUpload, TrueColourImageReadsBackItsColours)
     EXPECT_EQ(texture.GetWidth(), width);
     EXPECT_EQ(texture.GetHeight(), 2);
     EXPECT_EQ(texture.GetBytesPerPixel(), 3);
-    EXPECT_EQ(texture.GetPixels(), ExpectedTrueColours(width));
     const TexturePixels pixels = ReadTexture(texture.GetGlName());
     EXPECT_EQ(pixels.width, width);
     EXPECT_EQ(pixels.rgb, ExpectedTrueColours(width));
@@ -162,6 +161,34 @@ TEST_F(TextureCache, PaletteWhoseSizeIsNoPowerOfTwoStillMapsItsColours)
     ASSERT_EQ(pixels.rgb.size(), 18u);
     EXPECT_EQ(std::vector<std::uint8_t>(pixels.rgb.begin(), pixels.rgb.begin() + 9),
               (std::vector<std::uint8_t>{0, 255, 0, 1, 254, 7, 2, 253, 14}));
+}
+
+// Indices beyond the palette take the colour GL's index maps gave them: the palette
+// padded with black to a power of two, each index masked to that size. With 12
+// colours the map holds 16: index 13 is black, index 17 is colour 1.
+TEST_F(TextureCache, IndicesBeyondThePaletteAreMaskedAsGlIndexMapsMaskThem)
+{
+    WriteMap("pal12.bmp", PaletteBitmap(8, 12));  // row 1 holds indices 10 to 17
+    const TexturePixels pixels = ReadTexture(CTextureManager::Instance().GetTexture("pal12.bmp").GetGlName());
+    ASSERT_EQ(pixels.rgb.size(), 48u);
+    auto colour = [&](int column) {
+        return std::vector<std::uint8_t>(pixels.rgb.begin() + 24 + 3 * column, pixels.rgb.begin() + 27 + 3 * column);
+    };
+    EXPECT_EQ(colour(1), (std::vector<std::uint8_t>{11, 244, 77}));  // index 11, in the palette
+    EXPECT_EQ(colour(3), (std::vector<std::uint8_t>{0, 0, 0}));      // index 13: padding
+    EXPECT_EQ(colour(7), (std::vector<std::uint8_t>{1, 254, 7}));    // index 17: 17 & 15 = 1
+}
+
+// A clear with the textures' context current deletes their GL objects, so that
+// loading again does not pile them up.
+TEST_F(TextureCache, ClearDeletesTheGlTextures)
+{
+    WriteMap("rgb.bmp", TrueColourBitmap(2));
+    const GLuint name = CTextureManager::Instance().GetTexture("rgb.bmp").GetGlName();
+    ASSERT_EQ(glIsTexture(name), GL_TRUE);
+    CTextureManager::Instance().Clear();
+    EXPECT_EQ(glIsTexture(name), GL_FALSE);
+    EXPECT_EQ(CTextureManager::Instance().GetCount(), 0u);
 }
 
 TEST_F(TextureCache, SameNameSharesOneTextureAndLetterCaseMakesAnother)

@@ -1,15 +1,19 @@
 #include "core/CVerdaxException.h"
 #include "platform/MessagePresenter.h"
 #include "scene/CScene2File.h"
+#include "scene/FileReplacement.h"
 #include "tests/scene/SceneOwner.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <set>
 #include <sstream>
+#include <unistd.h>
 
 using platform::RecordingPresenter;
 using testsupport::ByteWriter;
@@ -450,16 +454,62 @@ TEST(Scene2File, FailedSaveLeavesThePreviousOutputAndNoPartialFile)
     }
     EXPECT_EQ(FolderNames(dir.Path()), (std::set<std::string>{"scene2.bin", "scene2.bin.Verdax"}));
 
-    // A folder that does not exist.
+    // A folder that does not exist: the message names the file and the reason.
     TestSceneOwner nowhere(dir.Path() / "missing");
     CScene2File orphan;
     orphan.SetOwner(&nowhere);
+    presenter.entries.clear();
     try {
         orphan.Write();
         ADD_FAILURE();
     } catch (const CVerdaxException& e) {
         EXPECT_EQ(e.GetCode(), VERDAX_ERR_OPEN_WRITE);
+        EXPECT_EQ(e.GetText(), (dir.Path() / "missing" / "scene2.bin.Verdax").string() + ": No such file or directory");
     }
+    EXPECT_EQ(presenter.entries.size(), 1u);
+}
+
+// A disk that fills while the file is written: the message names the output and the
+// system's reason, the previous output stays and no temporary file is left.
+TEST(Scene2File, FullDiskIsReportedWithTheFileAndTheReason)
+{
+    testsupport::TempDir dir;
+    dir.Write("scene2.bin", CanonicalFile(false));
+    const auto previous = dir.Write("scene2.bin.Verdax", "previous output");
+    TestSceneOwner owner(dir.Path());
+    CScene2File file;
+    file.SetOwner(&owner);
+    file.Read();
+
+    static std::size_t room = 0;
+    room = 100;
+    const auto fillingDisk = [](int fd, const void* data, std::size_t size) -> ssize_t {
+        if (room == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t now = std::min(size, room);
+        room -= now;
+        return ::write(fd, data, now);
+    };
+    const FileWriteCall saved = SetFileWriteCallForTesting(fillingDisk);
+    RecordingPresenter presenter;
+    platform::ScopedPresenter scope(presenter);
+    const std::string expected = previous.string() + ": No space left on device";
+    try {
+        file.Write();
+        ADD_FAILURE();
+    } catch (const CVerdaxException& e) {
+        EXPECT_EQ(e.GetCode(), VERDAX_ERR_WRITE);
+        EXPECT_EQ(e.GetText(), expected);
+    }
+    SetFileWriteCallForTesting(saved);
+    EXPECT_EQ(presenter.entries, (std::vector<RecordingPresenter::Entry>{{0, expected}}));
+    EXPECT_EQ(testsupport::ReadFile(previous), "previous output");
+    EXPECT_EQ(FolderNames(dir.Path()), (std::set<std::string>{"scene2.bin", "scene2.bin.Verdax"}));
+
+    file.Write();  // room again
+    EXPECT_EQ(testsupport::ReadFile(previous), CanonicalFile(false));
 }
 
 TEST(Scene2File, OutputLinkedToTheGameFileNeverWritesThroughIt)
