@@ -4,6 +4,9 @@
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "tests/ui/EditedMission.h"
+#include "tools/demo/DemoModels.h"
+#include "tools/demo/FourDsWriter.h"
+#include "tools/demo/MeshBuilder.h"
 #include "view3d/CGlFrame.h"
 #include "view3d/CGlView.h"
 #include "view3d/CameraNavigation.h"
@@ -17,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -148,6 +153,32 @@ TEST_F(GlView, FFramesTheSelectedThingOfTheCurrentMissionOnTheViewAxis)
     QTest::keyClick(view_.get(), Qt::Key_Left);
     QTest::keyClick(view_.get(), Qt::Key_F);
     ExpectNear(CameraOf().eye, {eye.x + 40, eye.y, eye.z});
+}
+
+// The box (1, 0, 0)..(3, 2, 2) under the door's scale (1, 2, 0.5), a quarter turn
+// about y and its translation (1.5, 2, -3.25): centre (2, 1, 1) → (2, 2, 0.5) →
+// (0.5, 2, -2) → (2, 4, -5.25); radius √3 × 2.
+TEST_F(GlView, FFramesAModelByItsBoxUnderTheThingsTransform)
+{
+    testsupport::EditedMission edited;
+    CSceneObjectThing& door = edited.Door();
+    demo::CMeshBuilder mesh;
+    mesh.AddBox({1, 0, 0}, {3, 2, 2}, 1);
+    demo::FourDsModelData model;
+    model.materials.emplace_back().flags = 0;
+    model.frames = {demo::VisualFrame("box", 0, {0, 0, 0}, {mesh.Build(0.0f)})};
+    const std::filesystem::path file = edited.Folder() / "box.4ds";
+    std::ofstream(file, std::ios::binary) << demo::Write4ds(model);
+    door.GetModel().Load(file.string(), true);
+    ASSERT_TRUE(door.GetModel().IsLoaded());
+    door.SetRotation({90.0f, 0.0f, 1.0f, 0.0f});
+    Show(edited.mission.get(), &door);
+
+    QTest::keyClick(view_.get(), Qt::Key_F);
+    const Vector3 d = Minus(CameraOf().centre, CameraOf().eye);
+    const float distance = view3d::FramingDistance(std::sqrt(3.0f) * 2.0f, 320.0f / 240.0f);
+    const float k = distance / Length(d);
+    ExpectNear(CameraOf().eye, {2 + d.x * k, 4 + d.y * k, -5.25f + d.z * k});
 }
 
 TEST_F(GlView, PlusMinusAndCtrlWheelScaleTheSpeedAboutTheEyeAndShowIt)
