@@ -79,6 +79,8 @@ CGlView::~CGlView()
     if (context())
         disconnect(context(), nullptr, this, nullptr);
     ReleaseGl();
+    if (speedShown_)
+        speedShown_(QString());  // no speed without the view
 }
 
 void CGlView::ReleaseGl()

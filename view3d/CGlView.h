@@ -59,7 +59,7 @@ public:
     // move.
     QString SpeedText() const;
     // Called with SpeedText at once and whenever a camera change alters it (the main
-    // window shows it in its status bar).
+    // window shows it in its status bar), and with an empty text when the view goes.
     void SetSpeedShown(std::function<void(const QString&)> callback);
 
     // The size SetupProjection last had, in device pixels; for tests.

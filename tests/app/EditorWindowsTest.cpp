@@ -215,6 +215,9 @@ TEST_F(EditorWindowsTest, ADoubleClickOnAThingFramesItInTheWorldWindowWhoseSpeed
     QTest::keyClick(view, Qt::Key_Plus);
     EXPECT_EQ(frame_->SpeedPane()->text(), "Скорость: 10.198");
     EXPECT_EQ(frame_->SpeedPane()->text(), view->SpeedText());
+
+    delete world;
+    EXPECT_EQ(frame_->SpeedPane()->text(), "");
 }
 
 }  // namespace

@@ -207,6 +207,7 @@ TEST_F(GlView, PlusMinusAndCtrlWheelScaleTheSpeedAboutTheEyeAndShowIt)
     EXPECT_EQ(shown[1], "Скорость: 10.198");
     EXPECT_EQ(shown.back(), "Скорость: 4096");
     EXPECT_EQ(view_->SpeedText(), shown.back());
+    view_->SetSpeedShown(nullptr);  // `shown` goes before the view
 }
 
 TEST_F(GlView, TheLeftReleaseAnnouncesOnlyAThingOfTheCurrentMission)
