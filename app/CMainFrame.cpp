@@ -16,6 +16,7 @@
 #include "ui/CodePageText.h"
 #include "ui/CommandIds.h"
 #include "ui/IconStrips.h"
+#include "view3d/CGlView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -127,7 +129,10 @@ bool CMainFrame::Create()
     if (!CreateObjectBar() || !CreateEditBar())
         return false;
     connect(qApp, &QApplication::focusChanged, slots_.get(), [this] { UpdateCommandUI(); });
-    connect(mdiArea_, &QMdiArea::subWindowActivated, slots_.get(), [this] { UpdateCommandUI(); });
+    connect(mdiArea_, &QMdiArea::subWindowActivated, slots_.get(), [this](QMdiSubWindow* child) {
+        UpdateCommandUI();
+        ShowSpeedOf(child);
+    });
     UpdateCommandUI();
     SetViewFactory(DON_VIEW_SCRIPT, [](CVerdaxData* object) -> QWidget* { return new CScriptFrame(object); });
     SetViewFactory(DON_VIEW_INFO, [](CVerdaxData* object) -> QWidget* { return new CGenericInfoFrame(object); });
@@ -300,6 +305,7 @@ bool CMainFrame::CreateStatusBar()
     messagePane_->setObjectName(QStringLiteral("messagePane"));
     messagePane_->setMinimumWidth(1);
     bar->addWidget(messagePane_, 1);
+    CreateSpeedPane();
 
     const int indicatorIds[] = {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
@@ -313,6 +319,45 @@ bool CMainFrame::CreateStatusBar()
         bar->addPermanentWidget(pane);
     }
     return true;
+}
+
+// Its own pane, so that menu prompts in the message pane never hide it.
+void CMainFrame::CreateSpeedPane()
+{
+    speedPane_ = new QLabel(statusBar());
+    speedPane_->setObjectName(QStringLiteral("speedPane"));
+    speedPane_->setAccessibleName(QStringLiteral("Скорость"));
+    speedPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    speedPane_->setAlignment(Qt::AlignCenter);
+    speedPane_->setMinimumWidth(speedPane_->fontMetrics().horizontalAdvance(QStringLiteral("Скорость: 0.0625")) + 8);
+    statusBar()->addPermanentWidget(speedPane_);
+}
+
+// The speed pane follows the world window last activated.
+void CMainFrame::ShowSpeedOf(QMdiSubWindow* child)
+{
+    auto* view = child ? dynamic_cast<CGlView*>(child->widget()) : nullptr;
+    if (!view)
+        return;
+    view->SetSpeedShown([pane = QPointer<QLabel>(speedPane_)](const QString& text) {
+        if (pane)
+            pane->setText(text);
+    });
+}
+
+CGlView* CMainFrame::WorldView() const
+{
+    for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
+        if (child->property(kViewKindProperty).toInt() == DON_VIEW_WORLD)
+            return dynamic_cast<CGlView*>(child->widget());
+    }
+    return nullptr;
+}
+
+void CMainFrame::FrameSelectionInWorld()
+{
+    if (CGlView* view = WorldView())
+        view->FrameSelection();
 }
 
 bool CMainFrame::CreateObjectBar()

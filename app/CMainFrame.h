@@ -34,6 +34,7 @@ class CSizingTabCtrlBar;
 class IUnsavedChangesPrompt;
 }  // namespace ui
 
+class CGlView;
 class CMission;
 
 class CMainFrame : public QMainWindow, public IDravoDonHost {
@@ -62,6 +63,9 @@ public:
     // "Вид Мира": activates the world window, or opens a new one for the mission
     // selected in the tree when the user closed it.
     void OpenWorldWindow();
+    // IDravoDonHost: the world window's view frames its selected thing; nothing
+    // while no world window is open.
+    void FrameSelectionInWorld() override;
 
     // The mission tree, in the object bar's first tab under its filter field.
     ui::CItemTreeView* GetItemTree() const;
@@ -100,6 +104,8 @@ public:
     QWidget* EditBarPanel() const { return editPanel_; }
     QLabel* MessagePane() const { return messagePane_; }
     const std::array<QLabel*, 3>& IndicatorPanes() const { return indicators_; }
+    // The world window's fly speed, before the indicators.
+    QLabel* SpeedPane() const { return speedPane_; }
 
     // A new child window inside the multiple-document area showing `view`.
     QMdiSubWindow* AddChildWindow(QWidget* view);
@@ -133,6 +139,9 @@ private:
     void CreateMenus();
     bool CreateToolBar();
     bool CreateStatusBar();
+    void CreateSpeedPane();
+    void ShowSpeedOf(QMdiSubWindow* child);
+    CGlView* WorldView() const;
     bool CreateObjectBar();
     bool CreateEditBar();
     void WatchMenu(QMenu* menu);
@@ -154,6 +163,7 @@ private:
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
     std::array<QLabel*, 3> indicators_{};
+    QLabel* speedPane_ = nullptr;
     ui::CSizingTabCtrlBar* objectBar_ = nullptr;
     QDockWidget* editBar_ = nullptr;
     QWidget* editPanel_ = nullptr;

@@ -35,4 +35,8 @@ public:
 
     // Null while the main window has no mission tree.
     virtual IMissionTree* GetMissionTree() = 0;
+
+    // Lets the world window frame its selected thing (a double-click on the thing in
+    // the tree); nothing without a world window.
+    virtual void FrameSelectionInWorld() {}
 };

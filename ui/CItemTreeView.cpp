@@ -336,19 +336,25 @@ void CItemTreeView::mousePressEvent(QMouseEvent* event)
 }
 
 // The mission is opened first; the control's own handling then toggles the item,
-// so a mission opened this way shows expanded.
+// so a mission opened this way shows expanded. A thing, selected by the first
+// click, is framed in the world window.
 void CItemTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) {
-            OpenMissionItem(item);
-            // The control finds the clicked row in its laid-out rows, which the new
-            // branch has made stale.
-            executeDelayedItemsLayout();
-        }
+    QTreeWidgetItem* item = event->button() == Qt::LeftButton ? itemAt(event->position().toPoint()) : nullptr;
+    if (item) {
+        OpenMissionItem(item);
+        // The control finds the clicked row in its laid-out rows, which the new
+        // branch has made stale.
+        executeDelayedItemsLayout();
     }
-    ScopedValue cause(cause_, Cause::Mouse);
-    QTreeWidget::mouseDoubleClickEvent(event);
+    {
+        ScopedValue cause(cause_, Cause::Mouse);
+        QTreeWidget::mouseDoubleClickEvent(event);
+    }
+    const auto* clicked = item && item->type() == CItemTreeItem::kType ? static_cast<CItemTreeItem*>(item) : nullptr;
+    IDravoDonHost* host = CDravoDon::Instance().GetHost();
+    if (clicked && host && dynamic_cast<CSceneObjectThing*>(clicked->GetObject()))
+        host->FrameSelectionInWorld();
 }
 
 void CItemTreeView::keyPressEvent(QKeyEvent* event)

@@ -1,15 +1,21 @@
 #include "view3d/CGlView.h"
 
+#include "core/NumberText.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "game/ObjectEdit.h"
+#include "view3d/CameraNavigation.h"
 #include "view3d/ThingEdit.h"
 
 #include <QKeyEvent>
+#include <QMatrix4x4>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -24,6 +30,35 @@ QSurfaceFormat ViewFormat()
     format.setDepthBufferSize(std::max(format.depthBufferSize(), 24));
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     return format;
+}
+
+struct Sphere {
+    Vector3 centre;
+    float radius = 0.0f;
+};
+
+// Around what the world window draws for `thing`: its model's box under the thing's
+// translation, rotation and scale, as the frame applies them; a thing without a box
+// is a marker of the marker mode's size at its translation (radius 0 leaves the
+// size to the framing's smallest).
+Sphere ThingSphere(const CSceneObjectThing& thing, std::uint8_t markerMode)
+{
+    const Vector3 t = thing.GetTranslation();
+    const std::optional<ModelBox> box =
+        thing.GetModel().IsLoaded() ? ComputeModelBox(thing.GetModel()) : std::nullopt;
+    if (!box)
+        return {t, markerMode == 1 ? 1.0f : markerMode == 2 ? 0.05f : 0.0f};
+    const AxisAngle r = thing.GetRotation();
+    const Vector3 s = thing.GetScale();
+    QMatrix4x4 placed;
+    placed.translate(t.x, t.y, t.z);
+    placed.rotate(r.angle, r.x, r.y, r.z);
+    placed.scale(s.x, s.y, s.z);
+    const QVector3D min(box->min.x, box->min.y, box->min.z);
+    const QVector3D max(box->max.x, box->max.y, box->max.z);
+    const QVector3D centre = placed.map((min + max) / 2.0f);
+    const float largestScale = std::max({std::abs(s.x), std::abs(s.y), std::abs(s.z)});
+    return {{centre.x(), centre.y(), centre.z()}, (max - min).length() / 2.0f * largestScale};
 }
 
 }  // namespace
@@ -44,6 +79,8 @@ CGlView::~CGlView()
     if (context())
         disconnect(context(), nullptr, this, nullptr);
     ReleaseGl();
+    if (speedShown_)
+        speedShown_(QString());  // no speed without the view
 }
 
 void CGlView::ReleaseGl()
@@ -79,6 +116,66 @@ void CGlView::paintGL()
 void CGlView::Render()
 {
     update();
+    ShowSpeed();
+}
+
+// The mediator may have set the current object since the last frame.
+CSceneObjectThing* CGlView::SelectedThing()
+{
+    renderer_.SetCurrentObject(GetObject());
+    return renderer_.GetSelectedThing();
+}
+
+void CGlView::FrameSelection()
+{
+    const CSceneObjectThing* thing = SelectedThing();
+    if (!thing)
+        return;
+    const Sphere sphere = ThingSphere(*thing, renderer_.Settings().markerMode);
+    Camera& camera = renderer_.GetCamera();
+    const float aspect = height() > 0 ? static_cast<float>(width()) / static_cast<float>(height()) : 1.0f;
+    const view3d::CameraPlace framed =
+        view3d::FrameSphere({camera.eye, camera.centre}, sphere.centre, sphere.radius, aspect);
+    camera.eye = framed.eye;
+    camera.centre = framed.centre;
+    Render();
+}
+
+QString CGlView::SpeedText() const
+{
+    const Camera& camera = renderer_.GetCamera();
+    return QStringLiteral("Скорость: ") +
+           QString::fromStdString(FormatFieldNumber(view3d::FlySpeed({camera.eye, camera.centre})));
+}
+
+void CGlView::SetSpeedShown(std::function<void(const QString&)> callback)
+{
+    speedShown_ = std::move(callback);
+    shownSpeed_ = SpeedText();
+    if (speedShown_)
+        speedShown_(shownSpeed_);
+}
+
+// Home and the turns change the speed too (a turn by rounding only), so every
+// camera change asks.
+void CGlView::ShowSpeed()
+{
+    if (!speedShown_)
+        return;
+    QString text = SpeedText();
+    if (text == shownSpeed_)
+        return;
+    shownSpeed_ = std::move(text);
+    speedShown_(shownSpeed_);
+}
+
+void CGlView::ScaleSpeed(float factor)
+{
+    Camera& camera = renderer_.GetCamera();
+    const view3d::CameraPlace scaled = view3d::ScaleFlySpeed({camera.eye, camera.centre}, factor);
+    camera.eye = scaled.eye;
+    camera.centre = scaled.centre;
+    Render();
 }
 
 void CGlView::Notify(CDravoDonView* sender, int code, int /*arg*/)
@@ -121,6 +218,16 @@ void CGlView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         camera.Move(0.0f, 0.0f, kArrowStep);
         break;
+    // The keypad's keys come as the same keys; = is + without Shift.
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        if (!event->isAutoRepeat())
+            ScaleSpeed(2.0f);
+        break;
+    case Qt::Key_Minus:
+        if (!event->isAutoRepeat())
+            ScaleSpeed(0.5f);
+        break;
     default:
         QOpenGLWidget::keyPressEvent(event);
         return;
@@ -139,6 +246,9 @@ void CGlView::keyReleaseEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Home:
         renderer_.GetCamera().ResetEye();
+        break;
+    case Qt::Key_F:
+        FrameSelection();
         break;
     case Qt::Key_C:
         makeCurrent();
@@ -180,7 +290,7 @@ void CGlView::mouseReleaseEvent(QMouseEvent* event)
     setFocus(Qt::MouseFocusReason);
     if (event->buttons() == Qt::NoButton)
         gesture_ = 0;
-    if (event->button() == Qt::LeftButton && dynamic_cast<CSceneObject*>(renderer_.GetSelected()))
+    if (event->button() == Qt::LeftButton && SelectedThing())
         CDravoDon::Instance().Broadcast(this, DON_OBJECT_CHANGED, 0);
     event->accept();
 }
@@ -207,7 +317,7 @@ void CGlView::OnPick(QPoint at)
 
 void CGlView::EditSelectedThing(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, float j, float k)
 {
-    CSceneObjectThing* thing = renderer_.GetSelectedThing();
+    CSceneObjectThing* thing = SelectedThing();
     if (!thing)
         return;
     const bool shift = keys & Qt::ShiftModifier;
@@ -259,9 +369,14 @@ void CGlView::mouseMoveEvent(QMouseEvent* event)
     Render();
 }
 
+// A notch is 120; finer wheels scale by their share of one.
 void CGlView::wheelEvent(QWheelEvent* event)
 {
     const float z = static_cast<float>(event->angleDelta().y());
+    if (event->modifiers() & Qt::ControlModifier) {
+        ScaleSpeed(std::exp2(z / 120.0f));
+        return;
+    }
     renderer_.GetCamera().Move(0.0f, 0.0f, -z * kMouseFactor);
     Render();
 }

@@ -6,7 +6,9 @@
 //
 // Keys: the arrows move (on key down, with auto-repeat); Home puts the eye at the
 // origin; C toggles back-face culling, S cycles the marker mode, T the world, W the
-// wireframe (on key up). Mouse: the wheel moves forward and back; a left drag moves
+// wireframe, F frames the selected thing (on key up); + (or =) and - double and
+// halve the fly speed (on key down, once a press). Mouse: the wheel moves forward
+// and back (with Ctrl: doubles or halves the fly speed a notch); a left drag moves
 // sideways and up and down (with Shift: forward and back); a right drag turns.
 // With Ctrl: a left click picks the thing under the cursor, selects it in the
 // mission tree and draws it red; drags edit the selected thing of the current
@@ -24,6 +26,7 @@
 
 #include <QOpenGLWidget>
 #include <QPoint>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -45,6 +48,19 @@ public:
     // Called as every frame is drawn (the frame retitles itself after the current
     // mission and its modified mark).
     void SetPainted(std::function<void()> callback) { painted_ = std::move(callback); }
+
+    // Moves the camera so that the selected thing of the current mission stands
+    // framed straight in front of the eye (its model's bounding sphere, or its
+    // marker's size), keeping the view direction and the fly speed; nothing when no
+    // thing of the current mission is selected.
+    void FrameSelection();
+
+    // "Скорость: " and the fly speed, the view direction's length that scales every
+    // move.
+    QString SpeedText() const;
+    // Called with SpeedText at once and whenever a camera change alters it (the main
+    // window shows it in its status bar), and with an empty text when the view goes.
+    void SetSpeedShown(std::function<void(const QString&)> callback);
 
     // The size SetupProjection last had, in device pixels; for tests.
     QSize ProjectionSize() const { return projectionSize_; }
@@ -68,10 +84,16 @@ private:
     void ReleaseGl();
     void OnPick(QPoint at);
     void EditSelectedThing(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, float j, float k);
+    // The selected thing of the current mission, found anew.
+    CSceneObjectThing* SelectedThing();
+    void ScaleSpeed(float factor);
+    void ShowSpeed();
 
     CWorldRenderer renderer_;
     std::optional<QPoint> lastCursor_;
     QSize projectionSize_;
     std::function<void()> painted_;
+    std::function<void(const QString&)> speedShown_;
+    QString shownSpeed_;  // the text speedShown_ last had
     std::uint64_t gesture_ = 0;  // the edits of the drag under way; 0 between drags
 };

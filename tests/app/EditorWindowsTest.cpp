@@ -9,6 +9,8 @@
 #include "ui/CScriptFrame.h"
 #include "ui/CScriptView.h"
 #include "ui/CommandIds.h"
+#include "view3d/CGlFrame.h"
+#include "view3d/CGlView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -182,3 +184,40 @@ TEST_F(EditorWindowsTest, NewWindowsStayInsideASmallDocumentArea)
     EXPECT_EQ(info->x(), 0);  // wider than the area: its caption within reach
     EXPECT_GE(info->y(), 0);
 }
+
+namespace {
+
+TEST_F(EditorWindowsTest, ADoubleClickOnAThingFramesItInTheWorldWindowWhoseSpeedTheStatusBarShows)
+{
+    frame_->SetViewFactory(DON_VIEW_WORLD, [](CVerdaxData*) -> QWidget* { return new CGlFrame; });
+    tree_->setCurrentItem(missionItem_);
+    frame_->OpenWorldWindow();
+    auto* world = dynamic_cast<CGlFrame*>(frame_->MdiArea()->activeSubWindow());
+    ASSERT_NE(world, nullptr);
+    CGlView* view = world->GetView();
+    ASSERT_EQ(view->GetObject(), mission_.mission.get());
+    EXPECT_EQ(frame_->SpeedPane()->text(), "Скорость: 5.09902");
+    EXPECT_EQ(frame_->SpeedPane()->accessibleName(), "Скорость");
+
+    CSceneObjectThing& door = mission_.Door();
+    tree_->SelectObject(&door);
+    const QRect row = tree_->visualItemRect(tree_->currentItem());
+    QTest::mouseDClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+    EXPECT_EQ(view->Renderer().GetSelected(), &door);
+    const Camera& camera = view->Renderer().GetCamera();
+    const Vector3 t = door.GetTranslation();
+    const Vector3 d{camera.centre.x - camera.eye.x, camera.centre.y - camera.eye.y, camera.centre.z - camera.eye.z};
+    const float k = (camera.eye.z - t.z) / d.z;  // the eye stands behind the door along +d
+    EXPECT_GT(k, 0.0f);
+    EXPECT_NEAR(camera.eye.x, t.x + k * d.x, 1e-3f);
+    EXPECT_NEAR(camera.eye.y, t.y + k * d.y, 1e-3f);
+
+    QTest::keyClick(view, Qt::Key_Plus);
+    EXPECT_EQ(frame_->SpeedPane()->text(), "Скорость: 10.198");
+    EXPECT_EQ(frame_->SpeedPane()->text(), view->SpeedText());
+
+    delete world;
+    EXPECT_EQ(frame_->SpeedPane()->text(), "");
+}
+
+}  // namespace

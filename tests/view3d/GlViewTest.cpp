@@ -3,8 +3,13 @@
 
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "tests/ui/EditedMission.h"
+#include "tools/demo/DemoModels.h"
+#include "tools/demo/FourDsWriter.h"
+#include "tools/demo/MeshBuilder.h"
 #include "view3d/CGlFrame.h"
 #include "view3d/CGlView.h"
+#include "view3d/CameraNavigation.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +19,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -32,6 +40,23 @@ public:
 
 class NotMission : public CVerdaxData {};
 
+struct ChangeCounter final : CDravoDonView {
+    ChangeCounter() { CDravoDon::Instance().RegisterView(this); }
+    ~ChangeCounter() override { CDravoDon::Instance().UnregisterView(this); }
+    void Notify(CDravoDonView*, int code, int) override { changes += code == DON_OBJECT_CHANGED; }
+    int changes = 0;
+};
+
+Vector3 Minus(const Vector3& a, const Vector3& b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+float Length(const Vector3& v)
+{
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
+
 class GlView : public testing::Test {
 protected:
     void SetUp() override
@@ -47,10 +72,10 @@ protected:
 
     const Camera& CameraOf() const { return view_->Renderer().GetCamera(); }
 
-    void Wheel(int delta)
+    void Wheel(int delta, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
         const QPointF at(160, 120);
-        QWheelEvent event(at, view_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+        QWheelEvent event(at, view_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, keys,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(view_.get(), &event);
     }
@@ -71,6 +96,16 @@ protected:
         return static_cast<int>(swapped.count());
     }
 
+    // `mission` current in the view and `selected` its selection, as the tree makes them.
+    void Show(CMission* mission, CVerdaxData* selected)
+    {
+        SenderView sender;
+        sender.SetObject(mission);
+        view_->Notify(&sender, DON_MISSION_SELECTED, 0);
+        sender.SetObject(selected);
+        view_->Notify(&sender, DON_DATA_SELECTED, 0);
+    }
+
     std::unique_ptr<CGlView> view_;
 };
 
@@ -89,6 +124,103 @@ TEST_F(GlView, ArrowsAndTheWheelMoveTheCameraAndHomeResetsTheEye)
     QTest::keyClick(view_.get(), Qt::Key_Home);
     ExpectNear(CameraOf().eye, {0, 0, 0});
     ExpectNear(CameraOf().centre, centre);
+}
+
+TEST_F(GlView, FFramesTheSelectedThingOfTheCurrentMissionOnTheViewAxis)
+{
+    testsupport::EditedMission edited;
+    CSceneObjectThing& door = edited.Door();  // no model file: a marker at (1.5, 2, -3.25)
+    NotMission other;
+    Show(edited.mission.get(), &other);
+    QTest::keyClick(view_.get(), Qt::Key_F);
+    ExpectNear(CameraOf().eye, {0, 0, 0});  // no thing selected: the camera stays
+
+    Show(edited.mission.get(), &door);
+    QTest::keyClick(view_.get(), Qt::Key_S);  // markers of radius 1
+    QTest::keyClick(view_.get(), Qt::Key_Right);
+    const Vector3 d = Minus(CameraOf().centre, CameraOf().eye);
+    QTest::keyClick(view_.get(), Qt::Key_F);
+    ExpectNear(Minus(CameraOf().centre, CameraOf().eye), d);
+    // In front of the eye is along -d: eye = target + k d, k > 0.
+    const Vector3 back = Minus(CameraOf().eye, door.GetTranslation());
+    const float k = Length(back) / Length(d);
+    ExpectNear(back, {d.x * k, d.y * k, d.z * k});
+    EXPECT_NEAR(Length(back), view3d::FramingDistance(1.0f, 320.0f / 240.0f), 1e-3f);
+
+    CMission elsewhere("m", CMission::ExplicitFolder{"/nowhere/"});
+    Show(&elsewhere, &door);  // the door is no thing of this mission
+    const Vector3 eye = CameraOf().eye;
+    QTest::keyClick(view_.get(), Qt::Key_Left);
+    QTest::keyClick(view_.get(), Qt::Key_F);
+    ExpectNear(CameraOf().eye, {eye.x + 40, eye.y, eye.z});
+}
+
+// The box (1, 0, 0)..(3, 2, 2) under the door's scale (1, 2, 0.5), a quarter turn
+// about y and its translation (1.5, 2, -3.25): centre (2, 1, 1) → (2, 2, 0.5) →
+// (0.5, 2, -2) → (2, 4, -5.25); radius √3 × 2.
+TEST_F(GlView, FFramesAModelByItsBoxUnderTheThingsTransform)
+{
+    testsupport::EditedMission edited;
+    CSceneObjectThing& door = edited.Door();
+    demo::CMeshBuilder mesh;
+    mesh.AddBox({1, 0, 0}, {3, 2, 2}, 1);
+    demo::FourDsModelData model;
+    model.materials.emplace_back().flags = 0;
+    model.frames = {demo::VisualFrame("box", 0, {0, 0, 0}, {mesh.Build(0.0f)})};
+    const std::filesystem::path file = edited.Folder() / "box.4ds";
+    std::ofstream(file, std::ios::binary) << demo::Write4ds(model);
+    door.GetModel().Load(file.string(), true);
+    ASSERT_TRUE(door.GetModel().IsLoaded());
+    door.SetRotation({90.0f, 0.0f, 1.0f, 0.0f});
+    Show(edited.mission.get(), &door);
+
+    QTest::keyClick(view_.get(), Qt::Key_F);
+    const Vector3 d = Minus(CameraOf().centre, CameraOf().eye);
+    const float distance = view3d::FramingDistance(std::sqrt(3.0f) * 2.0f, 320.0f / 240.0f);
+    const float k = distance / Length(d);
+    ExpectNear(CameraOf().eye, {2 + d.x * k, 4 + d.y * k, -5.25f + d.z * k});
+}
+
+TEST_F(GlView, PlusMinusAndCtrlWheelScaleTheSpeedAboutTheEyeAndShowIt)
+{
+    std::vector<QString> shown;
+    view_->SetSpeedShown([&](const QString& text) { shown.push_back(text); });
+    const Vector3 d = Minus(CameraOf().centre, CameraOf().eye);  // (0, 1, 5)
+    QTest::keyClick(view_.get(), Qt::Key_Plus);
+    ExpectNear(CameraOf().eye, {0, 0, 0});
+    ExpectNear(Minus(CameraOf().centre, CameraOf().eye), {0, 2, 10});
+    QTest::keyClick(view_.get(), Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(view_.get(), Qt::Key_Minus);
+    ExpectNear(CameraOf().centre, {0, 0.5f, 2.5f});
+    QTest::keyClick(view_.get(), Qt::Key_Equal);
+    Wheel(240, Qt::ControlModifier);  // two notches: four times
+    ExpectNear(CameraOf().eye, {0, 0, 0});
+    ExpectNear(CameraOf().centre, {0, 4, 20});
+    Wheel(-120, Qt::ControlModifier);
+    ExpectNear(Minus(CameraOf().centre, CameraOf().eye), {d.x * 2, d.y * 2, d.z * 2});
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(view_.get(), Qt::Key_Plus);
+    EXPECT_NEAR(view3d::FlySpeed({CameraOf().eye, CameraOf().centre}), view3d::kMaxFlySpeed, 1e-2f);
+
+    ASSERT_GE(shown.size(), 4u);
+    EXPECT_EQ(shown[0], "Скорость: 5.09902");
+    EXPECT_EQ(shown[1], "Скорость: 10.198");
+    EXPECT_EQ(shown.back(), "Скорость: 4096");
+    EXPECT_EQ(view_->SpeedText(), shown.back());
+    view_->SetSpeedShown(nullptr);  // `shown` goes before the view
+}
+
+TEST_F(GlView, TheLeftReleaseAnnouncesOnlyAThingOfTheCurrentMission)
+{
+    testsupport::EditedMission edited;
+    CMission elsewhere("m", CMission::ExplicitFolder{"/nowhere/"});
+    ChangeCounter counter;
+    Show(&elsewhere, &edited.Door());
+    QTest::mouseClick(view_.get(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_EQ(counter.changes, 0);
+    Show(edited.mission.get(), &edited.Door());
+    QTest::mouseClick(view_.get(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_EQ(counter.changes, 1);
 }
 
 TEST_F(GlView, LetterKeysToggleTheSettingsAndCulling)
