@@ -72,16 +72,23 @@ void CScene2File::Read()
     if (!owner_)
         throw CVerdaxException(VERDAX_ERR_OPEN_READ);
     const auto path = platform::FileSystem().Resolve(owner_->GetFolder() + std::string(kFileName));
-    image_.str(ReadWholeFile(path));
+    imageBytes_ = ReadWholeFile(path);
+    imageBuffer_.Reset(imageBytes_);
     image_.clear();
-    expectedBytes_ = image_.view().size();
+    expectedBytes_ = imageBytes_.size();
     try {
         ReadFrom(image_);
     } catch (...) {
-        image_.str({});
+        ReleaseImage();
         throw;
     }
-    image_.str({});  // the objects hold what they need
+    ReleaseImage();  // the objects hold what they need
+}
+
+void CScene2File::ReleaseImage()
+{
+    imageBuffer_.Reset({});
+    imageBytes_ = std::string();
 }
 
 void CScene2File::ReadFrom(std::iostream& stream)

@@ -19,13 +19,13 @@
 // that comes twice is read twice. The fixed sections and 0xAE02 are carried without
 // being interpreted. Each top-level chunk must use exactly its declared size.
 
+#include "scene/CMemoryReadBuffer.h"
 #include "scene/CMemoryWriteBuffer.h"
 #include "scene/CSceneObject.h"
 
 #include <array>
 #include <cstddef>
 #include <istream>
-#include <sstream>
 #include <string_view>
 
 class ISceneFileOwner;
@@ -75,6 +75,8 @@ public:
 private:
     // Everything read from a file back to its state at construction.
     void ClearContent();
+    // Gives back the memory of the file read whole.
+    void ReleaseImage();
     void ReadSections();
     std::uint64_t ReadSection(std::uint16_t id, std::uint32_t size);
     std::uint64_t ReadHeader(std::uint32_t size);
@@ -89,7 +91,9 @@ private:
 
     // The file's bytes while it is read, and while it is written; the stream binding
     // points to one of the two streams between calls.
-    std::stringstream image_;
+    std::string imageBytes_;
+    CMemoryReadBuffer imageBuffer_;
+    std::iostream image_{&imageBuffer_};
     CMemoryWriteBuffer output_;
     std::iostream outputStream_{&output_};
     // About the size of the next file written: the last one read or written.

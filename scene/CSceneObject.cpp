@@ -7,6 +7,7 @@
 #include <bit>
 #include <istream>
 #include <limits>
+#include <typeinfo>
 
 namespace {
 
@@ -123,17 +124,34 @@ void CSceneObject::BindForReading(std::iostream& stream)
 {
     stream_ = &stream;
     writing_ = false;
+    // Asked once per bound object rather than per field; typeid of a final class is
+    // cheaper than a dynamic_cast.
+    std::streambuf* buffer = stream.rdbuf();
+    reader_ = buffer && typeid(*buffer) == typeid(CMemoryReadBuffer) ? static_cast<CMemoryReadBuffer*>(buffer)
+                                                                      : nullptr;
 }
 
 void CSceneObject::BindForWriting(std::iostream& stream)
 {
     stream_ = &stream;
+    reader_ = nullptr;
     writing_ = true;
 }
 
+const char* CSceneObject::TakeRaw(std::uint64_t n)
+{
+    if (!reader_ || n == 0)
+        return nullptr;
+    const char* at = *stream_ ? reader_->Take(n) : nullptr;
+    if (!at)
+        throw CVerdaxException(VERDAX_ERR_READ);
+    return at;
+}
+
 // Reads and writes go to the stream's buffer directly: the per-call sentry of the
-// formatted stream costs more than the copy itself for these small fields.
-void CSceneObject::ReadRaw(void* place, std::uint64_t n)
+// formatted stream costs more than the copy itself for these small fields. A short
+// read leaves the position at the end, as sgetn does.
+void CSceneObject::ReadRawFromStream(void* place, std::uint64_t n)
 {
     if (!stream_ || !*stream_)
         throw CVerdaxException(VERDAX_ERR_READ);
@@ -213,6 +231,11 @@ std::uint32_t CSceneObject::ReadString(std::string& text, std::uint32_t n)
         return 0;
     if (!HasRemaining(n))
         throw CVerdaxException(VERDAX_ERR_READ);
+    if (const char* at = TakeRaw(n)) {
+        const void* zero = std::memchr(at, 0, n);
+        text.assign(at, zero ? static_cast<const char*>(zero) : at + n);
+        return n;
+    }
     text.resize(n);
     ReadRaw(text.data(), n);
     if (const auto zero = text.find('\0'); zero != std::string::npos)
@@ -226,6 +249,8 @@ std::uint32_t CSceneObject::SkipBytes(std::uint32_t n)
         return 0;
     if (!stream_ || !*stream_ || !HasRemaining(n))
         throw CVerdaxException(VERDAX_ERR_READ);
+    if (TakeRaw(n))
+        return n;
     if (stream_->rdbuf()->pubseekoff(n, std::ios::cur, std::ios::in) == std::streampos(-1))
         throw CVerdaxException(VERDAX_ERR_READ);
     return n;
@@ -289,6 +314,8 @@ bool CSceneObject::HasRemaining(std::uint64_t n) const
 {
     if (!stream_)
         return n == 0;
+    if (reader_)
+        return n <= reader_->Remaining();
     // What the buffer holds at hand is there for certain; only beyond it is the end
     // of the stream looked up.
     const std::streamsize atHand = stream_->rdbuf()->in_avail();
@@ -299,6 +326,8 @@ std::uint64_t CSceneObject::RemainingBytes() const
 {
     if (!stream_)
         return 0;
+    if (reader_)
+        return reader_->Remaining();
     auto* buffer = stream_->rdbuf();
     const auto here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
     if (here == std::streampos(-1))
@@ -336,6 +365,10 @@ std::uint32_t CSceneObject::ReadChunkData(std::vector<std::uint8_t>& data)
 {
     std::uint32_t length = 0;
     const std::uint32_t consumed = ReadContentLength(length);
+    if (const auto* at = reinterpret_cast<const std::uint8_t*>(TakeRaw(length))) {
+        data.assign(at, at + length);
+        return consumed + length;
+    }
     data.assign(length, 0);
     return consumed + ReadBytes(data);
 }

@@ -15,9 +15,12 @@
 
 #include "core/CVerdaxData.h"
 #include "core/Geometry.h"
+#include "scene/CMemoryReadBuffer.h"
 
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
+#include <istream>
 #include <span>
 #include <string>
 #include <vector>
@@ -148,9 +151,24 @@ protected:
     void EndChunk(ChunkStart start, std::uint32_t total);
 
 private:
-    void ReadRaw(void* place, std::uint64_t n);
+    // Bytes come straight from the bound stream's buffer when it is a memory read
+    // buffer (the file read whole); any other stream is read through sgetn.
+    void ReadRaw(void* place, std::uint64_t n)
+    {
+        const char* at = reader_ && *stream_ ? reader_->Take(n) : nullptr;
+        if (at)
+            std::memcpy(place, at, n);
+        else
+            ReadRawFromStream(place, n);
+    }
+    // The next n bytes of a bound memory read buffer, the position moved past them;
+    // nullptr when the stream is read through sgetn or n is 0. Fails with 3005 when
+    // fewer remain.
+    const char* TakeRaw(std::uint64_t n);
+    void ReadRawFromStream(void* place, std::uint64_t n);
     void WriteRaw(const void* bytes, std::uint64_t n);
 
     std::iostream* stream_ = nullptr;
+    CMemoryReadBuffer* reader_ = nullptr;  // the bound stream's buffer, when reading from one
     bool writing_ = false;
 };

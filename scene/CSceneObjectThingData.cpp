@@ -65,7 +65,11 @@ std::uint32_t CSceneObjectThingData::ReadScriptKindData()
     std::uint32_t consumed = ReadU32(value1_) + ReadU32(value2_) + ReadU16(word3_);
     consumed += ReadU32(length);
     consumed += ReadString(script, length);
-    data_.assign(script.begin(), script.end());
+    // Room for the zero byte from the start, and a byte copy rather than a loop
+    // converting char to uint8_t.
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(script.data());
+    data_.reserve(script.size() + 1);
+    data_.assign(bytes, bytes + script.size());
     data_.push_back(0);
     return consumed;
 }
