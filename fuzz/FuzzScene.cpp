@@ -7,6 +7,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "core/GameFolders.h"
 #include "game/CMission.h"
+#include "scene/CMemoryReadBuffer.h"
 #include "scene/CSceneObjectMissionScript.h"
 #include "scene/CSceneObjectThing.h"
 #include "scene/CSceneObjectThingData.h"
@@ -14,7 +15,7 @@
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
+#include <istream>
 #include <vector>
 
 namespace {
@@ -76,7 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::filesystem::create_directories(path);
         return path.string() + "/";
     }();
-    std::stringstream file(std::string(reinterpret_cast<const char*>(data), size));
+    // Read straight from the input's bytes, as a file read whole is.
+    CMemoryReadBuffer bytes;
+    bytes.Reset({reinterpret_cast<const char*>(data), size});
+    std::iostream file(&bytes);
     CMission mission(kMissionName, CMission::ExplicitFolder{folder});
     try {
         mission.LoadFrom(file);

@@ -7,6 +7,7 @@
 #include "model/BitmapDecoder.h"
 #include "model/C4dsModel.h"
 #include "platform/Registry.h"
+#include "scene/CMemoryReadBuffer.h"
 #include "scene/CScene2File.h"
 #include "tests/demo/DemoPrefix.h"
 #include "tests/scene/SceneOwner.h"
@@ -196,6 +197,56 @@ TEST(Truncation, SceneFilesCutShortFailAfterHandingOverOnlyWholeObjects)
             EXPECT_TRUE(std::equal(kept.begin(), kept.end(), allThings.begin()));
             EXPECT_LE(owner.thingData.size(), whole.thingData.size());
             EXPECT_LE(owner.scripts.size(), whole.scripts.size());
+        }
+    }
+}
+
+// What one read of a scene file gave: the error's code and text, and the objects.
+struct SceneReadOutcome {
+    int code = 0;
+    std::string text;
+    std::vector<std::string> things;
+    std::size_t thingData = 0;
+    std::size_t scripts = 0;
+    bool operator==(const SceneReadOutcome&) const = default;
+};
+
+SceneReadOutcome ReadSceneFrom(std::iostream& stream)
+{
+    TestSceneOwner owner;
+    CScene2File file;
+    file.SetOwner(&owner);
+    SceneReadOutcome outcome;
+    try {
+        file.ReadFrom(stream);
+    } catch (const CVerdaxException& error) {
+        outcome.code = error.GetCode();
+        outcome.text = error.GetText();
+    }
+    outcome.things = ThingNames(owner);
+    outcome.thingData = owner.thingData.size();
+    outcome.scripts = owner.scripts.size();
+    return outcome;
+}
+
+// The file read whole is walked straight from its bytes; any other stream through
+// the stream buffer. Both must fail alike, with the same positions in the texts.
+TEST(Truncation, SceneFilesReadFromMemoryFailAsFromAStream)
+{
+    platform::RecordingPresenter messages;
+    const platform::ScopedPresenter scope(messages);
+    for (const auto& [path, bytes] : DemoFilesEndingIn({"scene2.bin"})) {
+        std::vector<std::size_t> cuts = CutOffsets(bytes.size());
+        cuts.push_back(bytes.size());
+        for (std::size_t cut : cuts) {
+            SCOPED_TRACE(path + " cut at " + std::to_string(cut));
+            const std::string part = bytes.substr(0, cut);
+            std::stringstream stream(part, std::ios::in | std::ios::out | std::ios::binary);
+            CMemoryReadBuffer buffer;
+            buffer.Reset(part);
+            std::iostream memory(&buffer);
+            const SceneReadOutcome fromStream = ReadSceneFrom(stream);
+            EXPECT_EQ(ReadSceneFrom(memory), fromStream) << "code " << fromStream.code << " " << fromStream.text;
         }
     }
 }
