@@ -74,8 +74,8 @@ public:
 
     // The undo history of every mission's edits. When a mission becomes modified or
     // unmodified the window repaints the tree and every child window's view; a view
-    // that shows the mark (the world window's title) asks IsMissionModified of the
-    // mediator's GetEditHistory as it paints.
+    // that shows the mark (the world window's title) asks the mediator's
+    // IsMissionModified as it paints.
     ui::CEditHistory& EditHistory() const { return *history_; }
 
     // "&Сохранить Миссию": saves the mission selected in the tree. A failure never

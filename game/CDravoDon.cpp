@@ -171,6 +171,11 @@ void CDravoDon::RestoreObject(CSceneObject& object, const ObjectState& state)
     Broadcast(&announcer, DON_OBJECT_CHANGED, 0);
 }
 
+bool CDravoDon::IsMissionModified(const CMission& mission) const
+{
+    return history_ && history_->IsMissionModified(mission);
+}
+
 IMissionTree* CDravoDon::GetMissionTree() const
 {
     return host_ ? host_->GetMissionTree() : nullptr;

@@ -80,6 +80,8 @@ public:
     // Installs the history that records edits (not owned); null removes it.
     void SetEditHistory(IEditHistory* history) { history_ = history; }
     IEditHistory* GetEditHistory() const { return history_; }
+    // Whether `mission` has edits that are not saved; false without a history.
+    bool IsMissionModified(const CMission& mission) const;
 
     // Installs the main window's services (not owned); null removes them.
     void SetHost(IDravoDonHost* host) { host_ = host; }

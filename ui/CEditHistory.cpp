@@ -1,5 +1,6 @@
 #include "ui/CEditHistory.h"
 
+#include "core/ScopedValue.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "scene/CSceneObject.h"
@@ -73,18 +74,6 @@ private:
     ObjectState after_;
     std::uint64_t gesture_;
     bool applied_ = true;
-};
-
-// Sets a flag for the lifetime of a scope.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
 };
 
 }  // namespace
@@ -195,13 +184,13 @@ void CEditHistory::Notify(CDravoDonView* sender, int code, int /*arg*/)
 
 void CEditHistory::Undo()
 {
-    FlagScope restoring(restoring_);
+    const ScopedValue restoring(restoring_, true);
     group_.undo();
 }
 
 void CEditHistory::Redo()
 {
-    FlagScope restoring(restoring_);
+    const ScopedValue restoring(restoring_, true);
     group_.redo();
 }
 

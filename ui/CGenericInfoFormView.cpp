@@ -3,11 +3,11 @@
 #include "core/NumberText.h"
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
-#include "platform/MessagePresenter.h"
 #include "scene/CSceneObjectThing.h"
 #include "ui/CScriptCtrl.h"
 #include "ui/CodePageText.h"
 #include "ui/DialogUnits.h"
+#include "ui/FieldRefusal.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -261,11 +261,9 @@ bool CGenericInfoFormView::TransferFromControls()
     for (const Binding& binding : order_) {
         if (ReadControl(binding))
             continue;
-        platform::Presenter().ShowMessage(IDS_ERR_NOT_A_NUMBER, LoadString(IDS_ERR_NOT_A_NUMBER));
         if (auto* edit = qobject_cast<QLineEdit*>(Control(binding.id))) {
             ensureWidgetVisible(edit);
-            edit->setFocus(Qt::OtherFocusReason);
-            edit->selectAll();
+            RefuseNotANumber(edit);
         }
         return false;
     }

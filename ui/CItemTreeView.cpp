@@ -3,8 +3,7 @@
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
-#include "game/IEditHistory.h"
-#include "platform/CodePage.h"
+#include "ui/CodePageText.h"
 #include "platform/WaitCursor.h"
 #include "ui/IconStrips.h"
 
@@ -17,12 +16,6 @@
 
 namespace ui {
 namespace {
-
-QString FromCodePage(const std::string& text)
-{
-    const std::string utf8 = platform::ToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 QString Caption(int stringId)
 {
@@ -100,17 +93,16 @@ QString CItemTreeItem::DisplayText() const
     if (category_ != 0)
         return caption_;
     if (const auto* mission = dynamic_cast<const CMission*>(object_)) {
-        const IEditHistory* history = CDravoDon::Instance().GetEditHistory();
-        const bool modified = history && history->IsMissionModified(*mission);
-        return FromCodePage(mission->GetName()) + (modified ? QStringLiteral(" *") : QString());
+        const bool modified = CDravoDon::Instance().IsMissionModified(*mission);
+        return TextFromCodePage(mission->GetName()) + (modified ? QStringLiteral(" *") : QString());
     }
     if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_)) {
         const std::string name = thing->GetName();
-        return name.empty() ? QStringLiteral("[%1]").arg(FromCodePage(thing->GetModelName())) : FromCodePage(name);
+        return name.empty() ? QStringLiteral("[%1]").arg(TextFromCodePage(thing->GetModelName())) : TextFromCodePage(name);
     }
     if (const auto* object = dynamic_cast<const CSceneObject*>(object_)) {
         const std::string name = object->GetName();
-        return name.empty() ? QStringLiteral("[---]") : FromCodePage(name);
+        return name.empty() ? QStringLiteral("[---]") : TextFromCodePage(name);
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "game/ObjectEdit.h"
 #include "ui/CodePageText.h"
+#include "ui/FieldRefusal.h"
 
 #include <QLineEdit>
 
@@ -23,7 +24,7 @@ bool CRollupEditDescription::OnOK()
     QString refused;
     std::optional<std::string> bytes = TextToCodePage(field_->text(), &refused);
     if (!bytes) {
-        RefuseField(field_, 0, UnrepresentableMessage(refused));
+        RefuseField(field_, 0, UnrepresentableMessage(refused).toStdString());
         return false;
     }
     text_ = std::move(*bytes);

@@ -1,10 +1,9 @@
 #include "ui/CRollupPage.h"
 
 #include "core/NumberText.h"
-#include "core/StringTable.h"
 #include "game/CDravoDon.h"
-#include "platform/MessagePresenter.h"
 #include "scene/CSceneObject.h"
+#include "ui/FieldRefusal.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -105,18 +104,9 @@ void CRollupPage::ApplyToObject(const ObjectEdit& edit)
 std::optional<float> CRollupPage::ReadNumber(QLineEdit* field)
 {
     const std::optional<float> value = ParseFieldNumber(field->text().toStdString());
-    if (!value) {
-        const std::string_view message = LoadString(IDS_ERR_NOT_A_NUMBER);
-        RefuseField(field, IDS_ERR_NOT_A_NUMBER, QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
-    }
+    if (!value)
+        RefuseNotANumber(field);
     return value;
-}
-
-void CRollupPage::RefuseField(QLineEdit* field, int messageId, const QString& text)
-{
-    platform::Presenter().ShowMessage(messageId, text.toStdString());
-    field->setFocus(Qt::OtherFocusReason);
-    field->selectAll();
 }
 
 void CRollupPage::keyPressEvent(QKeyEvent* event)

@@ -52,8 +52,6 @@ protected:
     // The number in `field`; nothing, with the message "Введите число." shown and the
     // focus on the field, when it holds anything else.
     static std::optional<float> ReadNumber(QLineEdit* field);
-    // Shows a refusal of `field`'s content and puts the focus there.
-    static void RefuseField(QLineEdit* field, int messageId, const QString& text);
 
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -3,7 +3,6 @@
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
-#include "game/IEditHistory.h"
 #include "platform/CodePage.h"
 #include "view3d/CGlView.h"
 
@@ -50,11 +49,8 @@ CGlFrame::CGlFrame(QWidget* parent) : QMdiSubWindow(parent), view_(new CGlView)
 QString CGlFrame::Title() const
 {
     if (const auto* mission = dynamic_cast<const CMission*>(view_->GetObject())) {
-        const std::string name = platform::ToUtf8(mission->GetName());
-        const IEditHistory* history = CDravoDon::Instance().GetEditHistory();
-        const bool modified = history && history->IsMissionModified(*mission);
-        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) +
-               (modified ? QStringLiteral(" *") : QString());
+        const bool modified = CDravoDon::Instance().IsMissionModified(*mission);
+        return QString::fromStdString(platform::ToUtf8(mission->GetName())) + (modified ? QStringLiteral(" *") : QString());
     }
     return WorldTitle();
 }
