@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <span>
 
 namespace platform {
 namespace {
@@ -109,7 +111,7 @@ std::optional<std::string> FindWithoutCase(const fs::path& folder, const std::st
 
 // Spelled out as one text and made a path once: appending name by name would parse
 // the growing path again at every step.
-fs::path Join(const fs::path& base, const std::vector<std::string>& names)
+fs::path Join(const fs::path& base, std::span<const std::string> names)
 {
     std::string text = base.native();
     for (const auto& name : names) {
@@ -140,12 +142,14 @@ std::optional<fs::path> ExactSpelling(const fs::path& base, const std::vector<st
 }
 
 // Component by component: each one absent in exactly that spelling is looked for in
-// any letter case; "." is dropped and ".." steps back, never above `base`.
-fs::path ResolveByComponents(const fs::path& base, std::vector<std::string> components)
+// any letter case; "." is dropped and ".." steps back, never above `base`. The first
+// `known` components are known to exist as spelled.
+fs::path ResolveByComponents(const fs::path& base, std::vector<std::string> components, std::size_t known = 0)
 {
-    std::vector<std::string> resolved;
+    std::vector<std::string> resolved(std::make_move_iterator(components.begin()),
+                                      std::make_move_iterator(components.begin() + static_cast<std::ptrdiff_t>(known)));
     bool missing = false;  // below a missing component nothing can be found
-    for (auto& component : components) {
+    for (auto& component : std::span(components).subspan(known)) {
         if (component == ".")
             continue;
         if (component == "..") {
@@ -165,6 +169,19 @@ fs::path ResolveByComponents(const fs::path& base, std::vector<std::string> comp
     return Join(base, resolved);
 }
 
+// How many leading components exist exactly as spelled, looked up from the deepest
+// folder up: a path that misses usually misses only in its last names, so this costs a
+// lookup or two where a walk from the top would cost one per folder. Whatever exists
+// has every folder above it existing too, so the answer is the walk's.
+std::size_t ExistingDepth(const fs::path& base, std::span<const std::string> components, std::size_t deepest)
+{
+    for (std::size_t depth = deepest; depth > 0; --depth) {
+        if (Exists(Join(base, components.first(depth))))
+            return depth;
+    }
+    return 0;
+}
+
 }  // namespace
 
 fs::path CWineFileSystem::Prefix() const
@@ -182,10 +199,15 @@ fs::path CWineFileSystem::Resolve(std::string_view windowsPath) const
     const fs::path prefix = Prefix();
     const PathStart start = Classify(windowsPath, prefix);
     std::vector<std::string> components = SplitComponents(start.rest);
-    if (const auto exact = ExactSpelling(start.base, components); exact && Exists(*exact))
+    const auto exact = ExactSpelling(start.base, components);
+    if (exact && Exists(*exact))
         return *exact;
     const fs::path base = start.drive ? DriveRoot(prefix, start.drive) : start.base;
-    return ResolveByComponents(base, std::move(components));
+    // With "." or "..", which step through the folders, every component is walked.
+    // The whole path was just looked up, unless the drive's link is spelt otherwise.
+    const std::size_t deepest = base == start.base && !components.empty() ? components.size() - 1 : components.size();
+    const std::size_t known = exact ? ExistingDepth(base, components, deepest) : 0;
+    return ResolveByComponents(base, std::move(components), known);
 }
 
 std::vector<FolderEntry> CWineFileSystem::List(std::string_view windowsFolder) const

@@ -41,6 +41,9 @@ TEST_F(WinePrefix, ComponentsInOtherCaseAreFound)
     EXPECT_EQ(Resolved("c:\\GAMES\\dravo\\missions\\MISE01\\Scene2.bin"), expected);
     EXPECT_EQ(Resolved("C:/games/DRAVO/Missions/mise01/scene2.bin"), expected);
     EXPECT_EQ(Resolved("C:\\\\games\\.\\dravo\\\\missions\\mise01\\scene2.bin"), expected);
+    // Only the last name, or only one folder, spelt otherwise.
+    EXPECT_EQ(Resolved("C:\\Games\\Dravo\\Missions\\Mise01\\Scene2.bin"), expected);
+    EXPECT_EQ(Resolved("C:\\Games\\Dravo\\MISSIONS\\Mise01\\scene2.BIN"), expected);
 }
 
 TEST_F(WinePrefix, MissingComponentsAreKeptAsGiven)
