@@ -77,17 +77,23 @@ void CMission::LoadWorldModel()
 }
 
 // Each thing data goes to the first thing of its name. When two thing data share a
-// name, both are linked to the same thing in turn and the later one remains.
+// name, both are linked to the same thing in turn and the later one remains: the
+// same as linking only the last thing data of each name.
 void CMission::LinkThingData()
 {
-    // FindThing for every thing data would be quadratic in a large mission.
-    std::unordered_map<std::string, CSceneObjectThing*> firstByName;
-    firstByName.reserve(things_.size());
-    for (const auto& thing : things_)
-        firstByName.try_emplace(thing->GetName(), thing.get());
-    for (const auto& data : thingData_) {
-        if (const auto it = firstByName.find(data->GetName()); it != firstByName.end())
-            it->second->SetLinkedData(data.get());
+    // Keyed by the thing data's names, of which a mission has far fewer than things;
+    // a name is taken out once its first thing has it.
+    std::unordered_map<std::string, CSceneObjectThingData*> lastByName;
+    lastByName.reserve(thingData_.size());
+    for (const auto& data : thingData_)
+        lastByName.insert_or_assign(data->GetName(), data.get());
+    for (const auto& thing : things_) {
+        if (lastByName.empty())
+            break;
+        if (const auto it = lastByName.find(thing->GetName()); it != lastByName.end()) {
+            thing->SetLinkedData(it->second);
+            lastByName.erase(it);
+        }
     }
 }
 
