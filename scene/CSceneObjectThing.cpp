@@ -101,6 +101,19 @@ Quaternion AxisAngleToQuaternion(const AxisAngle& rotation)
 CSceneObjectThing::CSceneObjectThing() = default;
 CSceneObjectThing::~CSceneObjectThing() = default;
 
+const CSceneObjectThing::KindParts& CSceneObjectThing::Parts() const
+{
+    static const KindParts none;
+    return parts_ ? *parts_ : none;
+}
+
+CSceneObjectThing::KindParts& CSceneObjectThing::MutableParts()
+{
+    if (!parts_)
+        parts_ = std::make_unique<KindParts>();
+    return *parts_;
+}
+
 void CSceneObjectThing::SetTranslation(const Vector3& translation)
 {
     translation_ = translation;
@@ -204,28 +217,28 @@ std::uint32_t CSceneObjectThing::ReadInnerChunk(std::uint16_t id)
     case chunk::kData4050: {
         kind_ = kKindData4050;
         std::uint32_t size = 0;
-        return ReadU32(size) + ReadBytes(data4050_);
+        return ReadU32(size) + ReadBytes(MutableParts().data4050);
     }
     case chunk::kBlock4:
         kind_ = kKindBlock4;
         return ReadBlock4();
     case chunk::kData4083:
         kind_ = kKindData4083;
-        return ReadChunkData(data4083_);
+        return ReadChunkData(MutableParts().data4083);
     case chunk::kText4090:
-        return ReadChunkText(text4090_);
+        return ReadChunkText(MutableParts().text4090);
     case chunk::kData40A0:
         kind_ = kKindData40A0;
-        return ReadChunkData(data40A0_);
+        return ReadChunkData(MutableParts().data40A0);
     case chunk::kDataB110:
         kind_ = kKindDataB110;
-        return ReadChunkData(dataB110_);
+        return ReadChunkData(MutableParts().dataB110);
     case chunk::kDataB151:
-        return ReadChunkData(dataB151_);
+        return ReadChunkData(MutableParts().dataB151);
     case chunk::kDataB401: {
         kind_ = kKindDataB401;
         std::uint32_t size = 0;
-        return ReadU32(size) + ReadBytes(dataB401_);
+        return ReadU32(size) + ReadBytes(MutableParts().dataB401);
     }
     default:
         throw CVerdaxException(VERDAX_ERR_INNER_CHUNK);
@@ -252,7 +265,7 @@ std::uint32_t CSceneObjectThing::ReadSector()
 std::uint32_t CSceneObjectThing::ReadBlock2()
 {
     return ReadComposite([this](std::uint16_t id) -> std::uint32_t {
-        auto& b = block2_;
+        auto& b = MutableParts().block2;
         switch (id) {
         case block2::k4041:
             return ReadChunkU32(b.value4041);
@@ -284,7 +297,7 @@ std::uint32_t CSceneObjectThing::ReadBlock2()
 std::uint32_t CSceneObjectThing::ReadBlock4()
 {
     return ReadComposite([this](std::uint16_t id) -> std::uint32_t {
-        auto& b = block4_;
+        auto& b = MutableParts().block4;
         switch (id) {
         case block4::k0010:
             return ReadChunkText(b.text0010);
@@ -350,17 +363,17 @@ std::uint32_t CSceneObjectThing::WriteInnerChunks()
         written += WriteTransform(false, true);
         if (present_.sector)
             written += WriteSector();
-        written += WriteChunkTextUnterminated(chunk::kText4090, text4090_);
-        return written + WriteChunkBytes(chunk::kData40A0, data40A0_);
+        written += WriteChunkTextUnterminated(chunk::kText4090, Parts().text4090);
+        return written + WriteChunkBytes(chunk::kData40A0, Parts().data40A0);
     case kKindDataB401:
-        return written + WriteChunkBytes(chunk::kDataB401, dataB401_);
+        return written + WriteChunkBytes(chunk::kDataB401, Parts().dataB401);
     case kKindPlain:
         written += WriteTransform(true, true);
         return written + (present_.sector ? WriteSector() : 0);
     case kKindDataB110:
         written += WriteTransform(true, true);
-        written += WriteChunkTextUnterminated(chunk::kText4090, text4090_);
-        return written + WriteChunkBytes(chunk::kDataB110, dataB110_);
+        written += WriteChunkTextUnterminated(chunk::kText4090, Parts().text4090);
+        return written + WriteChunkBytes(chunk::kDataB110, Parts().dataB110);
     default:
         // A kind outside the table loses its 0x4011 chunk and reads back as 0x1002.
         written += WriteTransform(false, false);
@@ -376,13 +389,13 @@ std::uint32_t CSceneObjectThing::WriteKindChunk()
     case kKindBlock4:
         return WriteBlock4();
     case kKindData4050:
-        return WriteChunkBytes(chunk::kData4050, data4050_);
+        return WriteChunkBytes(chunk::kData4050, Parts().data4050);
     case kKindModel:
         return WriteChunkText(chunk::kModelName, modelName_);
     case kKindData4083:
-        return WriteChunkBytes(chunk::kData4083, data4083_);
+        return WriteChunkBytes(chunk::kData4083, Parts().data4083);
     case kKindDataB151:
-        return WriteChunkBytes(chunk::kDataB151, dataB151_);
+        return WriteChunkBytes(chunk::kDataB151, Parts().dataB151);
     default:
         return 0;
     }
@@ -426,7 +439,7 @@ std::uint32_t CSceneObjectThing::WriteSector()
 
 std::uint32_t CSceneObjectThing::WriteBlock2()
 {
-    const auto& b = block2_;
+    const auto& b = Parts().block2;
     const auto start = BeginChunk(chunk::kBlock2);
     std::uint32_t total = 6;
     total += WriteChunkU32(block2::k4041, b.value4041);
@@ -445,7 +458,7 @@ std::uint32_t CSceneObjectThing::WriteBlock2()
 
 std::uint32_t CSceneObjectThing::WriteBlock4()
 {
-    const auto& b = block4_;
+    const auto& b = Parts().block4;
     const auto start = BeginChunk(chunk::kBlock4);
     std::uint32_t total = 6;
     total += WriteChunkText(block4::k0010, b.text0010);

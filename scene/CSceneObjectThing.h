@@ -14,6 +14,7 @@
 #include "scene/CSceneObject.h"
 
 #include <array>
+#include <memory>
 
 class CSceneObjectThingData;
 
@@ -123,10 +124,28 @@ public:
     // Puts back which transform chunks count as present, as they were before an edit
     // whose setters marked them (undo restores the file's layout, not only values).
     void RestoreTransformPresence(bool translation, bool rotation, bool scale);
-    const Block2& GetBlock2() const { return block2_; }
-    const Block4& GetBlock4() const { return block4_; }
+    const Block2& GetBlock2() const { return Parts().block2; }
+    const Block4& GetBlock4() const { return Parts().block4; }
 
 private:
+    // What only things of some kinds hold. Kept apart, made when the first of its
+    // chunks is read: the thousands of model things of a large mission would
+    // otherwise each carry about 600 bytes they never use.
+    struct KindParts {
+        std::array<std::uint8_t, 24> data4050{};
+        std::vector<std::uint8_t> dataB151;
+        std::array<std::uint8_t, 236> dataB401{};
+        Block2 block2;
+        std::vector<std::uint8_t> data40A0;
+        std::string text4090;
+        Block4 block4;
+        std::vector<std::uint8_t> data4083;
+        std::vector<std::uint8_t> dataB110;
+    };
+    // The parts read, or empty parts (as a new thing's) when none were.
+    const KindParts& Parts() const;
+    KindParts& MutableParts();
+
     std::uint32_t ReadInnerChunk(std::uint16_t id);
     std::uint32_t ReadRotation();
     std::uint32_t ReadSector();
@@ -150,16 +169,8 @@ private:
     std::string modelName_;
     C4dsModel model_;
     std::array<std::uint8_t, 12> data002C_{};
-    std::array<std::uint8_t, 24> data4050_{};
-    std::vector<std::uint8_t> dataB151_;
     std::string sectorName_;
-    std::array<std::uint8_t, 236> dataB401_{};
-    Block2 block2_;
-    std::vector<std::uint8_t> data40A0_;
-    std::string text4090_;
-    Block4 block4_;
     Presence present_;
-    std::vector<std::uint8_t> data4083_;
-    std::vector<std::uint8_t> dataB110_;
+    std::unique_ptr<KindParts> parts_;
     CSceneObjectThingData* linkedData_ = nullptr;
 };
