@@ -45,6 +45,7 @@ struct TexturePixels {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> rgb;  // rows as GL holds them, first row first
+    bool opaque = true;             // every texel's alpha is 1
 };
 
 inline TexturePixels ReadTexture(std::uint32_t glName)
@@ -53,9 +54,14 @@ inline TexturePixels ReadTexture(std::uint32_t glName)
     glBindTexture(GL_TEXTURE_2D, glName);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &pixels.width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &pixels.height);
-    pixels.rgb.resize(static_cast<std::size_t>(pixels.width) * pixels.height * 3);
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(pixels.width) * pixels.height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (!pixels.rgb.empty())
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.rgb.data());
+    if (!rgba.empty())
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    for (std::size_t at = 0; at < rgba.size(); at += 4) {
+        pixels.rgb.insert(pixels.rgb.end(), rgba.begin() + static_cast<std::ptrdiff_t>(at),
+                          rgba.begin() + static_cast<std::ptrdiff_t>(at + 3));
+        pixels.opaque = pixels.opaque && rgba[at + 3] == 0xFF;
+    }
     return pixels;
 }

@@ -108,6 +108,7 @@ TEST_P(TextureUpload, PaletteImageWithAll256EntriesReadsBackItsColours)
     EXPECT_EQ(pixels.width, width);
     EXPECT_EQ(pixels.height, 2);
     EXPECT_EQ(pixels.rgb, ExpectedPaletteColours(width));
+    EXPECT_TRUE(pixels.opaque);
 }
 
 TEST_P(TextureUpload, PaletteImageWith16EntriesReadsBackItsColours)
@@ -129,6 +130,7 @@ TEST_P(TextureUpload, TrueColourImageReadsBackItsColours)
     const TexturePixels pixels = ReadTexture(texture.GetGlName());
     EXPECT_EQ(pixels.width, width);
     EXPECT_EQ(pixels.rgb, ExpectedTrueColours(width));
+    EXPECT_TRUE(pixels.opaque);
 }
 
 INSTANTIATE_TEST_SUITE_P(OddAndEvenWidths, TextureUpload, testing::Values(1, 2, 3, 4, 5, 7));
