@@ -95,19 +95,32 @@ std::span<const std::uint8_t> PixelBlock(std::span<const std::uint8_t> file, con
     return file.subspan(header.pixelOffset, static_cast<std::size_t>(byteCount));
 }
 
-void CopyRow(std::span<const std::uint8_t> source, std::uint8_t* target, std::uint8_t bytesPerPixel)
+// Bytes per pixel in the decoded picture.
+std::uint64_t PictureBytesPerPixel(std::uint8_t fileBytesPerPixel)
+{
+    return fileBytesPerPixel == 1 ? 1 : 4;
+}
+
+// One row of `width` pixels from the file's bytes. Blue, green, red in the file; red,
+// green, blue, opaque alpha for GL. Pixels a short block does not wholly hold are
+// left black (opaque black for 24 bits).
+void CopyRow(std::span<const std::uint8_t> source, std::uint8_t* target, std::uint64_t width,
+             std::uint8_t bytesPerPixel)
 {
     if (bytesPerPixel == 1) {
         std::memcpy(target, source.data(), source.size());
         return;
     }
-    // Blue, green, red in the file; red, green, blue for GL. A partial pixel at the
-    // end of a short block is left black.
-    for (std::size_t at = 0; at + 3 <= source.size(); at += 3) {
-        target[at] = source[at + 2];
-        target[at + 1] = source[at + 1];
-        target[at + 2] = source[at];
+    const std::uint64_t whole = source.size() / 3;
+    const std::uint8_t* in = source.data();
+    for (std::uint64_t pixel = 0; pixel < whole; ++pixel, in += 3, target += 4) {
+        target[0] = in[2];
+        target[1] = in[1];
+        target[2] = in[0];
+        target[3] = 0xFF;
     }
+    for (std::uint64_t pixel = whole; pixel < width; ++pixel, target += 4)
+        target[3] = 0xFF;
 }
 
 // Unpads the rows and puts the top row first. A block shorter than the picture
@@ -116,7 +129,9 @@ void CopyRow(std::span<const std::uint8_t> source, std::uint8_t* target, std::ui
 void ReadRows(std::span<const std::uint8_t> block, const BitmapHeader& header, BitmapImage& image)
 {
     const std::uint64_t stride = FileRowStride(header);
-    const std::uint64_t rowBytes = std::uint64_t{static_cast<std::uint32_t>(header.width)} * image.bytesPerPixel;
+    const std::uint64_t width = static_cast<std::uint32_t>(header.width);
+    const std::uint64_t fileRowBytes = width * image.bytesPerPixel;
+    const std::uint64_t rowBytes = width * PictureBytesPerPixel(image.bytesPerPixel);
     const std::uint64_t rows = std::min(RowCount(header), (block.size() + stride - 1) / stride);
     try {
         image.pixels.assign(static_cast<std::size_t>(rows * rowBytes), 0);
@@ -127,9 +142,9 @@ void ReadRows(std::span<const std::uint8_t> block, const BitmapHeader& header, B
     for (std::uint64_t fileRow = 0; fileRow < rows; ++fileRow) {
         const std::uint64_t start = fileRow * stride;
         const auto source = block.subspan(static_cast<std::size_t>(start),
-                                          static_cast<std::size_t>(std::min(rowBytes, block.size() - start)));
+                                          static_cast<std::size_t>(std::min(fileRowBytes, block.size() - start)));
         const std::uint64_t pictureRow = topDown ? fileRow : rows - 1 - fileRow;
-        CopyRow(source, image.pixels.data() + pictureRow * rowBytes, image.bytesPerPixel);
+        CopyRow(source, image.pixels.data() + pictureRow * rowBytes, width, image.bytesPerPixel);
     }
     image.width = header.width;
     image.height = static_cast<std::int32_t>(rows);

@@ -7,12 +7,14 @@
 #include <span>
 #include <vector>
 
-// A decoded picture, ready for glTexImage2D with an unpack alignment of 1: rows of
-// width × bytes-per-pixel bytes without padding, the top row of the picture first.
+// A decoded picture, ready for glTexImage2D with an unpack alignment of 1: rows
+// without padding, the top row of the picture first. A palette image keeps one index
+// per pixel; a 24-bit image's pixels are four bytes each, red, green, blue and an
+// opaque 255, the layout GL keeps textures in, so that its upload is a copy.
 struct BitmapImage {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::uint8_t bytesPerPixel = 0;  // 1: palette indices; 3: red, green, blue
+    std::uint8_t bytesPerPixel = 0;  // in the file: 1, palette indices; 3, blue, green, red
     std::vector<std::uint8_t> pixels;
     // Palette images: one entry per palette colour, each component / 255.
     std::vector<float> red;

@@ -46,20 +46,6 @@ void ExpandPalette(const BitmapImage& image, std::vector<std::uint8_t>& rgba)
     }
 }
 
-void AddOpaqueAlpha(const BitmapImage& image, std::vector<std::uint8_t>& rgba)
-{
-    const std::size_t pixels = image.pixels.size() / 3;
-    rgba.resize(pixels * 4);
-    const std::uint8_t* in = image.pixels.data();
-    std::uint8_t* out = rgba.data();
-    for (std::size_t i = 0; i < pixels; ++i, in += 3, out += 4) {
-        out[0] = in[0];
-        out[1] = in[1];
-        out[2] = in[2];
-        out[3] = 0xFF;
-    }
-}
-
 }  // namespace
 
 bool HasCurrentGlContext()
@@ -106,12 +92,11 @@ void CTexture::Upload(const BitmapImage& image)
     // Every texture goes up as opaque red, green, blue and alpha bytes: the layout GL
     // keeps its textures in, so that the upload is a copy rather than a conversion
     // pixel by pixel (a third of the upload's time in Mesa). Opaque alpha draws as
-    // the alpha of an RGB texture does.
-    std::vector<std::uint8_t> rgba;
+    // the alpha of an RGB texture does. A 24-bit image was decoded so.
+    std::vector<std::uint8_t> expanded;
     if (image.bytesPerPixel == 1)
-        ExpandPalette(image, rgba);
-    else
-        AddOpaqueAlpha(image, rgba);
+        ExpandPalette(image, expanded);
+    const std::vector<std::uint8_t>& rgba = image.bytesPerPixel == 1 ? expanded : image.pixels;
     // Rows of four-byte pixels need no padding, whatever alignment a caller left.
     GLint savedAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedAlignment);

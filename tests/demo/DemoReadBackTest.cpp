@@ -33,7 +33,14 @@ TEST(DemoBitmaps, DecodeToThePicturesDrawnWhateverTheRowPadding)
         EXPECT_EQ(image.width, drawn.width);
         EXPECT_EQ(image.height, drawn.height);
         EXPECT_EQ(image.bytesPerPixel, drawn.bitsPerPixel / 8);
-        EXPECT_EQ(image.pixels, drawn.pixels);  // both top row first, unpadded
+        // Both top row first, unpadded; 24-bit pixels decoded with an opaque alpha.
+        std::vector<std::uint8_t> expected = drawn.pixels;
+        if (drawn.bitsPerPixel == 24) {
+            expected.clear();
+            for (std::size_t at = 0; at + 3 <= drawn.pixels.size(); at += 3)
+                expected.insert(expected.end(), {drawn.pixels[at], drawn.pixels[at + 1], drawn.pixels[at + 2], 0xFF});
+        }
+        EXPECT_EQ(image.pixels, expected);
         if (drawn.bitsPerPixel == 8) {
             ASSERT_EQ(image.red.size(), drawn.palette.size());
             for (std::size_t i = 0; i < drawn.palette.size(); ++i) {

@@ -67,8 +67,7 @@ std::vector<std::uint8_t> ExpectedTrueColour(int width, int rows)
     std::vector<std::uint8_t> pixels;
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < width; ++column)
-            for (int channel = 0; channel < 3; ++channel)
-                pixels.push_back(Value(row, column, channel));
+            pixels.insert(pixels.end(), {Value(row, column, 0), Value(row, column, 1), Value(row, column, 2), 0xFF});
     return pixels;
 }
 
@@ -189,7 +188,7 @@ TEST(BitmapDecoder, TopDownBitmapKeepsItsRowOrder)
     w.Bytes({6, 5, 4}).Fill(1);
     const BitmapImage image = DecodeBitmap(Span(w));
     EXPECT_EQ(image.height, 2);
-    EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{1, 2, 3, 0xFF, 4, 5, 6, 0xFF}));
 }
 
 TEST(BitmapDecoder, AbsurdSidesAreRefusedBeforeAnythingIsRead)
@@ -264,13 +263,15 @@ TEST(BitmapDecoder, ShortPixelBlockGivesTheRowsItHolds)
     EXPECT_EQ(image.width, 3);
     ASSERT_EQ(image.height, 2);
     // The file's first row is the picture's bottom row (2); of its second row (1) only
-    // the first pixel is whole, the rest stays black.
-    std::vector<std::uint8_t> expected(18, 0);
+    // the first pixel is whole, the rest stays black, opaque as every pixel.
+    std::vector<std::uint8_t> expected(24, 0);
+    for (int pixel = 0; pixel < 6; ++pixel)
+        expected[4 * pixel + 3] = 0xFF;
     for (int channel = 0; channel < 3; ++channel)
         expected[channel] = Value(1, 0, channel);
     for (int column = 0; column < 3; ++column)
         for (int channel = 0; channel < 3; ++channel)
-            expected[9 + 3 * column + channel] = Value(2, column, channel);
+            expected[12 + 4 * column + channel] = Value(2, column, channel);
     EXPECT_EQ(image.pixels, expected);
 }
 
@@ -285,7 +286,10 @@ TEST(BitmapDecoder, HugeSidesWithATinyBlockAllocateOnlyWhatTheFileBacks)
     const BitmapImage image = DecodeBitmap(Span(w));
     EXPECT_EQ(image.width, 16384);
     EXPECT_EQ(image.height, 1);
-    EXPECT_EQ(image.pixels.size(), 16384u * 3);
-    EXPECT_EQ(image.pixels[5], 0x40);
-    EXPECT_EQ(image.pixels[6], 0);
+    // Two whole pixels of the eight bytes, and opaque black after them.
+    EXPECT_EQ(image.pixels.size(), 16384u * 4);
+    EXPECT_EQ(image.pixels[6], 0x40);
+    EXPECT_EQ(image.pixels[7], 0xFF);
+    EXPECT_EQ(image.pixels[8], 0);
+    EXPECT_EQ(image.pixels[11], 0xFF);
 }
