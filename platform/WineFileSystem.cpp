@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <dirent.h>
+#include <memory>
+#include <functional>
 #include <iterator>
 #include <span>
 
@@ -58,16 +61,17 @@ fs::path DriveRoot(const fs::path& prefix, char letter)
     return link;
 }
 
-PathStart Classify(std::string_view path, const fs::path& prefix)
+// `prefix` is asked only for a path that starts at a drive or at the prefix's devices.
+PathStart Classify(std::string_view path, const std::function<fs::path()>& prefix)
 {
     if (!path.empty() && path[0] == '/')
         return {"/", WithForwardSlashes(std::string(path.substr(1))), true};
     if (HasDriveLetter(path))
-        return {DriveLink(prefix, path[0]), WithForwardSlashes(ToUtf8(path.substr(2))), false, path[0]};
+        return {DriveLink(prefix(), path[0]), WithForwardSlashes(ToUtf8(path.substr(2))), false, path[0]};
     if (path.size() >= 2 && path[0] == '\\' && IsSlash(path[1]))
-        return {prefix / "dosdevices" / "unc", WithForwardSlashes(ToUtf8(path.substr(2))), false};
+        return {prefix() / "dosdevices" / "unc", WithForwardSlashes(ToUtf8(path.substr(2))), false};
     if (!path.empty() && path[0] == '\\')
-        return {DriveLink(prefix, 'c'), WithForwardSlashes(ToUtf8(path.substr(1))), false, 'c'};
+        return {DriveLink(prefix(), 'c'), WithForwardSlashes(ToUtf8(path.substr(1))), false, 'c'};
     std::error_code ec;
     return {fs::current_path(ec), WithForwardSlashes(std::string(path)), true};
 }
@@ -93,18 +97,45 @@ bool Exists(const fs::path& path)
     return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
 }
 
+bool IsAscii(std::string_view text)
+{
+    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool EqualAsciiNoCase(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, {}, [](char c) { return std::tolower(static_cast<unsigned char>(c)); },
+                              [](char c) { return std::tolower(static_cast<unsigned char>(c)); });
+}
+
 // The entry of `folder` whose name equals `name` without regard to case; of several
 // (possible on a case-sensitive disk) the first in byte order, so the answer does not
-// depend on the order of the folder.
+// depend on the order of the folder. Read with readdir: a miss lists the whole folder,
+// and the filesystem library's iterator costs several allocations an entry. Names all
+// in ASCII, nearly every name, compare without decoding: case folding takes no other
+// code point to ASCII.
 std::optional<std::string> FindWithoutCase(const fs::path& folder, const std::string& name)
 {
-    const std::u32string wanted = unicode::DecodeUtf8(name);
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+    if (!listing)
+        return std::nullopt;
+    const bool asciiName = IsAscii(name);
+    std::optional<std::u32string> wanted;  // decoded when a name needs it
     std::optional<std::string> found;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string candidate = it->path().filename().string();
-        if (unicode::EqualNoCase(unicode::DecodeUtf8(candidate), wanted) && (!found || candidate < *found))
-            found = std::move(candidate);
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view candidate = entry->d_name;
+        if (candidate == "." || candidate == "..")
+            continue;
+        bool equal = false;
+        if (asciiName && IsAscii(candidate)) {
+            equal = EqualAsciiNoCase(candidate, name);
+        } else {
+            if (!wanted)
+                wanted = unicode::DecodeUtf8(name);
+            equal = unicode::EqualNoCase(unicode::DecodeUtf8(candidate), *wanted);
+        }
+        if (equal && (!found || candidate < *found))
+            found = std::string(candidate);
     }
     return found;
 }
@@ -133,12 +164,24 @@ const IFileSystem* g_fs = nullptr;
 
 // The path as spelled, when it needs no folder stepping: "." and ".." stay for the
 // component walk, since the kernel would follow ".." through links (and above the drive).
-std::optional<fs::path> ExactSpelling(const fs::path& base, const std::vector<std::string>& components)
+// Joined as the walk joins its components, without splitting it into them first.
+std::optional<fs::path> ExactSpelling(const fs::path& base, std::string_view rest)
 {
-    const bool steps = std::ranges::any_of(components, [](const std::string& c) { return c == "." || c == ".."; });
-    if (steps)
-        return std::nullopt;
-    return Join(base, components);
+    std::string text = base.native();
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        const std::size_t end = std::min(rest.find('/', start), rest.size());
+        const std::string_view name = rest.substr(start, end - start);
+        if (name == "." || name == "..")
+            return std::nullopt;
+        if (!name.empty()) {
+            if (!text.empty() && text.back() != '/')
+                text += '/';
+            text += name;
+        }
+        start = end + 1;
+    }
+    return text;
 }
 
 // Component by component: each one absent in exactly that spelling is looked for in
@@ -186,7 +229,7 @@ std::size_t ExistingDepth(const fs::path& base, std::span<const std::string> com
 
 fs::path CWineFileSystem::Prefix() const
 {
-    return prefix_.value_or(WinePrefix());
+    return prefix_ ? *prefix_ : WinePrefix();  // value_or would look the prefix up every time
 }
 
 // Nearly every path the game's files name exists exactly as spelled: one lookup of
@@ -196,13 +239,12 @@ fs::path CWineFileSystem::Prefix() const
 // case too, which the drive's lookup would then have chosen).
 fs::path CWineFileSystem::Resolve(std::string_view windowsPath) const
 {
-    const fs::path prefix = Prefix();
-    const PathStart start = Classify(windowsPath, prefix);
-    std::vector<std::string> components = SplitComponents(start.rest);
-    const auto exact = ExactSpelling(start.base, components);
+    const PathStart start = Classify(windowsPath, [this] { return Prefix(); });
+    const auto exact = ExactSpelling(start.base, start.rest);
     if (exact && Exists(*exact))
         return *exact;
-    const fs::path base = start.drive ? DriveRoot(prefix, start.drive) : start.base;
+    std::vector<std::string> components = SplitComponents(start.rest);
+    const fs::path base = start.drive ? DriveRoot(Prefix(), start.drive) : start.base;
     // With "." or "..", which step through the folders, every component is walked.
     // The whole path was just looked up, unless the drive's link is spelt otherwise.
     const std::size_t deepest = base == start.base && !components.empty() ? components.size() - 1 : components.size();
@@ -212,7 +254,7 @@ fs::path CWineFileSystem::Resolve(std::string_view windowsPath) const
 
 std::vector<FolderEntry> CWineFileSystem::List(std::string_view windowsFolder) const
 {
-    const bool linux = Classify(windowsFolder, Prefix()).linux;
+    const bool linux = Classify(windowsFolder, [this] { return Prefix(); }).linux;
     std::error_code ec;
     fs::directory_iterator it(Resolve(windowsFolder), ec);
     if (ec)
