@@ -30,21 +30,22 @@ std::string CMission::GetFolder() const
 
 void CMission::Load()
 {
-    LoadWith([this] { sceneFile_.Read(); });
+    LoadWith([this] { sceneFile_.Read(); }, true);
 }
 
 void CMission::LoadFrom(std::iostream& sceneFile)
 {
-    LoadWith([&] { sceneFile_.ReadFrom(sceneFile); });
+    LoadWith([&] { sceneFile_.ReadFrom(sceneFile); }, false);
 }
 
 template <class ReadSceneFile>
-void CMission::LoadWith(ReadSceneFile readSceneFile)
+void CMission::LoadWith(ReadSceneFile readSceneFile, bool withWorldModel)
 {
     if (loaded_)
         throw CVerdaxException(VERDAX_ERR_MISSION_LOADED);
     try {
-        LoadWorldModel();
+        if (withWorldModel)
+            LoadWorldModel();
         sceneFile_.SetOwner(this);
         readSceneFile();
         LinkThingData();

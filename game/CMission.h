@@ -47,8 +47,9 @@ public:
     // the object file's failures; a failed load leaves the mission empty, so that it
     // can be tried again.
     void Load();
-    // The same load with the object file's bytes given in `sceneFile` rather than read
-    // from the folder's "scene2.bin"; the world and thing models still come from disk.
+    // The objects alone, from the object file's bytes given in `sceneFile` rather than
+    // read from the folder's "scene2.bin": the load above without the world model,
+    // which stays unloaded. The things' models still come from disk.
     void LoadFrom(std::iostream& sceneFile);
     // Writes the object file's output when loaded; nothing otherwise.
     void Save();
@@ -76,7 +77,7 @@ public:
 
 private:
     template <class ReadSceneFile>
-    void LoadWith(ReadSceneFile readSceneFile);
+    void LoadWith(ReadSceneFile readSceneFile, bool withWorldModel);
     void LoadWorldModel();
     void LinkThingData();
     void LoadThingModels();

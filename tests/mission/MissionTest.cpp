@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 
 using platform::RecordingPresenter;
 using testsupport::ByteWriter;
@@ -254,6 +255,24 @@ TEST(Mission, ModelsLoadFromTheModelsFolder)
     EXPECT_TRUE(things[1]->GetModel().IsLoaded());
     EXPECT_TRUE(things[2]->GetModel().IsLoaded());
     EXPECT_EQ(things[2]->GetModel().GetName(), "pallet.x");
+}
+
+// Objects given as bytes load as from the folder's file, things' models too; the
+// world model, a file of its own, is left alone.
+TEST(Mission, ObjectsFromBytesLoadWithTheirModelsButNoWorldModel)
+{
+    MissionFolder folder;
+    folder.Write("scene.4ds", EmptyModel());
+    folder.dir.Write("Models/crate.4DS", EmptyModel());
+    ScopedGameFolders scope(folder.gameFolders);
+    std::stringstream bytes(Scene({Thing("crate", "crate.i3d")}, {ScriptData("crate", "go")}));
+    CMission mission("m1", CMission::ExplicitFolder{folder.Path()});
+    mission.LoadFrom(bytes);
+    EXPECT_TRUE(mission.IsLoaded());
+    EXPECT_FALSE(mission.GetWorldModel().IsLoaded());
+    ASSERT_EQ(mission.GetThings().size(), 1u);
+    EXPECT_TRUE(mission.GetThings()[0]->GetModel().IsLoaded());
+    EXPECT_EQ(mission.GetThings()[0]->GetScript(), "go");
 }
 
 // Thousands of things name a hundred models: each distinct name is looked up once
