@@ -11,6 +11,38 @@ namespace {
 
 class ModelDraw : public FlatDrawTest {};
 
+// A 4 x 4 bitmap of four colours, each a 2 x 2 quarter of the picture.
+std::string QuartersBitmap(Rgb topLeft, Rgb topRight, Rgb bottomLeft, Rgb bottomRight)
+{
+    ByteWriter w;
+    testsupport::BitmapFields f;
+    f.width = 4;
+    f.height = 4;
+    testsupport::BitmapHeaders(w, f);
+    for (int fileRow = 0; fileRow < 4; ++fileRow) {  // the bottom row first
+        for (int column = 0; column < 4; ++column) {
+            const Rgb& c = fileRow < 2 ? (column < 2 ? bottomLeft : bottomRight) : (column < 2 ? topLeft : topRight);
+            w.U8(c[2]).U8(c[1]).U8(c[0]);
+        }
+    }
+    return w.Str();
+}
+
+// Each vertex's texture coordinates place the texture: u along x, v from the
+// picture's top row.
+TEST_F(ModelDraw, TextureCoordinatesOfTheVerticesPlaceTheTexture)
+{
+    WriteMap("quarters.bmp", QuartersBitmap(kRed, kGreen, kBlue, kWhite));
+    ByteWriter w = ModelStart({"quarters.bmp"});
+    w.U16(1);
+    SquaresFrame(w, 0, {0, 0, 0}, {{0, 0, 40, 40, 1}});
+    LoadModel(w)->Draw(0);
+    EXPECT_EQ(Pixel(5, 5), kRed);  // u and v near 0
+    EXPECT_EQ(Pixel(35, 5), kGreen);
+    EXPECT_EQ(Pixel(5, 35), kBlue);
+    EXPECT_EQ(Pixel(35, 35), kWhite);
+}
+
 TEST_F(ModelDraw, AChildIsDrawnUnderItsParentsTransformAfterItsMeshAndBeforeTheNextRoot)
 {
     ByteWriter w = ModelStart({"red.bmp", "blue.bmp"});
