@@ -36,8 +36,10 @@ constexpr std::uint64_t kFileVertexBytes = 32;
 constexpr std::uint64_t kFileFaceBytes = 6;
 constexpr std::uint64_t kSectorVertexBytes = 12;
 
-// The part of a model file held at once while it is read.
-constexpr std::size_t kReadWindow = 1 << 20;
+// The part of a model file held at once while it is read (more when one read asks
+// for more): every page of it is fresh memory that a first load pays for, and
+// larger windows only save read calls.
+constexpr std::size_t kReadWindow = 1 << 17;
 
 constexpr double kPi = 3.1415926535;  // to ten digits, the value rotations have always been turned with
 
