@@ -11,6 +11,7 @@
 #include "ui/CMissionTreePane.h"
 #include "ui/CGenericInfoFrame.h"
 #include "ui/CScriptFrame.h"
+#include "ui/CScriptView.h"
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CUnsavedChangesBox.h"
 #include "ui/CodePageText.h"
@@ -563,9 +564,26 @@ void CMainFrame::OnMissionModifiedChanged()
     }
 }
 
+bool CMainFrame::CommitPendingEdits()
+{
+    for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
+        const auto* script = dynamic_cast<const CScriptFrame*>(child);
+        if (script && !script->View()->MayClose()) {
+            mdiArea_->setActiveSubWindow(child);
+            return false;
+        }
+    }
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();
+    return true;
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!ConfirmUnsavedChanges()) {
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    if (!CommitPendingEdits() || !ConfirmUnsavedChanges()) {
+        if (focused)
+            focused->setFocus();  // the editor goes on where the user left it
         event->ignore();
         return;
     }

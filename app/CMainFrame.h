@@ -88,6 +88,11 @@ public:
     // save succeeded (a failed one is reported as OnSaveMission reports it); false
     // when the user cancelled or a save failed.
     bool ConfirmUnsavedChanges();
+    // Before the question: the text of the editor that has the focus goes into its
+    // object, as when the editor loses the focus, so that a script typed and not yet
+    // left counts as an edit. False, with that script window brought forward, when a
+    // script window holds a text its object cannot take (the user is told why).
+    bool CommitPendingEdits();
     // Where the question goes (not owned); null returns to the message box.
     void SetUnsavedChangesPrompt(ui::IUnsavedChangesPrompt* prompt);
     // "Инфа Объекта" in the "Вид" menu: an info window for the mission tree's

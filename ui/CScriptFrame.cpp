@@ -7,6 +7,8 @@
 #include "ui/CodePageText.h"
 #include "ui/IconStrips.h"
 
+#include <QCloseEvent>
+
 namespace ui {
 namespace {
 
@@ -43,6 +45,15 @@ void CScriptFrame::showEvent(QShowEvent* event)
         placed_ = true;
         KeepInsideArea(*this, true);
     }
+}
+
+void CScriptFrame::closeEvent(QCloseEvent* event)
+{
+    if (!view_->MayClose()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }
 
 void CScriptFrame::RefreshTitle()

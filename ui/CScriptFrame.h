@@ -3,7 +3,8 @@
 // only pane is a CScriptView, its icon a sheet of text. For a thing the title is
 // the thing's name, taken again each time the frame is painted (a renamed thing
 // shows its new name); any other object keeps the title it was given when the
-// window opened (a mission script's name, or "Verdax" when it has none).
+// window opened (a mission script's name, or "Verdax" when it has none). A window
+// whose text the object cannot take (CScriptView::MayClose) refuses to close.
 
 #include <QMdiSubWindow>
 
@@ -28,6 +29,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // The first showing keeps the window inside the document area.
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     CScriptView* view_;

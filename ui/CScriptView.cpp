@@ -34,6 +34,11 @@ QFont ScriptFont()
     return font;
 }
 
+void ShowRefused(const QString& refused)
+{
+    platform::Presenter().ShowMessage(0, UnrepresentableMessage(refused).toStdString());
+}
+
 }  // namespace
 
 CScriptView::CScriptView(QWidget* parent) : QPlainTextEdit(parent), lineNumbers_(new CScriptLineNumberArea(this))
@@ -119,7 +124,7 @@ bool CScriptView::WriteBack()
     QString refused;
     std::optional<std::string> script = StreamTextOut(&refused);
     if (!script) {
-        platform::Presenter().ShowMessage(0, UnrepresentableMessage(refused).toStdString());
+        ShowRefused(refused);
         return false;
     }
     ObjectEdit edit;
@@ -127,6 +132,15 @@ bool CScriptView::WriteBack()
     edit.script = std::move(*script);
     CDravoDon::Instance().ApplyEdit(this, *object, edit);
     return true;
+}
+
+bool CScriptView::MayClose() const
+{
+    QString refused;
+    if (!SceneObject() || StreamTextOut(&refused))
+        return true;
+    ShowRefused(refused);
+    return false;
 }
 
 void CScriptView::focusInEvent(QFocusEvent* event)

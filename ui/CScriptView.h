@@ -11,7 +11,8 @@
 // widget the text goes back into the object through the one edit path, changed or
 // not, and DON_OBJECT_CHANGED tells the other views. A text holding a character
 // the game's code page cannot store is not written: the user is told which
-// character it is, the window keeps the text and the object its old script.
+// character it is, the window keeps the text and the object its old script, and
+// the window does not close until the text can be written.
 // Opening a menu or the editor's own context menu is not a loss of focus.
 //
 // The view leaves the mediator when it is destroyed (CDravoDonView).
@@ -46,6 +47,11 @@ public:
     // written or sent, for an object that is not a scene object or a text the code
     // page cannot hold (the user is told which character).
     bool WriteBack();
+    // Whether the window may close without losing what it shows: yes when the text
+    // can go into the object (it does as the editor loses the focus) or the object
+    // takes no script; no, with the user told which character the code page cannot
+    // hold, otherwise.
+    bool MayClose() const;
 
     // "Стр L, Кол C" of the caret, both counted from 1.
     QString PositionText() const;

@@ -6,18 +6,22 @@
 
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "scene/CSceneObjectMissionScript.h"
 #include "tests/app/MessageBoxWatcher.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/DemoGame.h"
 #include "ui/CEditHistory.h"
 #include "ui/CItemTreeView.h"
 #include "ui/CMissionTreePane.h"
+#include "ui/CScriptView.h"
 #include "ui/CommandIds.h"
 #include "ui/IUnsavedChangesPrompt.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -194,6 +198,39 @@ TEST_F(EditorOnDemo, SaveClosesOnlyWhenEverySaveSucceeded)
     EXPECT_EQ(prompt_.asked.size(), 2u);
     EXPECT_TRUE(std::filesystem::is_regular_file(OutputFile()));
     EXPECT_FALSE(frame_->EditHistory().IsMissionModified(*harbour_));
+}
+
+// Closing the editor with a script typed and not yet left: the text goes into the
+// object first, so the question asks about its mission; cancelled, the editor goes
+// on where it was. A text the object cannot take keeps the editor open.
+TEST_F(EditorOnDemo, ClosingTakesTheScriptBeingTypedIntoTheQuestion)
+{
+    ASSERT_FALSE(harbour_->GetMissionScripts().empty());
+    CSceneObjectMissionScript& script = *harbour_->GetMissionScripts()[0];
+    const std::string before = script.GetScript();
+    auto* view = dynamic_cast<CScriptView*>(CDravoDon::Instance().OpenView(DON_VIEW_SCRIPT, &script));
+    ASSERT_NE(view, nullptr);
+    frame_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_));
+    view->setFocus();
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClicks(view, "rem edited");
+    ASSERT_TRUE(view->hasFocus());
+
+    prompt_.answer = UnsavedAnswer::Cancel;
+    EXPECT_FALSE(frame_->close());
+    EXPECT_EQ(script.GetScript(), before + "rem edited");
+    ASSERT_EQ(prompt_.asked.size(), 1u);
+    EXPECT_EQ(prompt_.asked[0], QStringList{"harbor_town"});
+    EXPECT_TRUE(view->hasFocus());
+
+    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, QStringLiteral("\u4e2d"), Qt::NoModifier);
+    EXPECT_FALSE(frame_->close());
+    EXPECT_EQ(prompt_.asked.size(), 1u);  // not asked: the window's text is not in
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_TRUE(boxes_.boxes[0].text.contains(QStringLiteral("U+4e2d")));
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), view->parentWidget());
+    QTest::keyClick(view, Qt::Key_Backspace);  // what the editor's end will write
 }
 
 namespace {

@@ -317,3 +317,24 @@ TEST_F(ScriptWindowTest, ScreenReadersFindTheEditorAndTheFindBoxByName)
     view->setReadOnly(true);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(view)->state().readOnly);
 }
+
+// Closing the window writes its text as leaving it does; a text the object cannot
+// take would be lost with the window, which stays open until the text can go in.
+TEST_F(ScriptWindowTest, AWindowClosesWithItsTextWrittenAndNotWhileTheObjectCannotTakeIt)
+{
+    CScriptView* view = Open(&mission_.Init());
+    TypeAtEnd(view, QStringLiteral("x\u4e2d"));
+    EXPECT_FALSE(Frame(view)->close());
+    ASSERT_EQ(shown_.entries.size(), 1u);
+    EXPECT_TRUE(QString::fromStdString(shown_.entries[0].text).contains(QStringLiteral("U+4e2d")));
+    EXPECT_TRUE(Frame(view)->isVisible());
+    EXPECT_EQ(mission_.Init().GetScript(), "end\r\n");
+
+    FocusView(view);
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClick(view, Qt::Key_Backspace);
+    EXPECT_TRUE(Frame(view)->close());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mission_.Init().GetScript(), "end\r\nx");
+    EXPECT_EQ(shown_.entries.size(), 1u);
+}
