@@ -1,5 +1,7 @@
 #include "ui/CScriptView.h"
 
+#include "core/ScopedValue.h"
+
 #include "game/CDravoDon.h"
 #include "platform/MessagePresenter.h"
 #include "scene/CSceneObject.h"
@@ -32,11 +34,6 @@ QFont ScriptFont()
     font.setFixedPitch(true);
     font.setPointSize(kFontPoints);
     return font;
-}
-
-void ShowRefused(const QString& refused)
-{
-    platform::Presenter().ShowMessage(0, UnrepresentableMessage(refused).toStdString());
 }
 
 }  // namespace
@@ -124,7 +121,7 @@ bool CScriptView::WriteBack()
     QString refused;
     std::optional<std::string> script = StreamTextOut(&refused);
     if (!script) {
-        ShowRefused(refused);
+        ShowRefusal(refused);
         return false;
     }
     ObjectEdit edit;
@@ -139,8 +136,14 @@ bool CScriptView::MayClose() const
     QString refused;
     if (!SceneObject() || StreamTextOut(&refused))
         return true;
-    ShowRefused(refused);
+    ShowRefusal(refused);
     return false;
+}
+
+void CScriptView::ShowRefusal(const QString& refused) const
+{
+    const ScopedValue showing(showingRefusal_, true);
+    platform::Presenter().ShowMessage(0, UnrepresentableMessage(refused).toStdString());
 }
 
 void CScriptView::focusInEvent(QFocusEvent* event)
@@ -154,7 +157,7 @@ void CScriptView::focusOutEvent(QFocusEvent* event)
     QPlainTextEdit::focusOutEvent(event);
     // A menu opening keeps the focus where it was: the Edit menu's commands then
     // act on this text.
-    if (event->reason() != Qt::PopupFocusReason)
+    if (event->reason() != Qt::PopupFocusReason && !showingRefusal_)
         WriteBack();
 }
 

@@ -91,12 +91,17 @@ private:
     void ShowPosition();
     void ShowStatus(const QString& text);
     void RepaintFrame();
+    // The message naming the character the code page cannot hold.
+    void ShowRefusal(const QString& refused) const;
 
     CScriptLineNumberArea* lineNumbers_;
     CScriptFindDialog* findDialog_ = nullptr;  // a child of the view, made at first use
     QList<QAction*> searchActions_;
     QString lastNeedle_;
     SearchOptions lastOptions_;
+    // While the refusal is shown: its box takes the focus, and writing back then
+    // would only show it again.
+    mutable bool showingRefusal_ = false;
 };
 
 }  // namespace ui
