@@ -8,6 +8,9 @@
 #include "tools/demo/MeshBuilder.h"
 #include "tools/demo/ScaledMission.h"
 
+#include <algorithm>
+#include <set>
+
 namespace fuzz {
 namespace {
 
@@ -111,6 +114,31 @@ void AddModelEdges(std::map<std::string, std::string>& corpus)
     corpus["edges.4ds"] = demo::Write4ds(edges);
 }
 
+std::string Shortened(const std::string& script)
+{
+    return script.substr(0, 24);
+}
+
+// The main demo mission cut to one thing of each kind, the thing data of those
+// things and two mission scripts, all scripts shortened: a whole file of every kind
+// within the scene target's input limit, which the demo's files exceed.
+demo::SceneFileData OneThingOfEachKind()
+{
+    demo::SceneFileData scene = demo::HarbourTownScene();
+    std::set<std::int32_t> kinds;
+    std::erase_if(scene.things, [&](const demo::SceneThing& t) { return !kinds.insert(t.kind).second; });
+    std::set<std::string> names;
+    for (const demo::SceneThing& t : scene.things)
+        names.insert(t.name);
+    std::erase_if(scene.thingData, [&](const demo::SceneThingData& d) { return !names.contains(d.name); });
+    for (demo::SceneThingData& d : scene.thingData)
+        d.script = Shortened(d.script);
+    scene.missionScripts.resize(std::min<std::size_t>(scene.missionScripts.size(), 2));
+    for (demo::SceneMissionScript& m : scene.missionScripts)
+        m.script = Shortened(m.script);
+    return scene;
+}
+
 void AddSceneEdges(std::map<std::string, std::string>& corpus)
 {
     demo::CBinaryWriter only;
@@ -127,6 +155,7 @@ void AddSceneEdges(std::map<std::string, std::string>& corpus)
         kinds.thingData.push_back(d);
     }
     corpus["thing_data_kinds.bin"] = demo::WriteScene2(kinds);
+    corpus["thing_kinds.bin"] = demo::WriteScene2(OneThingOfEachKind());
 }
 
 }  // namespace
