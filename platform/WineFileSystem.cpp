@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <dirent.h>
-#include <memory>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <span>
 
 namespace platform {
@@ -140,16 +140,20 @@ std::optional<std::string> FindWithoutCase(const fs::path& folder, const std::st
     return found;
 }
 
+void AppendName(std::string& text, std::string_view name)
+{
+    if (!text.empty() && text.back() != '/')
+        text += '/';
+    text += name;
+}
+
 // Spelled out as one text and made a path once: appending name by name would parse
 // the growing path again at every step.
 fs::path Join(const fs::path& base, std::span<const std::string> names)
 {
     std::string text = base.native();
-    for (const auto& name : names) {
-        if (!text.empty() && text.back() != '/')
-            text += '/';
-        text += name;
-    }
+    for (const auto& name : names)
+        AppendName(text, name);
     return text;
 }
 
@@ -174,11 +178,8 @@ std::optional<fs::path> ExactSpelling(const fs::path& base, std::string_view res
         const std::string_view name = rest.substr(start, end - start);
         if (name == "." || name == "..")
             return std::nullopt;
-        if (!name.empty()) {
-            if (!text.empty() && text.back() != '/')
-                text += '/';
-            text += name;
-        }
+        if (!name.empty())
+            AppendName(text, name);
         start = end + 1;
     }
     return text;
