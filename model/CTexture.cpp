@@ -29,7 +29,7 @@ std::uint8_t ColourByte(float component)
 // GL's index maps would turn them on upload (which GL does pixel by pixel in
 // software, many times slower): the palette padded with black to a power-of-two map
 // of at most 256 entries, and each index masked to the map's size.
-void ExpandPalette(const BitmapImage& image, std::vector<std::uint8_t>& rgba)
+std::vector<std::uint8_t> ExpandPalette(const BitmapImage& image)
 {
     const std::size_t count = image.red.size();
     const std::size_t mapSize = std::min(kMaxPixelMapSize, std::bit_ceil(std::max<std::size_t>(count, 1)));
@@ -38,12 +38,13 @@ void ExpandPalette(const BitmapImage& image, std::vector<std::uint8_t>& rgba)
         colour[3] = 0xFF;
     for (std::size_t i = 0; i < std::min(count, mapSize); ++i)
         map[i] = {ColourByte(image.red[i]), ColourByte(image.green[i]), ColourByte(image.blue[i]), 0xFF};
-    rgba.resize(image.pixels.size() * 4);
+    std::vector<std::uint8_t> rgba(image.pixels.size() * 4);
     std::uint8_t* out = rgba.data();
     for (const std::uint8_t index : image.pixels) {
         std::memcpy(out, map[index & (mapSize - 1)].data(), 4);
         out += 4;
     }
+    return rgba;
 }
 
 }  // namespace
@@ -93,11 +94,10 @@ void CTexture::Upload(const BitmapImage& image)
     // keeps its textures in, so that the upload is a copy rather than a conversion
     // pixel by pixel (a third of the upload's time in Mesa). Opaque alpha draws as
     // the alpha of an RGB texture does. A 24-bit image was decoded so.
-    std::vector<std::uint8_t> expanded;
-    if (image.bytesPerPixel == 1)
-        ExpandPalette(image, expanded);
+    const std::vector<std::uint8_t> expanded =
+        image.bytesPerPixel == 1 ? ExpandPalette(image) : std::vector<std::uint8_t>();
     const std::vector<std::uint8_t>& rgba = image.bytesPerPixel == 1 ? expanded : image.pixels;
-    // Rows of four-byte pixels need no padding, whatever alignment a caller left.
+    // The rows are unpadded: an alignment of 8 left by a caller would misread odd widths.
     GLint savedAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
