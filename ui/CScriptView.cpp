@@ -1,7 +1,6 @@
 #include "ui/CScriptView.h"
 
 #include "core/ScopedValue.h"
-
 #include "game/CDravoDon.h"
 #include "platform/MessagePresenter.h"
 #include "scene/CSceneObject.h"
