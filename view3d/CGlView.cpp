@@ -41,13 +41,13 @@ struct Sphere {
 // translation, rotation and scale, as the frame applies them; a thing without a box
 // is a marker of the marker mode's size at its translation (radius 0 leaves the
 // size to the framing's smallest).
-Sphere ThingSphere(const CSceneObjectThing& thing, std::uint8_t markerMode)
+Sphere ThingSphere(const CSceneObjectThing& thing, float markerRadius)
 {
     const Vector3 t = thing.GetTranslation();
     const std::optional<ModelBox> box =
         thing.GetModel().IsLoaded() ? ComputeModelBox(thing.GetModel()) : std::nullopt;
     if (!box)
-        return {t, markerMode == 1 ? 1.0f : markerMode == 2 ? 0.05f : 0.0f};
+        return {t, markerRadius};
     const AxisAngle r = thing.GetRotation();
     const Vector3 s = thing.GetScale();
     QMatrix4x4 placed;
@@ -131,7 +131,7 @@ void CGlView::FrameSelection()
     const CSceneObjectThing* thing = SelectedThing();
     if (!thing)
         return;
-    const Sphere sphere = ThingSphere(*thing, renderer_.Settings().markerMode);
+    const Sphere sphere = ThingSphere(*thing, renderer_.Settings().MarkerRadius());
     Camera& camera = renderer_.GetCamera();
     const float aspect = height() > 0 ? static_cast<float>(width()) / static_cast<float>(height()) : 1.0f;
     const view3d::CameraPlace framed =

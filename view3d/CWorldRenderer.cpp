@@ -223,13 +223,14 @@ bool CWorldRenderer::MissesPickRegion(const ModelBox& box)
 // Untextured, so that a marker is plainly green or red whatever was bound last.
 void CWorldRenderer::DrawMarker() const
 {
-    if (settings_.markerMode == 0 || !quadric_)
+    const float radius = settings_.MarkerRadius();
+    if (radius == 0.0f || !quadric_)
         return;
     GLfloat saved[4];
     glGetFloatv(GL_CURRENT_COLOR, saved);
     glColor4f(saved[0], saved[1], saved[2], 0.25f);
     const CapabilityScope untextured(GL_TEXTURE_2D, false);
-    gluSphere(quadric_, settings_.markerMode == 1 ? 1.0 : 0.05, 8, 8);
+    gluSphere(quadric_, radius, 8, 8);
     glColor4fv(saved);
 }
 

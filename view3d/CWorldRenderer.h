@@ -24,6 +24,10 @@ struct RenderSettings {
     std::uint8_t markerMode = 0;  // 0: things without a model are not drawn; 1: spheres of radius 1; 2: of 0.05
     bool wireframe = false;
     bool world = true;  // the mission's world model is drawn
+
+    // The radius of the spheres that stand for things without a model; 0 when none
+    // are drawn.
+    float MarkerRadius() const { return markerMode == 1 ? 1.0f : markerMode == 2 ? 0.05f : 0.0f; }
 };
 
 class CWorldRenderer {
