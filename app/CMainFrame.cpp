@@ -346,13 +346,19 @@ void CMainFrame::ShowSpeedOf(QMdiSubWindow* child)
     });
 }
 
-CGlView* CMainFrame::WorldView() const
+QMdiSubWindow* CMainFrame::ChildOfKind(int kind) const
 {
     for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
-        if (child->property(kViewKindProperty).toInt() == DON_VIEW_WORLD)
-            return dynamic_cast<CGlView*>(child->widget());
+        if (child->property(kViewKindProperty).toInt() == kind)
+            return child;
     }
     return nullptr;
+}
+
+CGlView* CMainFrame::WorldView() const
+{
+    const QMdiSubWindow* child = ChildOfKind(DON_VIEW_WORLD);
+    return child ? dynamic_cast<CGlView*>(child->widget()) : nullptr;
 }
 
 void CMainFrame::FrameSelectionInWorld()
@@ -490,11 +496,9 @@ CDravoDonView* CMainFrame::OpenView(int kind, CVerdaxData* object)
 
 void CMainFrame::OpenWorldWindow()
 {
-    for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
-        if (child->property(kViewKindProperty).toInt() == DON_VIEW_WORLD) {
-            mdiArea_->setActiveSubWindow(child);
-            return;
-        }
+    if (QMdiSubWindow* child = ChildOfKind(DON_VIEW_WORLD)) {
+        mdiArea_->setActiveSubWindow(child);
+        return;
     }
     IMissionTree* tree = GetMissionTree();
     CDravoDon::Instance().OpenView(DON_VIEW_WORLD, tree ? tree->GetSelectedMission() : nullptr);

@@ -146,6 +146,8 @@ private:
     bool CreateStatusBar();
     void CreateSpeedPane();
     void ShowSpeedOf(QMdiSubWindow* child);
+    // The child window opened for a view of `kind` (DON_VIEW_*); null when none is open.
+    QMdiSubWindow* ChildOfKind(int kind) const;
     CGlView* WorldView() const;
     bool CreateObjectBar();
     bool CreateEditBar();
