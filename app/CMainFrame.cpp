@@ -17,6 +17,7 @@
 #include "ui/CodePageText.h"
 #include "ui/CommandIds.h"
 #include "ui/IconStrips.h"
+#include "ui/StringTableText.h"
 #include "view3d/CGlView.h"
 
 #include <QAction>
@@ -52,15 +53,10 @@ constexpr std::string_view kSaveFailedText = "Сорри, миссия не мо
 // The edit bar's panel: room for the property roll-up at (4, 12)-(170, 510).
 constexpr QSize kEditPanelSize(178, 520);
 
-QString Text(int id)
-{
-    const std::string_view text = LoadString(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString AppTitle()
 {
-    return Text(IDS_APP_TITLE);
+    return StringTableText(IDS_APP_TITLE);
 }
 
 // A menu item's text without its mnemonic mark and shortcut hint.
@@ -145,7 +141,7 @@ QAction* CMainFrame::AddCommand(int id, const QString& text)
 {
     auto* action = new QAction(text, this);
     action->setData(id);
-    const QString prompt = Text(id);
+    const QString prompt = StringTableText(id);
     action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
     const QString tip = prompt.section(QLatin1Char('\n'), 1, 1);
     action->setToolTip(tip.isEmpty() ? PlainItemText(text) : tip);
@@ -310,7 +306,7 @@ bool CMainFrame::CreateStatusBar()
 
     const int indicatorIds[] = {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
-        auto* pane = new QLabel(Text(indicatorIds[i]), bar);
+        auto* pane = new QLabel(StringTableText(indicatorIds[i]), bar);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
         pane->setMinimumWidth(pane->sizeHint().width() + 8);
@@ -373,7 +369,7 @@ bool CMainFrame::CreateObjectBar()
     addDockWidget(Qt::LeftDockWidgetArea, objectBar_);
     // The mission tree comes into being here and registers with the mediator.
     missionPane_ = new CMissionTreePane;
-    return objectBar_->AddTabView(Text(IDS_MISSIONS_TAB), missionPane_);
+    return objectBar_->AddTabView(StringTableText(IDS_MISSIONS_TAB), missionPane_);
 }
 
 bool CMainFrame::CreateEditBar()

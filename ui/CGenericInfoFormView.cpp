@@ -8,6 +8,7 @@
 #include "ui/CodePageText.h"
 #include "ui/DialogUnits.h"
 #include "ui/FieldRefusal.h"
+#include "ui/StringTableText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -74,7 +75,7 @@ QString Utf8(std::string_view text)
 CGenericInfoFormView::CGenericInfoFormView(QWidget* parent) : QScrollArea(parent), page_(new QWidget)
 {
     setObjectName(QStringLiteral("infoForm"));
-    setAccessibleName(Utf8(LoadString(IDS_INFO_TITLE)));
+    setAccessibleName(StringTableText(IDS_INFO_TITLE));
     page_->setObjectName(QStringLiteral("infoFormPage"));
     CreateControls();
     setWidget(page_);

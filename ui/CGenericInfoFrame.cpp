@@ -4,6 +4,7 @@
 #include "ui/CGenericInfoFormView.h"
 #include "ui/ChildWindowPlacement.h"
 #include "ui/IconStrips.h"
+#include "ui/StringTableText.h"
 
 #include <QLayout>
 
@@ -13,8 +14,7 @@ CGenericInfoFrame::CGenericInfoFrame(CVerdaxData* object, QWidget* parent)
     : QMdiSubWindow(parent), view_(new CGenericInfoFormView)
 {
     setObjectName(QStringLiteral("infoFrame"));
-    const std::string_view title = LoadString(IDS_INFO_TITLE);
-    setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+    setWindowTitle(StringTableText(IDS_INFO_TITLE));
     setWindowIcon(IconFromStrip(ItemIconStrip(), ICON_THING));
     setWidget(view_);
     view_->SetObject(object);

@@ -6,6 +6,7 @@
 #include "ui/CodePageText.h"
 #include "platform/WaitCursor.h"
 #include "ui/IconStrips.h"
+#include "ui/StringTableText.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,11 +18,6 @@
 namespace ui {
 namespace {
 
-QString Caption(int stringId)
-{
-    const std::string_view text = LoadString(stringId);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 int CategoryIcon(int category)
 {
@@ -275,7 +271,7 @@ void CItemTreeView::BuildMissionBranch(CMission* mission, QTreeWidgetItem* missi
     };
     std::map<int, CItemTreeItem*> nodes;
     for (const Category& category : kCategories) {
-        auto* node = new CItemTreeItem(category.code, Caption(category.caption));
+        auto* node = new CItemTreeItem(category.code, StringTableText(category.caption));
         InsertSorted(missionItem, node);
         nodes[category.code] = node;
     }

@@ -3,6 +3,7 @@
 #include "core/StringTable.h"
 #include "platform/Unicode.h"
 #include "ui/CItemTreeView.h"
+#include "ui/StringTableText.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,11 +16,6 @@
 namespace ui {
 namespace {
 
-QString Caption(int stringId)
-{
-    const std::string_view text = LoadString(stringId);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -33,8 +29,8 @@ CMissionTreePane::CMissionTreePane(QWidget* parent)
     field_->setClearButtonEnabled(true);
     // The field has no label of its own: it is named after its tab.
     field_->setAccessibleName(QStringLiteral("Поиск в миссиях"));
-    tree_->setAccessibleName(Caption(IDS_MISSIONS_TAB));
-    setAccessibleName(Caption(IDS_MISSIONS_TAB));
+    tree_->setAccessibleName(StringTableText(IDS_MISSIONS_TAB));
+    setAccessibleName(StringTableText(IDS_MISSIONS_TAB));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -6,6 +6,7 @@
 #include "ui/CScriptView.h"
 #include "ui/CodePageText.h"
 #include "ui/IconStrips.h"
+#include "ui/StringTableText.h"
 
 #include <QCloseEvent>
 
@@ -21,8 +22,7 @@ QString InitialTitle(const CVerdaxData* object)
         if (!name.empty())
             return TextFromCodePage(name);
     }
-    const std::string_view document = LoadString(IDS_APP_TITLE);
-    return QString::fromUtf8(document.data(), static_cast<qsizetype>(document.size()));
+    return StringTableText(IDS_APP_TITLE);
 }
 
 }  // namespace

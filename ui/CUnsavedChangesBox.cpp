@@ -1,6 +1,7 @@
 #include "ui/CUnsavedChangesBox.h"
 
 #include "core/StringTable.h"
+#include "ui/StringTableText.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -11,11 +12,10 @@ namespace ui {
 
 QMessageBox* CUnsavedChangesBox::MakeBox(const QStringList& missions) const
 {
-    const std::string_view title = LoadString(IDS_APP_TITLE);
     const QString text = missions.size() == 1 ? QStringLiteral("Миссия изменена и не сохранена:")
                                               : QStringLiteral("Миссии изменены и не сохранены:");
     auto* box = new QMessageBox(QMessageBox::Warning,
-                                QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                                StringTableText(IDS_APP_TITLE),
                                 text + QStringLiteral("\n\n") + missions.join(QLatin1Char('\n')) +
                                     QStringLiteral("\n\nСохранить изменения?"),
                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
