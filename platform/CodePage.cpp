@@ -259,6 +259,52 @@ std::string FromUtf8(std::string_view utf8, int codePage)
     return out;
 }
 
+namespace {
+
+using ByteTable = std::array<char, 256>;
+
+ByteTable MakeFoldTable(int codePage)
+{
+    ByteTable table{};
+    for (int b = 0; b < 256; ++b) {
+        const char32_t lower = unicode::FoldCase(ToUnicode(static_cast<unsigned char>(b), codePage));
+        const char folded = FromUnicode(lower, codePage);
+        const bool held = folded != '?' || lower == U'?';
+        table[static_cast<std::size_t>(b)] = held ? folded : static_cast<char>(b);
+    }
+    return table;
+}
+
+const ByteTable& FoldTable(int codePage)
+{
+    static const ByteTable k1250 = MakeFoldTable(1250);
+    static const ByteTable k1251 = MakeFoldTable(1251);
+    static const ByteTable k1252 = MakeFoldTable(1252);
+    switch (codePage) {
+    case 1250:
+        return k1250;
+    case 1251:
+        return k1251;
+    default:
+        return k1252;
+    }
+}
+
+}  // namespace
+
+std::string FoldCaseAnsi(std::string_view ansi, int codePage)
+{
+    const ByteTable& table = FoldTable(codePage);
+    std::string out(ansi.size(), '\0');
+    std::ranges::transform(ansi, out.begin(), [&table](char c) { return table[static_cast<unsigned char>(c)]; });
+    return out;
+}
+
+std::string FoldCaseAnsi(std::string_view ansi)
+{
+    return FoldCaseAnsi(ansi, AnsiCodePage());
+}
+
 std::string FromUtf16(std::u16string_view units, int codePage)
 {
     std::string out;

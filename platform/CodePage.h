@@ -42,6 +42,13 @@ std::string ToUtf8(std::string_view ansi, int codePage);
 std::string FromUtf8(std::string_view utf8);
 std::string FromUtf8(std::string_view utf8, int codePage);
 
+// `ansi` with every letter replaced by its lower-case partner in the same code page,
+// so that texts compare without regard to letter case (Cyrillic and accented letters
+// too) while staying one byte per character. A letter whose partner the code page
+// cannot hold (U+0178 in 1250) is kept.
+std::string FoldCaseAnsi(std::string_view ansi, int codePage);
+std::string FoldCaseAnsi(std::string_view ansi);
+
 // UTF-16 units (as the registry stores its texts) to the code page; characters the
 // code page cannot hold, and unpaired surrogates, become '?'.
 std::string FromUtf16(std::u16string_view units, int codePage);

@@ -49,6 +49,21 @@ TEST(CodePage, CharactersOfEachTable)
     EXPECT_EQ(ToUtf8("\x80\x9F\xE9", 1252), "€Ÿé");
 }
 
+TEST(CodePage, CaseFoldingStaysInTheCodePage)
+{
+    EXPECT_EQ(ToUtf8(platform::FoldCaseAnsi(FromUtf8("ДеРевНЯ Ёж ЇЎ Lamp_2", 1251), 1251), 1251), "деревня ёж їў lamp_2");
+    EXPECT_EQ(ToUtf8(platform::FoldCaseAnsi(FromUtf8("ŚŁŽĆ ÄÖ", 1250), 1250), 1250), "śłžć äö");
+    EXPECT_EQ(ToUtf8(platform::FoldCaseAnsi(FromUtf8("ÉÀŒŠŸ ×", 1252), 1252), 1252), "éàœšÿ ×");
+    // Folding is idempotent and leaves everything below 'A' alone.
+    for (int codePage : {1250, 1251, 1252}) {
+        const std::string bytes = AllBytes();
+        const std::string folded = platform::FoldCaseAnsi(bytes, codePage);
+        ASSERT_EQ(folded.size(), bytes.size());
+        EXPECT_EQ(platform::FoldCaseAnsi(folded, codePage), folded) << codePage;
+        EXPECT_EQ(folded.substr(0, 0x41), bytes.substr(0, 0x41)) << codePage;
+    }
+}
+
 TEST(CodePage, UndefinedBytesAreC1Controls)
 {
     EXPECT_EQ(ToUtf8("\x98", 1251), "\xC2\x98");
