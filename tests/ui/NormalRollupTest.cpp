@@ -156,6 +156,17 @@ TEST_F(NormalRollupTest, TheRotationPageShowsThreeAnglesAndIsDisplayOnly)
     EXPECT_EQ(CRollupEditRotation::RotationAngles({0.0f, 0.0f, 0.0f, 0.0f}), (Vector3{0.0f, 0.0f, 0.0f}));
     const Vector3 aboutX = CRollupEditRotation::RotationAngles({30.0f, 1.0f, 0.0f, 0.0f});
     EXPECT_NEAR(aboutX.z, -30.0f, 1e-4f);
+    const Vector3 aboutY = CRollupEditRotation::RotationAngles({30.0f, 0.0f, 1.0f, 0.0f});
+    EXPECT_NEAR(aboutY.y, -30.0f, 1e-4f);
+    EXPECT_EQ(aboutY.x, 0.0f);
+    EXPECT_EQ(aboutY.z, 0.0f);
+
+    // A half turn about Y and whole turns leave float rounding where the angles are
+    // zero: they read 0. An angle of a ten-thousandth of a degree is no rounding.
+    EXPECT_EQ(CRollupEditRotation::RotationAngles({180.0f, 0.0f, 1.0f, 0.0f}), (Vector3{180.0f, 0.0f, 180.0f}));
+    EXPECT_EQ(CRollupEditRotation::RotationAngles({360.0f, 0.0f, 1.0f, 0.0f}), (Vector3{0.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(CRollupEditRotation::RotationAngles({720.0f, 1.0f, 0.0f, 0.0f}), (Vector3{0.0f, 0.0f, 0.0f}));
+    EXPECT_NEAR(CRollupEditRotation::RotationAngles({1e-4f, 0.0f, 0.0f, 1.0f}).x, -1e-4f, 1e-9f);
 
     CSceneObjectThing& crate = ThingNamed("crate");
     crate.SetRotation({90.0f, 0.0f, 0.0f, 1.0f});
@@ -163,6 +174,9 @@ TEST_F(NormalRollupTest, TheRotationPageShowsThreeAnglesAndIsDisplayOnly)
     EXPECT_EQ(Field(1032)->text(), "-90");
     EXPECT_EQ(Field(1034)->text(), "0");
     EXPECT_EQ(Field(1036)->text(), "0");
+    crate.SetRotation({180.0f, 0.0f, 1.0f, 0.0f});
+    Select(&crate);
+    EXPECT_EQ(Field(1034)->text(), "0");
     for (int id : {1032, 1034, 1036}) {
         EXPECT_FALSE(Field(id)->isEnabled());
         QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Field(id));
