@@ -50,7 +50,8 @@ QString AppTitle()
 CMainFrame::CMainFrame()
     : slots_(std::make_unique<QObject>()), commands_(this), history_(std::make_unique<CEditHistory>(CDravoDon::Instance())),
       unsavedQuestion_(std::make_unique<CUnsavedChangesQuestion>(*history_, this)),
-      editCommands_(std::make_unique<CEditCommands>(*history_, [](const std::function<void()>& command) { command(); })),
+      editCommands_(std::make_unique<CEditCommands>(
+          *history_, [this](const std::function<void()>& command) { RunMissionCommand(command); })),
       mdiArea_(new CDocumentArea(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
@@ -130,7 +131,7 @@ void CMainFrame::CreateFileCommands()
 {
     AddCommand(ID_FILE_NEW, QStringLiteral("&Новый\tCtrl+N"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(AddCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию")), &QAction::triggered, slots_.get(),
-            [this] { OnSaveMission(); });
+            [this] { RunMissionCommand([this] { OnSaveMission(); }); });
     AddCommand(ID_FILE_CLOSE, QStringLiteral("&Закрыть"));
     connect(AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход")), &QAction::triggered, this, &QWidget::close);
     AddCommand(ID_FILE_PRINT, QString());
@@ -405,6 +406,16 @@ void CMainFrame::SetUnsavedChangesPrompt(IUnsavedChangesPrompt* prompt)
 bool CMainFrame::ConfirmUnsavedChanges()
 {
     return unsavedQuestion_->Confirm();
+}
+
+void CMainFrame::RunMissionCommand(const std::function<void()>& command)
+{
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    if (!CommitPendingEdits())
+        return;
+    command();
+    if (focused && QApplication::focusWidget() != focused)
+        focused->setFocus();  // the editor goes on where the user left it
 }
 
 bool CMainFrame::CommitPendingEdits()
