@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "ui/CDocumentArea.h"
@@ -132,6 +133,9 @@ void CMainFrame::CreateFileCommands()
     AddCommand(ID_FILE_NEW, QStringLiteral("&Новый\tCtrl+N"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(AddCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию")), &QAction::triggered, slots_.get(),
             [this] { RunMissionCommand([this] { OnSaveMission(); }); });
+    QAction* save = AddCommand(ID_FILE_SAVE, QStringLiteral("Со&хранить\tCtrl+S"));
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, slots_.get(), [this] { RunMissionCommand([this] { OnSave(); }); });
     AddCommand(ID_FILE_CLOSE, QStringLiteral("&Закрыть"));
     connect(AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход")), &QAction::triggered, this, &QWidget::close);
     AddCommand(ID_FILE_PRINT, QString());
@@ -190,7 +194,7 @@ void CMainFrame::CreateMenus()
         WatchMenu(menu);
         return menu;
     };
-    addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_CLOSE, 0, ID_APP_EXIT});
+    addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
     addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OBJECT_INFO});
     addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
@@ -396,6 +400,26 @@ void CMainFrame::OnMissionModifiedChanged()
 void CMainFrame::OnSaveMission()
 {
     SaveReportingFailure([] { CDravoDon::Instance().SaveSelectedMission(); });
+}
+
+CMission* CMainFrame::MissionToSave() const
+{
+    if (const CItemTreeView* tree = GetItemTree()) {
+        if (CMission* mission = tree->GetMissionOfSelection())
+            return mission;
+    }
+    const CGlView* world = WorldView();
+    return world ? dynamic_cast<CMission*>(world->GetObject()) : nullptr;
+}
+
+void CMainFrame::OnSave()
+{
+    CMission* mission = MissionToSave();
+    if (!mission) {
+        ShowStringMessage(IDS_ERR_NO_MISSION_SELECTED);
+        return;
+    }
+    SaveReportingFailure([mission] { CDravoDon::Instance().SaveMission(*mission); });
 }
 
 void CMainFrame::SetUnsavedChangesPrompt(IUnsavedChangesPrompt* prompt)

@@ -111,6 +111,11 @@ public:
     // ends the program: an error that carried a text has been shown already, and one
     // without a text is reported here, so that no failed save passes for done.
     void OnSaveMission();
+    // "Сохранить" (Ctrl+S): saves the mission that owns the object or category
+    // selected in the tree, or, with nothing selected there, the mission the world
+    // window shows; message 1002 when there is neither. Failures as OnSaveMission.
+    void OnSave();
+    CMission* MissionToSave() const;
 
     // Before anything that would drop missions with unsaved edits: true when there
     // are none, or when the user chose to drop them, or to save them and every

@@ -28,6 +28,19 @@ TEST_F(EditorOnDemo, SavingTheMissionTakesInTheScriptBeingTyped)
     EXPECT_TRUE(view->hasFocus());  // the user types on
 }
 
+// Ctrl+S in the script window saves the mission of the thing selected in the tree,
+// the text typed into the window with it.
+TEST_F(EditorOnDemo, CtrlSInAScriptWindowSavesWithItsText)
+{
+    CScriptView* view = OpenFocusedScriptWindow();
+    QTest::keyClicks(view, "rem typed");
+    QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(boxes_.boxes.empty());
+    EXPECT_NE(testsupport::ReadFile(OutputFile()).find("rem typed"), std::string::npos);
+    EXPECT_FALSE(frame_->EditHistory().IsMissionModified(*harbour_));
+    EXPECT_TRUE(view->hasFocus());
+}
+
 // A text its object cannot take stops undo and redo, as it stops the close: the
 // window comes forward, the character named, and the history stays where it is.
 TEST_F(EditorOnDemo, UndoAndRedoWaitForAScriptTheObjectCannotTake)
@@ -46,6 +59,8 @@ TEST_F(EditorOnDemo, UndoAndRedoWaitForAScriptTheObjectCannotTake)
     frame_->EditHistory().Undo();  // not through the command
     ASSERT_EQ(barrel_->GetTranslation(), start);
     const std::size_t shown = boxes_.boxes.size();
+    frame_->activateWindow();  // back from the message box
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_));
     KeyOnTree(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(barrel_->GetTranslation(), start);
     EXPECT_GT(boxes_.boxes.size(), shown);
