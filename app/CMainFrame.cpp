@@ -383,6 +383,11 @@ void CMainFrame::OnObjectInfo()
     CDravoDon::Instance().OpenView(DON_VIEW_INFO, tree ? tree->GetObject() : nullptr);
 }
 
+void CMainFrame::ModifiedMarksChanged()
+{
+    OnMissionModifiedChanged();
+}
+
 // The tree and the child windows show the mark at their next repaint: the tree in
 // its mission's item, a window showing the mission in its title.
 void CMainFrame::OnMissionModifiedChanged()
@@ -444,16 +449,18 @@ void CMainFrame::RunMissionCommand(const std::function<void()>& command)
 
 bool CMainFrame::CommitPendingEdits()
 {
+    CDravoDonView* kept = CDravoDon::Instance().TakePendingEdits();
+    if (!kept)
+        return true;
     for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
-        const auto* script = dynamic_cast<const CScriptFrame*>(child);
-        if (script && !script->View()->MayClose()) {
+        auto* script = dynamic_cast<CScriptFrame*>(child);
+        if (script && static_cast<CDravoDonView*>(script->View()) == kept) {
             mdiArea_->setActiveSubWindow(child);
-            return false;
+            script->View()->MayClose();  // names the character the code page cannot hold
+            break;
         }
     }
-    if (QWidget* focused = QApplication::focusWidget())
-        focused->clearFocus();
-    return true;
+    return false;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
