@@ -16,6 +16,11 @@ namespace {
 class ScriptWindowFollowTest : public testsupport::ScriptWindowTest {
 protected:
     bool MissionMarked() const { return CDravoDon::Instance().IsMissionModified(*mission_.mission); }
+    // The frame takes its title as it repaints.
+    static bool TitleBecomes(CScriptView* view, const QString& title)
+    {
+        return QTest::qWaitFor([&] { return Frame(view)->windowTitle() == title; }, 1000);
+    }
 };
 
 }  // namespace
@@ -31,12 +36,12 @@ TEST_F(ScriptWindowFollowTest, TypingMarksTheWindowAndItsMissionUntilTheObjectTa
     TypeAtEnd(view, "x");
     EXPECT_TRUE(view->HoldsPendingEdit());
     EXPECT_TRUE(MissionMarked());
-    QTRY_COMPARE(Frame(view)->windowTitle(), QStringLiteral("init *"));
+    EXPECT_TRUE(TitleBecomes(view, "init *"));
 
     QTest::keyClick(view, Qt::Key_Backspace);  // the text is the object's again
-    QTRY_COMPARE_WITH_TIMEOUT(view->HoldsPendingEdit(), false, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->HoldsPendingEdit(); }, 1000));
     EXPECT_FALSE(MissionMarked());
-    QTRY_COMPARE(Frame(view)->windowTitle(), QStringLiteral("init"));
+    EXPECT_TRUE(TitleBecomes(view, "init"));
 
     Type(view, "y");
     EXPECT_EQ(CDravoDon::Instance().TakePendingEdits(), nullptr);
@@ -68,7 +73,7 @@ TEST_F(ScriptWindowFollowTest, RefusedTextIsKeptUntilTheUserMendsIt)
     selector.SetScript(init, "changed elsewhere");
     EXPECT_TRUE(view->toPlainText().endsWith(QStringLiteral("привет \u4e2d")));
     EXPECT_TRUE(view->HoldsPendingEdit());
-    QTRY_COMPARE(Frame(view)->windowTitle(), QStringLiteral("init *"));
+    EXPECT_TRUE(TitleBecomes(view, "init *"));
     EXPECT_EQ(CDravoDon::Instance().TakePendingEdits(), view);  // silently kept
     EXPECT_EQ(shown_.entries.size(), 1u);
 

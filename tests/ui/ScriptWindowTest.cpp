@@ -119,7 +119,7 @@ TEST_F(ScriptWindowTest, TheTitleIsAThingsNameAndOtherwiseStaysAsItWas)
     mission_.Door().SetName("front door");
     Selector selector;
     selector.Select(&mission_.Lamp());  // any selection repaints the frames
-    QTRY_COMPARE(Frame(door)->windowTitle(), QStringLiteral("front door"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Frame(door)->windowTitle() == "front door"; }));
     QTest::qWait(20);
     EXPECT_EQ(Frame(init)->windowTitle(), "kept");
 }
@@ -213,7 +213,7 @@ TEST_F(ScriptWindowTest, TheStatusBarFollowsTheCaret)
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
     QLineEdit* needle = dialog->NeedleField();
     needle->setText("set");
-    QTRY_VERIFY(needle->hasFocus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return needle->hasFocus(); }));
     QTest::keyClick(needle, Qt::Key_Return);  // the default button, "Найти далее"
     EXPECT_EQ(Status(), "Стр 1, Кол 4");
     QTest::keyClick(needle, Qt::Key_Return);
