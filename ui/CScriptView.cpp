@@ -139,6 +139,7 @@ void CScriptView::LoadText(const std::string& script)
         StreamTextIn(script);
     }
     taken_ = script;
+    takenCharacters_ = document()->characterCount();
     edited_ = false;
     SetPending(false);
 }
@@ -163,10 +164,11 @@ void CScriptView::OnContentsChanged()
 }
 
 // Typing taken back leaves no mark, and the window catches up with what the
-// object was given meanwhile.
+// object was given meanwhile. A text of another length than the one taken is
+// typing: the whole text is compared only when the lengths agree.
 void CScriptView::CheckPending()
 {
-    if (!SceneObject() || HoldsTyping())
+    if (!SceneObject() || document()->characterCount() != takenCharacters_ || HoldsTyping())
         return;
     SetPending(false);
     FollowObject();
@@ -208,6 +210,7 @@ void CScriptView::GiveText(CSceneObject& object, const std::string& text)
     CDravoDon::Instance().ApplyEdit(this, object, edit);
     // An object that does not take the text leaves the window holding it.
     taken_ = object.GetScript();
+    takenCharacters_ = document()->characterCount();
     edited_ = taken_ != text;
     SetPending(edited_);
 }

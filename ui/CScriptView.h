@@ -130,6 +130,7 @@ private:
     mutable bool showingRefusal_ = false;
 
     std::string taken_;     // the script as the object last gave or took it
+    int takenCharacters_ = 0;  // the document's length when it held that script
     bool edited_ = false;   // the text changed since; it may have been changed back
     bool pending_ = false;  // the mark: the text is not the object's
     bool loading_ = false;
