@@ -232,8 +232,10 @@ void CGenericInfoFormView::TransferToControls(bool keepTyping)
         shown_[binding.id] = text;
         QWidget* control = Control(binding.id);
         if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            if (edit->text() == text)
-                continue;  // its caret and selection stay
+            if (edit->text() == text) {
+                edit->setModified(false);  // its caret and selection stay
+                continue;
+            }
             edit->setText(text);
             edit->setCursorPosition(0);
         } else if (auto* label = qobject_cast<QLabel*>(control)) {

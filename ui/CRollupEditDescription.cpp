@@ -18,8 +18,12 @@ void CRollupEditDescription::SetText(const std::string& text, bool keepTyping)
     const bool keep = keepTyping && HoldsTyping();
     text_ = text;
     const QString shown = TextFromCodePage(text_);
-    if (!keep && field_->text() != shown)
+    if (keep)
+        return;
+    if (field_->text() != shown)
         field_->setText(shown);
+    else
+        field_->setModified(false);  // the same text stays, holding no typing any more
 }
 
 // The code page's bytes show as one character each and come back as the same

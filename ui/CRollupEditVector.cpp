@@ -59,8 +59,11 @@ void CRollupEditVector::ShowValues()
 void CRollupEditVector::ShowValue(std::size_t axis)
 {
     shown_[axis] = QString::fromStdString(FormatFieldNumber(Axis(values_, axis)));
+    // The same text stays, with its caret and selection, but holds no typing any more.
     if (fields_[axis]->text() != shown_[axis])
         fields_[axis]->setText(shown_[axis]);
+    else
+        fields_[axis]->setModified(false);
 }
 
 void CRollupEditVector::OnCancel()
