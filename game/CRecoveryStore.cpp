@@ -335,7 +335,7 @@ UnreadableRecoveryEntry CRecoveryStore::MoveSlotAside(const std::string& slot, c
     }
     std::vector<std::string> names = files::FilesBySlot(folder_)[slot];
     const std::string description = files::DescriptionPath(folder_, slot).filename().string();
-    std::ranges::stable_partition(names, [&](const std::string& name) { return name != description; });
+    std::stable_partition(names.begin(), names.end(), [&](const std::string& name) { return name != description; });
     for (const std::string& name : names) {
         std::error_code ignored;
         std::filesystem::rename(folder_ / name, target / name, ignored);

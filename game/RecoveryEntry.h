@@ -9,10 +9,13 @@
 //   install-folder=C:\Games\Dravo\      the game's install folder, as the registry gives it
 //   mission=%E4%E5%F0%E5%E2%ED%FF       the mission's folder name
 //   saved-at=1714564800                 when the mission was taken, seconds since 1970 (UTC)
-//   pid=4242  process-start=123456  boot-id=...   the editor that wrote it (ProcessIdentity.h)
+//   pid=4242                            the editor that wrote it: its process id,
+//   process-start=123456                its start in clock ticks since boot,
+//   boot-id=0f1e2d3c-...                and the boot (ProcessIdentity.h)
 //   undo-steps=12                       the steps of the mission's undo history then
 //   copy=a                              which copy file holds the bytes: a, b, or empty
-//   copy-size=4123456  copy-hash=0123456789abcdef   the copy's length and FNV-1a 64 hash
+//   copy-size=4123456                   the copy's length
+//   copy-hash=0123456789abcdef          and its FNV-1a 64 hash, in hex
 //
 // Texts are the program's bytes (code page text) whatever they hold: every byte
 // outside the printable ASCII range, a space and '%' are written as %XX, so a name
