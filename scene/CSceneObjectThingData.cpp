@@ -125,9 +125,14 @@ std::span<const std::uint8_t> CSceneObjectThingData::ScriptBytes() const
 
 std::string CSceneObjectThingData::GetScript() const
 {
+    return std::string(GetScriptView());
+}
+
+std::string_view CSceneObjectThingData::GetScriptView() const
+{
     if (kind_ == kScriptKind) {
         const auto script = ScriptBytes();
-        return std::string(script.begin(), script.end());
+        return {reinterpret_cast<const char*>(script.data()), script.size()};
     }
     if (kind_ == kTextKind)
         return text27_;
