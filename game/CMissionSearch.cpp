@@ -92,7 +92,7 @@ void CMissionSearch::SearchOne(std::size_t index)
     try {
         const ISceneFileOwner& objects = source.GetObjects();
         outcome.read = true;
-        complete = SearchObjects(objects, matcher_, fields_, outcome.mission, outcome.matches, &stop_);
+        complete = SearchObjects(objects, matcher_, fields_, outcome.matches, &stop_);
     } catch (const CVerdaxException& error) {
         outcome.errorCode = error.GetCode();
         outcome.errorText = error.GetText();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -53,9 +54,19 @@ std::optional<std::u32string> DecodeStrictly(std::string_view utf8)
     return text;
 }
 
+// Eight bytes at a time: the texts are looked at once per match attempt.
 bool IsAscii(std::string_view text)
 {
-    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::uint64_t high = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, 8);
+        high |= word;
+    }
+    for (; at < text.size(); ++at)
+        high |= static_cast<unsigned char>(text[at]);
+    return (high & 0x8080808080808080ULL) == 0;
 }
 
 std::string PcreMessage(int error)
@@ -75,11 +86,20 @@ struct CTextMatcher::Compiled {
     std::string needle;
     bool holdable = true;
     std::array<unsigned char, 256> fold{};
-    // Regular expression: the compiled pattern and the UTF-8 of every byte.
+    // The bytes that fold to the needle's first one (itself and its other case),
+    // listed and marked.
+    std::string firstBytes;
+    std::array<bool, 256> isFirst{};
+    // Regular expression: the compiled pattern, whether the just-in-time compiler
+    // made code of it, and the UTF-8 of every byte.
     std::unique_ptr<pcre2_code, CodeDeleter> regex;
+    bool jit = false;
     Utf8Table utf8{};
 
     bool ContainsNeedle(std::string_view text) const;
+    // The first place from `at` to `lastStart` that holds one of firstBytes, or null.
+    const char* NextFirstByByte(const char* at, const char* lastStart) const;
+    const char* NextFirstByMemchr(const char* at, const char* lastStart) const;
     bool RegexMatches(std::string_view text) const;
 };
 
@@ -125,9 +145,6 @@ std::unique_ptr<pcre2_code, CodeDeleter> CompileRegex(std::string_view pattern, 
                                  "the regular expression does not compile: " + PcreMessage(error) +
                                      " (at character " + std::to_string(characters + 1) + ")");
     }
-    // Without the just-in-time compiler (not built for every processor) the
-    // interpreter runs the same pattern.
-    pcre2_jit_compile(code.get(), PCRE2_JIT_COMPLETE);
     return code;
 }
 
@@ -146,6 +163,9 @@ CTextMatcher::CTextMatcher(std::string_view pattern, Options options, int codePa
     compiled->fold = FoldTable(codePage, options.caseSensitive);
     if (options.regex) {
         compiled->regex = CompileRegex(pattern, options.caseSensitive);
+        // Without the just-in-time compiler (not built for every processor) the
+        // interpreter runs the same pattern.
+        compiled->jit = pcre2_jit_compile(compiled->regex.get(), PCRE2_JIT_COMPLETE) == 0;
         compiled->utf8 = MakeUtf8Table(codePage);
     } else {
         for (const char32_t c : *characters) {
@@ -153,6 +173,12 @@ CTextMatcher::CTextMatcher(std::string_view pattern, Options options, int codePa
             // '?' also stands for a character the code page cannot hold.
             compiled->holdable = compiled->holdable && (byte != '?' || c == U'?');
             compiled->needle += static_cast<char>(compiled->fold[static_cast<unsigned char>(byte)]);
+        }
+        for (int b = 0; b < 256; ++b) {
+            if (compiled->fold[static_cast<std::size_t>(b)] == static_cast<unsigned char>(compiled->needle.front())) {
+                compiled->firstBytes += static_cast<char>(b);
+                compiled->isFirst[static_cast<std::size_t>(b)] = true;
+            }
         }
     }
     compiled_ = std::move(compiled);
@@ -172,25 +198,55 @@ bool CTextMatcher::Matches(std::string_view text) const
     return compiled_->regex ? compiled_->RegexMatches(text) : compiled_->ContainsNeedle(text);
 }
 
+bool CTextMatcher::CanMatchWithin(std::string_view text) const
+{
+    return compiled_->regex || compiled_->ContainsNeedle(text);
+}
+
+// A place that may start a match is found byte by byte in a short text (most names),
+// and by memchr, which looks at many bytes at once, for each byte that folds to the
+// needle's first in a long one (scripts); only there are the other bytes compared.
 bool CTextMatcher::Compiled::ContainsNeedle(std::string_view text) const
 {
     if (!holdable || needle.size() > text.size())
         return false;
     if (caseSensitive)
         return text.find(needle) != std::string_view::npos;
-    const auto folded = [this](char c) { return static_cast<char>(fold[static_cast<unsigned char>(c)]); };
-    const char first = needle.front();
-    const std::size_t last = text.size() - needle.size();
-    for (std::size_t at = 0; at <= last; ++at) {
-        if (folded(text[at]) != first)
-            continue;
+    constexpr std::size_t kShort = 64;
+    const char* at = text.data();
+    const char* const lastStart = text.data() + (text.size() - needle.size());
+    while (at <= lastStart) {
+        const char* next = text.size() <= kShort ? NextFirstByByte(at, lastStart) : NextFirstByMemchr(at, lastStart);
+        if (!next)
+            return false;
         std::size_t k = 1;
-        while (k < needle.size() && folded(text[at + k]) == needle[k])
+        while (k < needle.size() && fold[static_cast<unsigned char>(next[k])] == static_cast<unsigned char>(needle[k]))
             ++k;
         if (k == needle.size())
             return true;
+        at = next + 1;
     }
     return false;
+}
+
+const char* CTextMatcher::Compiled::NextFirstByByte(const char* at, const char* lastStart) const
+{
+    for (; at <= lastStart; ++at) {
+        if (isFirst[static_cast<unsigned char>(*at)])
+            return at;
+    }
+    return nullptr;
+}
+
+const char* CTextMatcher::Compiled::NextFirstByMemchr(const char* at, const char* lastStart) const
+{
+    const char* next = nullptr;
+    for (const char first : firstBytes) {
+        const auto span = static_cast<std::size_t>((next ? next : lastStart + 1) - at);
+        if (const void* found = std::memchr(at, first, span))
+            next = static_cast<const char*>(found);
+    }
+    return next;
 }
 
 // Texts of ASCII alone (most names and scripts) are their own UTF-8; the others are
@@ -212,13 +268,14 @@ bool CTextMatcher::Compiled::RegexMatches(std::string_view text) const
         }
         subject = converted;
     }
-    const auto match = [&](std::uint32_t options) {
-        return pcre2_match(regex.get(), reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0,
-                           options | PCRE2_NO_UTF_CHECK, matchData.get(), nullptr);
-    };
-    int result = match(0);
+    const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
+    // The compiled code is entered directly, without the checks of the general entry:
+    // the subject is UTF-8 by construction.
+    int result = jit ? pcre2_jit_match(regex.get(), bytes, subject.size(), 0, 0, matchData.get(), nullptr)
+                     : PCRE2_ERROR_JIT_BADOPTION;
     // The compiled code's stack is small; the interpreter keeps its own on the heap.
-    if (result == PCRE2_ERROR_JIT_STACKLIMIT)
-        result = match(PCRE2_NO_JIT);
+    if (result == PCRE2_ERROR_JIT_STACKLIMIT || result == PCRE2_ERROR_JIT_BADOPTION)
+        result = pcre2_match(regex.get(), bytes, subject.size(), 0, PCRE2_NO_JIT | PCRE2_NO_UTF_CHECK,
+                             matchData.get(), nullptr);
     return result >= 0;
 }

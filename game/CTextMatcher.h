@@ -53,6 +53,11 @@ public:
     // Whether `text`, in the code page, holds the pattern.
     bool Matches(std::string_view text) const;
 
+    // False only when no part of `text` (such as one of its lines) can match: a
+    // plain pattern is looked for in the whole text at once; for a regular
+    // expression, which may anchor at a part's ends, it is always true.
+    bool CanMatchWithin(std::string_view text) const;
+
     int GetCodePage() const;
 
 private:

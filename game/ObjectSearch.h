@@ -11,14 +11,12 @@
 #include "game/SearchMatch.h"
 
 #include <atomic>
-#include <string>
 #include <vector>
 
 class CTextMatcher;
 class ISceneFileOwner;
 
-// Appends the matches of `objects` to `matches`, each naming `mission`. Returns false,
-// part way, once `stop` (when given) is set; true when every object was searched.
+// Appends the matches of `objects` to `matches`. Returns false, part way, once `stop`
+// (when given) is set; true when every object was searched.
 bool SearchObjects(const ISceneFileOwner& objects, const CTextMatcher& matcher, const SearchFields& fields,
-                   const std::string& mission, std::vector<SearchMatch>& matches,
-                   const std::atomic<bool>* stop = nullptr);
+                   std::vector<SearchMatch>& matches, const std::atomic<bool>* stop = nullptr);

@@ -38,9 +38,9 @@ struct SearchFields {
     bool Any() const { return names || models || sectors || scripts; }
 };
 
-// One text that holds the pattern, or one line of a script.
+// One text that holds the pattern, or one line of a script, of the mission whose
+// outcome holds it.
 struct SearchMatch {
-    std::string mission;  // its name, as the catalogue lists it
     SearchList list = SearchList::kThings;
     std::size_t index = 0;  // in its list, from 0
     std::string object;     // the object's name
@@ -56,7 +56,7 @@ struct SearchMatch {
 
 // One mission searched: its matches in order, or why its objects could not be read.
 struct MissionSearchOutcome {
-    std::string mission;
+    std::string mission;  // its name, as the catalogue lists it
     bool read = false;
     std::vector<SearchMatch> matches;
     std::int32_t errorCode = 0;  // the CVerdaxException's code when not read

@@ -136,9 +136,9 @@ std::string_view FieldKey(SearchField field)
     return "";
 }
 
-Json MatchJson(const SearchMatch& match, int codePage)
+Json MatchJson(const std::string& mission, const SearchMatch& match, int codePage)
 {
-    return Json{{"mission", platform::ToUtf8(match.mission, codePage)},
+    return Json{{"mission", mission},
                 {"list", ListKey(match.list)},
                 {"object", platform::ToUtf8(match.object, codePage)},
                 {"index", match.index},
@@ -158,8 +158,9 @@ bool Print(const MissionSearchOutcome& outcome, int codePage)
         std::cerr << '\n';
         return false;
     }
+    const std::string mission = platform::ToUtf8(outcome.mission, codePage);
     for (const SearchMatch& match : outcome.matches)
-        std::cout << MatchJson(match, codePage).dump() << '\n';
+        std::cout << MatchJson(mission, match, codePage).dump() << '\n';
     return true;
 }
 

@@ -41,14 +41,14 @@ SceneThing Thing(std::string name, std::string model, std::optional<std::string>
 SearchMatch Match(SearchList list, std::size_t index, std::string object, SearchField field, std::uint32_t line,
                   std::string text)
 {
-    return {"m", list, index, std::move(object), field, line, std::move(text)};
+    return {list, index, std::move(object), field, line, std::move(text)};
 }
 
 std::vector<SearchMatch> Find(const CSceneObjectStore& objects, std::string_view pattern, SearchFields fields = {},
                               bool regex = false)
 {
     std::vector<SearchMatch> matches;
-    EXPECT_TRUE(SearchObjects(objects, CTextMatcher(pattern, {regex, false}, 1251), fields, "m", matches));
+    EXPECT_TRUE(SearchObjects(objects, CTextMatcher(pattern, {regex, false}, 1251), fields, matches));
     return matches;
 }
 
@@ -123,7 +123,7 @@ TEST(ObjectSearch, StopsPartWayWhenAsked)
     const auto objects = ReadObjects(GateScene());
     const std::atomic<bool> stop{true};
     std::vector<SearchMatch> matches;
-    EXPECT_FALSE(SearchObjects(*objects, CTextMatcher("gate", {}, 1251), {}, "m", matches, &stop));
+    EXPECT_FALSE(SearchObjects(*objects, CTextMatcher("gate", {}, 1251), {}, matches, &stop));
     EXPECT_TRUE(matches.empty());
 }
 

@@ -47,6 +47,12 @@ TEST(TextMatcher, PlainTextIgnoresCaseByTheCodePagesLetterPairs)
     EXPECT_FALSE(Plain("ЧАСОВОЙ", kWatchman, 1251, true));
     EXPECT_TRUE(Plain("часовой", kWatchman, 1251, true));
     EXPECT_FALSE(Plain("gate_", "open_gate", 1251));
+    // Long texts are scanned otherwise than short ones: each case of the first
+    // letter, the match before a later start in the other case.
+    const std::string padding(100, '.');
+    EXPECT_TRUE(Plain("gate", padding + "gate Gxxxx", 1251));
+    EXPECT_TRUE(Plain("ЁЛКА", padding + kFirTree + " \xA8xxxx", 1251));
+    EXPECT_FALSE(Plain("gate", padding + "gat GAT", 1251));
 }
 
 // The same byte is another letter in another code page: texts are compared as the
