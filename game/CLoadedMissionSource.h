@@ -1,7 +1,8 @@
 #pragma once
 // The objects of a mission loaded in the editor, as they are in memory (with any
-// edits not yet saved). Read only on the interface thread, which owns the mission;
-// the mission must outlive the source.
+// edits not yet saved). Read only on the interface thread, which owns the mission,
+// and only while the mission lives: a search reads them while it is made and never
+// afterwards, so the mission may go while the search runs on.
 
 #include "game/IMissionObjectSource.h"
 
