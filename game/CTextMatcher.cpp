@@ -96,6 +96,8 @@ struct CTextMatcher::Compiled {
     bool jit = false;
     Utf8Table utf8{};
 
+    // The plain pattern's characters in the code page, after `fold` is set.
+    void SetNeedle(const std::u32string& characters);
     bool ContainsNeedle(std::string_view text) const;
     // The first place from `at` to `lastStart` that holds one of firstBytes, or null.
     const char* NextFirstByByte(const char* at, const char* lastStart) const;
@@ -168,20 +170,25 @@ CTextMatcher::CTextMatcher(std::string_view pattern, Options options, int codePa
         compiled->jit = pcre2_jit_compile(compiled->regex.get(), PCRE2_JIT_COMPLETE) == 0;
         compiled->utf8 = MakeUtf8Table(codePage);
     } else {
-        for (const char32_t c : *characters) {
-            const char byte = platform::FromUnicode(c, codePage);
-            // '?' also stands for a character the code page cannot hold.
-            compiled->holdable = compiled->holdable && (byte != '?' || c == U'?');
-            compiled->needle += static_cast<char>(compiled->fold[static_cast<unsigned char>(byte)]);
-        }
-        for (int b = 0; b < 256; ++b) {
-            if (compiled->fold[static_cast<std::size_t>(b)] == static_cast<unsigned char>(compiled->needle.front())) {
-                compiled->firstBytes += static_cast<char>(b);
-                compiled->isFirst[static_cast<std::size_t>(b)] = true;
-            }
-        }
+        compiled->SetNeedle(*characters);
     }
     compiled_ = std::move(compiled);
+}
+
+void CTextMatcher::Compiled::SetNeedle(const std::u32string& characters)
+{
+    for (const char32_t c : characters) {
+        const char byte = platform::FromUnicode(c, codePage);
+        // '?' also stands for a character the code page cannot hold.
+        holdable = holdable && (byte != '?' || c == U'?');
+        needle += static_cast<char>(fold[static_cast<unsigned char>(byte)]);
+    }
+    for (std::size_t b = 0; b < fold.size(); ++b) {
+        if (fold[b] == static_cast<unsigned char>(needle.front())) {
+            firstBytes += static_cast<char>(b);
+            isFirst[b] = true;
+        }
+    }
 }
 
 CTextMatcher::~CTextMatcher() = default;
