@@ -143,7 +143,7 @@ void CMainFrame::CreateFileCommands()
 
 void CMainFrame::CreateViewCommands()
 {
-    AddCommand(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"));
+    commands_.AddBarToggle(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"), [this]() -> QWidget* { return objectBar_; });
     commands_.AddBarToggle(ID_VIEW_EDIT_BAR, QStringLiteral("&Edit Bar"), [this]() -> QWidget* { return editBar_; });
     commands_.AddBarToggle(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), [this]() -> QWidget* { return toolBar_; });
     // The status bar always stays; the command only keeps its check mark.
@@ -152,6 +152,15 @@ void CMainFrame::CreateViewCommands()
     connect(statusBarCommand, &QAction::triggered, slots_.get(), [this] { UpdateCommandUI(); });
     connect(AddCommand(ID_VIEW_OBJECT_INFO, QStringLiteral("&Инфа Объекта")), &QAction::triggered, slots_.get(),
             [this] { OnObjectInfo(); });
+    QAction* frameSelection = AddCommand(ID_VIEW_FRAME_SELECTION, QStringLiteral("&Показать выделенное\tF"));
+    frameSelection->setShortcut(QKeySequence(Qt::Key_F));
+    connect(frameSelection, &QAction::triggered, slots_.get(), [this] { FrameSelectionInWorld(); });
+    QAction* frameAll = AddCommand(ID_VIEW_FRAME_ALL, QStringLiteral("Показать в&сё\tShift+F"));
+    frameAll->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F));
+    connect(frameAll, &QAction::triggered, slots_.get(), [this] {
+        if (CGlView* view = WorldView())
+            view->FrameAll();
+    });
 }
 
 void CMainFrame::CreateWindowCommands()
@@ -196,8 +205,10 @@ void CMainFrame::CreateMenus()
     };
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
-    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OBJECT_INFO});
-    addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
+    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OBJECT_INFO, 0,
+                                     ID_VIEW_FRAME_SELECTION, ID_VIEW_FRAME_ALL});
+    QMenu* window = addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
+    mdiArea_->ListWindowsIn(window);
     addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});
 }
 
@@ -223,12 +234,15 @@ void CMainFrame::UpdateCommandUI()
     // Commands without a handler stay disabled, as a command route without a
     // receiver would leave them.
     // No help file belongs to the editor: the help index and F1 have nothing to open.
-    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_VIEW_OBJECT_BAR, ID_NEXT_PANE, ID_PREV_PANE,
-                   ID_HELP_INDEX, ID_HELP, ID_DEFAULT_HELP})
+    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_NEXT_PANE, ID_PREV_PANE, ID_HELP_INDEX, ID_HELP,
+                   ID_DEFAULT_HELP})
         set(id, false);
     editCommands_->Update(focus);
     for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
         set(id, hasChildren);
+    const bool world = WorldView() != nullptr;
+    set(ID_VIEW_FRAME_SELECTION, world);
+    set(ID_VIEW_FRAME_ALL, world);
 
     commands_.UpdateCheckMarks();
     Action(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
@@ -264,6 +278,7 @@ bool CMainFrame::CreateObjectBar()
 {
     objectBar_ = new CSizingTabCtrlBar(QStringLiteral("Object Bar"), this, kObjectBarSize, ID_OBJECT_BAR);
     addDockWidget(Qt::LeftDockWidgetArea, objectBar_);
+    connect(objectBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });
     // The mission tree comes into being here and registers with the mediator.
     missionPane_ = new CMissionTreePane;
     return objectBar_->AddTabView(StringTableText(IDS_MISSIONS_TAB), missionPane_);
