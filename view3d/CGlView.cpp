@@ -142,7 +142,7 @@ void CGlView::AnnounceMission()
 
 QString CGlView::FirstShownText(const CMission& mission)
 {
-    return QStringLiteral("%1: вся миссия в окне — Shift+F (Вид → Показать всё)")
+    return QStringLiteral("%1: Shift+F (Вид → Показать всё) покажет всю миссию")
         .arg(QString::fromStdString(platform::ToUtf8(mission.GetName())));
 }
 
@@ -248,6 +248,15 @@ void CGlView::keyPressEvent(QKeyEvent* event)
         if (!event->isAutoRepeat())
             ScaleSpeed(0.5f);
         break;
+    // Read on the press: the release may come after Shift's.
+    case Qt::Key_F:
+        if (event->isAutoRepeat())
+            break;
+        if (event->modifiers() & Qt::ShiftModifier)
+            FrameAll();
+        else
+            FrameSelection();
+        return;
     default:
         QOpenGLWidget::keyPressEvent(event);
         return;
@@ -266,12 +275,6 @@ void CGlView::keyReleaseEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Home:
         renderer_.GetCamera().ResetEye();
-        break;
-    case Qt::Key_F:
-        if (event->modifiers() & Qt::ShiftModifier)
-            FrameAll();
-        else
-            FrameSelection();
         break;
     case Qt::Key_C:
         makeCurrent();

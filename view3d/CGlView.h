@@ -6,8 +6,8 @@
 //
 // Keys: the arrows move (on key down, with auto-repeat); Home puts the eye at the
 // origin; C toggles back-face culling, S cycles the marker mode, T the world, W the
-// wireframe, F frames the selected thing and Shift+F the whole mission (on key up,
-// before the main window's commands of those keys); + (or =) and - double and
+// wireframe (on key up); F frames the selected thing and Shift+F the whole mission
+// (before the main window's commands of those keys), + (or =) and - double and
 // halve the fly speed (on key down, once a press). Mouse: the wheel moves forward
 // and back (with Ctrl: doubles or halves the fly speed a notch); a left drag moves
 // sideways and up and down (with Shift: forward and back); a right drag turns.
