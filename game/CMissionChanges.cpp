@@ -12,23 +12,31 @@ const SceneComparison& CMissionChanges::Compare(const CMission& mission)
         return comparison_;
     const std::string folder = mission.GetFolder();
     const auto path = platform::FileSystem().Resolve(folder + std::string(CScene2File::kFileName));
-    if (folder != folder_ || !identity_ || IdentifyFile(path) != identity_)
-        ReadGameFile(folder, path);
+    const std::optional<FileIdentity> identity = IdentifyFile(path);
+    if (!held_ || folder != folder_ || identity != identity_)
+        HoldGameFile(folder, path, identity);
+    if (failure_)
+        throw *failure_;  // a copy, which shows nothing: the message was shown when it was raised
     after_.Read(before_.Write(mission));
     comparison_ = CompareScenes(before_, resaved_, after_);
     return comparison_;
 }
 
-void CMissionChanges::ReadGameFile(const std::string& folder, const std::filesystem::path& path)
+void CMissionChanges::HoldGameFile(const std::string& folder, const std::filesystem::path& path,
+                                   const std::optional<FileIdentity>& identity)
 {
-    folder_.clear();
-    identity_.reset();
-    const FileBytes file = ReadResolvedFileBytes(path);
-    const std::string_view bytes(reinterpret_cast<const char*>(file.data.get()), file.size);
-    before_.Read(bytes);
-    resaved_.Read(before_.Write());
+    held_ = false;
+    failure_.reset();
+    try {
+        const FileBytes file = ReadResolvedFileBytes(path);
+        before_.Read(std::string_view(reinterpret_cast<const char*>(file.data.get()), file.size));
+        resaved_.Read(before_.Write());
+    } catch (const CVerdaxException& error) {
+        failure_ = error;
+    }
+    held_ = true;
     folder_ = folder;
-    identity_ = file.identity;
+    identity_ = identity;
 }
 
 std::size_t CountChangesBySave(const CMission& mission)

@@ -8,6 +8,7 @@
 // another mission is compared; each comparison then writes the mission to memory
 // and reads that back, without loading any model.
 
+#include "core/CVerdaxException.h"
 #include "game/CMission.h"
 #include "model/FileBytes.h"
 #include "scene/CSceneSnapshot.h"
@@ -27,15 +28,21 @@ public:
     // The changes between `mission`'s "scene2.bin" (before) and what its save would
     // write now (after); indices count in the mission's lists. A mission that is not
     // loaded has none: its save writes nothing. Throws the reader's CVerdaxException
-    // when "scene2.bin" cannot be read (3002 missing, 4002 malformed, ...). The result
-    // stays valid until the next call.
+    // when "scene2.bin" cannot be read (3002 missing, 4002 malformed, ...); until the
+    // file changes, later calls throw the same without reading it again, and without
+    // showing its message again. The result stays valid until the next call.
     const SceneComparison& Compare(const CMission& mission);
 
 private:
-    void ReadGameFile(const std::string& folder, const std::filesystem::path& path);
+    void HoldGameFile(const std::string& folder, const std::filesystem::path& path,
+                      const std::optional<FileIdentity>& identity);
 
-    std::string folder_;  // of the mission whose game file is held
+    // The game file held: whose, which version of it (none: there was no file), and
+    // the failure of reading it, if it failed.
+    bool held_ = false;
+    std::string folder_;
     std::optional<FileIdentity> identity_;
+    std::optional<CVerdaxException> failure_;
     CSceneSnapshot before_;
     CSceneSnapshot resaved_;
     CSceneSnapshot after_;

@@ -55,6 +55,17 @@ class MissionChanges : public testing::Test {
 protected:
     void WriteGameFile(const demo::SceneFileData& scene) { dir_.Write("m1/scene2.bin", demo::WriteScene2(scene)); }
 
+    // The code Compare fails with; 0 when it does not.
+    int CompareFailure()
+    {
+        try {
+            changes_.Compare(mission_);
+        } catch (const CVerdaxException& error) {
+            return error.GetCode();
+        }
+        return 0;
+    }
+
     testsupport::TempDir dir_;
     platform::RecordingPresenter messages_;
     platform::ScopedPresenter presenterScope_{messages_};
@@ -108,12 +119,21 @@ TEST_F(MissionChanges, TheGameFileIsReadAgainOnceItChangesOnDisk)
               (Texts{"things 1 changed medkit kind (save)", "mission_scripts 1 removed later"}));
 
     std::filesystem::remove(dir_.Path() / "m1" / "scene2.bin");
-    try {
-        changes_.Compare(mission_);
-        FAIL() << "compared without a game file";
-    } catch (const CVerdaxException& error) {
-        EXPECT_EQ(error.GetCode(), VERDAX_ERR_OPEN_READ);
-    }
+    EXPECT_EQ(CompareFailure(), VERDAX_ERR_OPEN_READ);
+}
+
+TEST_F(MissionChanges, AGameFileThatCannotBeReadIsToldOnceUntilItChanges)
+{
+    WriteGameFile(GameScene());
+    mission_.Load();
+    dir_.Write("m1/scene2.bin", std::string("\x53\x4C\x10\x00\x00\x00\x55\x55\x0A\x00\x00\x00\x01\x00\x00\x00", 16));
+    EXPECT_EQ(CompareFailure(), VERDAX_ERR_CHUNK_ID);
+    EXPECT_EQ(CompareFailure(), VERDAX_ERR_CHUNK_ID);
+    ASSERT_EQ(messages_.entries.size(), 1u);  // the position, shown as the error was raised
+    EXPECT_EQ(messages_.entries[0].text, "fFile pos = 12");
+
+    WriteGameFile(GameScene());
+    EXPECT_EQ(changes_.Compare(mission_).changes.size(), 1u);
 }
 
 }  // namespace
