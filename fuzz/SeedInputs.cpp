@@ -178,6 +178,8 @@ SeedCorpora SeedInputs()
     AddBitmapEdges(corpora["bitmap"]);
     AddModelEdges(corpora["4ds"]);
     AddSceneEdges(corpora["scene"]);
+    // The comparison takes scene files too.
+    corpora["comparison"] = corpora["scene"];
     return corpora;
 }
 
