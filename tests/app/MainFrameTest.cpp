@@ -10,7 +10,9 @@
 #include "ui/CItemTreeView.h"
 #include "ui/CMissionTreePane.h"
 #include "ui/CSizingTabCtrlBar.h"
+#include "ui/CStatusPanes.h"
 #include "ui/CommandIds.h"
+#include "view3d/CGlFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,7 +90,8 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     for (QAction* action : frame_->menuBar()->actions())
         titles << action->text();
     EXPECT_EQ(titles, QStringList({"&Файл", "&Правка", "&Вид", "&Окно", "&Помощь"}));
-    EXPECT_EQ(ItemTexts("&Файл"), QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "&Закрыть", "В&ыход"}));
+    EXPECT_EQ(ItemTexts("&Файл"),
+              QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "Со&хранить\tCtrl+S", "&Закрыть", "В&ыход"}));
     EXPECT_EQ(ItemTexts("&Правка"),
               QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
                            "&Вставить\tCtrl+V"}));
@@ -122,16 +125,16 @@ TEST_F(MainFrameTest, StatusPromptsAndTooltipsComeFromTheStringTable)
     // Hovering an item shows its prompt in the first pane.
     QStatusTipEvent tip(frame_->Action(ID_SAVE_MISSION)->statusTip());
     QApplication::sendEvent(frame_.get(), &tip);
-    EXPECT_EQ(frame_->MessagePane()->text(), "Записать миссию на диск...");
+    EXPECT_EQ(frame_->StatusPanes().MessagePane()->text(), "Записать миссию на диск...");
 }
 
 TEST_F(MainFrameTest, StatusBarHasTheMessagePaneAndThreeIndicators)
 {
-    EXPECT_EQ(frame_->IndicatorPanes()[0]->text(), "CAP");
-    EXPECT_EQ(frame_->IndicatorPanes()[1]->text(), "NUM");
-    EXPECT_EQ(frame_->IndicatorPanes()[2]->text(), "SCRL");
-    EXPECT_LT(frame_->MessagePane()->x(), frame_->IndicatorPanes()[0]->x());
-    EXPECT_LT(frame_->IndicatorPanes()[0]->x(), frame_->IndicatorPanes()[2]->x());
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[0]->text(), "CAP");
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[1]->text(), "NUM");
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[2]->text(), "SCRL");
+    EXPECT_LT(frame_->StatusPanes().MessagePane()->x(), frame_->StatusPanes().IndicatorPanes()[0]->x());
+    EXPECT_LT(frame_->StatusPanes().IndicatorPanes()[0]->x(), frame_->StatusPanes().IndicatorPanes()[2]->x());
 }
 
 TEST_F(MainFrameTest, ItemsWithoutAHandlerAreDisabledAndCtrlNDoesNothing)
@@ -251,39 +254,39 @@ TEST_F(MainFrameTest, TitleStaysVerdaxWithAMaximisedChildWindow)
 TEST_F(MainFrameTest, FirstPaneSpansTheBarWhileAMenuIsOpen)
 {
     QApplication::processEvents();
-    const int before = frame_->MessagePane()->width();
+    const int before = frame_->StatusPanes().MessagePane()->width();
     ASSERT_GT(before, 0);
     QMenu* file = Menu("&Файл");
     file->popup(frame_->mapToGlobal(QPoint(10, 30)));
     QApplication::processEvents();
     ASSERT_TRUE(file->isVisible());
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    for (QLabel* pane : frame_->IndicatorPanes())
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    for (QLabel* pane : frame_->StatusPanes().IndicatorPanes())
         EXPECT_FALSE(pane->isVisible());
-    EXPECT_GT(frame_->MessagePane()->width(), before);
+    EXPECT_GT(frame_->StatusPanes().MessagePane()->width(), before);
 
     file->hide();
     QApplication::processEvents();
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    EXPECT_EQ(frame_->MessagePane()->width(), before);
-    for (QLabel* pane : frame_->IndicatorPanes())
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    EXPECT_EQ(frame_->StatusPanes().MessagePane()->width(), before);
+    for (QLabel* pane : frame_->StatusPanes().IndicatorPanes())
         EXPECT_TRUE(pane->isVisible());
 }
 
 TEST_F(MainFrameTest, PopupWidensOnlyAfterAMenuSelection)
 {
-    frame_->OnInitMenuPopup();  // no selection yet
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    frame_->OnMenuSelect(true);  // a menu closing with nothing saved allows the next widening
-    frame_->OnInitMenuPopup();
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    frame_->OnInitMenuPopup();  // a nested popup keeps what was saved
-    frame_->OnMenuSelect(false);
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    frame_->OnMenuSelect(true);
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    frame_->OnInitMenuPopup();  // the flag went with the restore
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // no selection yet
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnMenuSelect(true);  // a menu closing with nothing saved allows the next widening
+    frame_->StatusPanes().OnInitMenuPopup();
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // a nested popup keeps what was saved
+    frame_->StatusPanes().OnMenuSelect(false);
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnMenuSelect(true);
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // the flag went with the restore
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
 }
 
 TEST_F(MainFrameTest, WindowCommandsCascadeTileAndArrangeMinimisedChildren)
@@ -482,6 +485,47 @@ TEST_F(SaveCommandTest, AFailedSaveIsReportedAndTheProgramGoesOn)
     EXPECT_TRUE(std::filesystem::is_directory(Folder("alpha") / "scene2.bin.Verdax" / "inside"));
     EXPECT_TRUE(mission->IsLoaded());
     EXPECT_TRUE(frame_->isVisible());
+}
+
+// "Сохранить" needs no mission row: the mission of what is selected, or of the world
+// window when nothing is.
+TEST_F(SaveCommandTest, SaveWritesTheMissionOfTheSelectionOrOfTheWorldWindow)
+{
+    CMission* alpha = AddMission("alpha");
+    CMission* beta = AddMission("beta");
+    CItemTreeView* tree = frame_->GetItemTree();
+    tree->OpenMissionItem(tree->topLevelItem(0));
+    tree->OpenMissionItem(tree->topLevelItem(1));
+    const auto saveKeys = [&](QWidget* focus) {
+        shown_.entries.clear();
+        QApplication::setActiveWindow(frame_.get());
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
+    };
+    const auto written = [&](const std::string& name) {
+        return std::filesystem::exists(Folder(name) / "scene2.bin.Verdax");
+    };
+
+    tree->SelectObject(beta->GetThings()[0].get());
+    saveKeys(tree);
+    EXPECT_TRUE(shown_.entries.empty());
+    EXPECT_TRUE(written("beta"));
+    EXPECT_FALSE(written("alpha"));
+    tree->setCurrentItem(tree->CategoryNode(alpha, CATEGORY_THINGS));
+    saveKeys(tree);
+    EXPECT_TRUE(written("alpha"));
+
+    std::filesystem::remove(Folder("beta") / "scene2.bin.Verdax");
+    tree->clearSelection();
+    saveKeys(tree);
+    ASSERT_EQ(shown_.entries.size(), 1u);
+    EXPECT_EQ(shown_.entries[0].id, IDS_ERR_NO_MISSION_SELECTED);
+    frame_->SetViewFactory(DON_VIEW_WORLD, [](CVerdaxData*) { return new CGlFrame; });
+    auto* world = dynamic_cast<QWidget*>(CDravoDon::Instance().OpenView(DON_VIEW_WORLD, beta));
+    ASSERT_NE(world, nullptr);
+    saveKeys(world);
+    EXPECT_TRUE(shown_.entries.empty());
+    EXPECT_TRUE(written("beta"));
 }
 
 TEST(AboutDlg, ReleasingTheLeftButtonClosesItWithResultZero)
