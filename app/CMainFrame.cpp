@@ -3,6 +3,7 @@
 #include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "ui/CChangesBySaveNotice.h"
 #include "ui/CDocumentArea.h"
 #include "ui/CEditBar.h"
 #include "ui/CEditCommands.h"
@@ -54,7 +55,7 @@ CMainFrame::CMainFrame()
       unsavedQuestion_(std::make_unique<CUnsavedChangesQuestion>(*history_, this)),
       editCommands_(std::make_unique<CEditCommands>(
           *history_, [this](const std::function<void()>& command) { RunMissionCommand(command); })),
-      mdiArea_(new CDocumentArea(this))
+      saveNotice_(std::make_unique<CChangesBySaveNotice>()), mdiArea_(new CDocumentArea(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
@@ -408,7 +409,10 @@ void CMainFrame::OnMissionModifiedChanged()
 
 void CMainFrame::OnSaveMission()
 {
-    SaveReportingFailure([] { CDravoDon::Instance().SaveSelectedMission(); });
+    IMissionTree* tree = GetMissionTree();
+    CMission* mission = tree ? tree->GetSelectedMission() : nullptr;
+    if (SaveReportingFailure([] { CDravoDon::Instance().SaveSelectedMission(); }) && mission)
+        TellChangesBySave(*mission);
 }
 
 CMission* CMainFrame::MissionToSave() const
@@ -428,7 +432,14 @@ void CMainFrame::OnSave()
         ShowStringMessage(IDS_ERR_NO_MISSION_SELECTED);
         return;
     }
-    SaveReportingFailure([mission] { CDravoDon::Instance().SaveMission(*mission); });
+    if (SaveReportingFailure([mission] { CDravoDon::Instance().SaveMission(*mission); }))
+        TellChangesBySave(*mission);
+}
+
+// A message of an earlier save would tell of objects this one did not change.
+void CMainFrame::TellChangesBySave(const CMission& mission)
+{
+    panes_->ShowMessage(saveNotice_->AfterSave(mission));
 }
 
 void CMainFrame::SetUnsavedChangesPrompt(IUnsavedChangesPrompt* prompt)

@@ -43,6 +43,7 @@ class QToolBar;
 namespace ui {
 class CEditBar;
 class CEditCommands;
+class CChangesBySaveNotice;
 class CEditHistory;
 class CItemTreeView;
 class CMissionTreePane;
@@ -116,6 +117,8 @@ public:
     // "Сохранить" (Ctrl+S): saves the mission that owns the object or category
     // selected in the tree, or, with nothing selected there, the mission the world
     // window shows; message 1002 when there is neither. Failures as OnSaveMission.
+    // After either save the status bar says how many objects the save changed by
+    // itself, without an edit, if it changed any (CChangesBySaveNotice).
     void OnSave();
     CMission* MissionToSave() const;
 
@@ -174,6 +177,7 @@ private:
     void ShowSpeedOf(QMdiSubWindow* child);
     CGlView* WorldView() const;
     void OnMissionModifiedChanged();
+    void TellChangesBySave(const CMission& mission);
 
     // The context of every connection to this window's handlers; gone first when
     // the window is destroyed.
@@ -183,6 +187,7 @@ private:
     std::unique_ptr<ui::CUnsavedChangesQuestion> unsavedQuestion_;
     std::unique_ptr<ui::CEditCommands> editCommands_;
     std::unique_ptr<ui::CStatusPanes> panes_;
+    std::unique_ptr<ui::CChangesBySaveNotice> saveNotice_;
     ui::CViewFactories viewFactories_;
     ui::CMissionTreePane* missionPane_ = nullptr;
     ui::CDocumentArea* mdiArea_;
