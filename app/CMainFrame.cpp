@@ -3,6 +3,7 @@
 #include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "ui/CChangesBySaveNotice.h"
 #include "ui/CDocumentArea.h"
 #include "ui/CEditBar.h"
 #include "ui/CEditCommands.h"
@@ -54,7 +55,7 @@ CMainFrame::CMainFrame()
       unsavedQuestion_(std::make_unique<CUnsavedChangesQuestion>(*history_, this)),
       editCommands_(std::make_unique<CEditCommands>(
           *history_, [this](const std::function<void()>& command) { RunMissionCommand(command); })),
-      mdiArea_(new CDocumentArea(this))
+      saveNotice_(std::make_unique<CChangesBySaveNotice>()), mdiArea_(new CDocumentArea(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
@@ -387,6 +388,11 @@ void CMainFrame::OnObjectInfo()
     CDravoDon::Instance().OpenView(DON_VIEW_INFO, tree ? tree->GetObject() : nullptr);
 }
 
+void CMainFrame::ModifiedMarksChanged()
+{
+    OnMissionModifiedChanged();
+}
+
 // The tree and the child windows show the mark at their next repaint: the tree in
 // its mission's item, a window showing the mission in its title.
 void CMainFrame::OnMissionModifiedChanged()
@@ -403,7 +409,10 @@ void CMainFrame::OnMissionModifiedChanged()
 
 void CMainFrame::OnSaveMission()
 {
-    SaveReportingFailure([] { CDravoDon::Instance().SaveSelectedMission(); });
+    IMissionTree* tree = GetMissionTree();
+    CMission* mission = tree ? tree->GetSelectedMission() : nullptr;
+    if (SaveReportingFailure([] { CDravoDon::Instance().SaveSelectedMission(); }) && mission)
+        TellChangesBySave(*mission);
 }
 
 CMission* CMainFrame::MissionToSave() const
@@ -423,7 +432,14 @@ void CMainFrame::OnSave()
         ShowStringMessage(IDS_ERR_NO_MISSION_SELECTED);
         return;
     }
-    SaveReportingFailure([mission] { CDravoDon::Instance().SaveMission(*mission); });
+    if (SaveReportingFailure([mission] { CDravoDon::Instance().SaveMission(*mission); }))
+        TellChangesBySave(*mission);
+}
+
+// A message of an earlier save would tell of objects this one did not change.
+void CMainFrame::TellChangesBySave(const CMission& mission)
+{
+    panes_->ShowMessage(saveNotice_->AfterSave(mission));
 }
 
 void CMainFrame::SetUnsavedChangesPrompt(IUnsavedChangesPrompt* prompt)
@@ -448,16 +464,18 @@ void CMainFrame::RunMissionCommand(const std::function<void()>& command)
 
 bool CMainFrame::CommitPendingEdits()
 {
+    CDravoDonView* kept = CDravoDon::Instance().TakePendingEdits();
+    if (!kept)
+        return true;
     for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
-        const auto* script = dynamic_cast<const CScriptFrame*>(child);
-        if (script && !script->View()->MayClose()) {
+        auto* script = dynamic_cast<CScriptFrame*>(child);
+        if (script && static_cast<CDravoDonView*>(script->View()) == kept) {
             mdiArea_->setActiveSubWindow(child);
-            return false;
+            script->View()->MayClose();  // names the character the code page cannot hold
+            break;
         }
     }
-    if (QWidget* focused = QApplication::focusWidget())
-        focused->clearFocus();
-    return true;
+    return false;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -43,6 +43,7 @@ class QToolBar;
 namespace ui {
 class CEditBar;
 class CEditCommands;
+class CChangesBySaveNotice;
 class CEditHistory;
 class CItemTreeView;
 class CMissionTreePane;
@@ -89,10 +90,12 @@ public:
     ui::CMissionTreePane* GetMissionTreePane() const { return missionPane_; }
 
     // The undo history of every mission's edits. When a mission becomes modified or
-    // unmodified the window repaints the tree and every child window's view; a view
-    // that shows the mark (the world window's title) asks the mediator's
-    // IsMissionModified as it paints.
+    // unmodified, by the history or by a script window's typing, the window repaints
+    // the tree and every child window's view; a view that shows the mark (the world
+    // window's title) asks the mediator's IsMissionModified as it paints.
     ui::CEditHistory& EditHistory() const { return *history_; }
+    // IDravoDonHost: a script window began or stopped holding typing.
+    void ModifiedMarksChanged() override;
 
     // Runs `command`, one that reads or writes a mission, after the text the editors
     // hold has gone into its objects (CommitPendingEdits); nothing when that failed.
@@ -100,11 +103,11 @@ public:
     // window runs through here: the saves, undo and redo (the close question calls
     // CommitPendingEdits itself).
     void RunMissionCommand(const std::function<void()>& command);
-    // Before any command reads or writes a mission: the text of the editor that has
-    // the focus goes into its object, as when the editor loses the focus, so that a
-    // script typed and not yet left counts as an edit. False, with that script window
-    // brought forward, when a script window holds a text its object cannot take (the
-    // user is told why).
+    // Before any command reads or writes a mission: every script window's typing
+    // goes into its object (CDravoDon::TakePendingEdits), so that a script typed and
+    // not yet left counts as an edit; the focus stays where it is. False, with that
+    // script window brought forward and the user told why, when a script window
+    // holds a text its object cannot take.
     bool CommitPendingEdits();
 
     // "&Сохранить Миссию": saves the mission selected in the tree. A failure never
@@ -114,6 +117,8 @@ public:
     // "Сохранить" (Ctrl+S): saves the mission that owns the object or category
     // selected in the tree, or, with nothing selected there, the mission the world
     // window shows; message 1002 when there is neither. Failures as OnSaveMission.
+    // After either save the status bar says how many objects the save changed by
+    // itself, without an edit, if it changed any (CChangesBySaveNotice).
     void OnSave();
     CMission* MissionToSave() const;
 
@@ -172,6 +177,7 @@ private:
     void ShowSpeedOf(QMdiSubWindow* child);
     CGlView* WorldView() const;
     void OnMissionModifiedChanged();
+    void TellChangesBySave(const CMission& mission);
 
     // The context of every connection to this window's handlers; gone first when
     // the window is destroyed.
@@ -181,6 +187,7 @@ private:
     std::unique_ptr<ui::CUnsavedChangesQuestion> unsavedQuestion_;
     std::unique_ptr<ui::CEditCommands> editCommands_;
     std::unique_ptr<ui::CStatusPanes> panes_;
+    std::unique_ptr<ui::CChangesBySaveNotice> saveNotice_;
     ui::CViewFactories viewFactories_;
     ui::CMissionTreePane* missionPane_ = nullptr;
     ui::CDocumentArea* mdiArea_;

@@ -116,6 +116,9 @@ void CDravoDon::Broadcast(CDravoDonView* sender, int code, int arg)
 
 void CDravoDon::BroadcastSelection(CDravoDonView* sender, bool byMouse)
 {
+    // Typing not yet taken goes in before another object or mission becomes
+    // current, into the mission it was typed for.
+    TakePendingEdits();
     CVerdaxData* object = sender ? sender->GetObject() : nullptr;
     const bool isMission = dynamic_cast<CMission*>(object) != nullptr;
     const bool isThing = dynamic_cast<CSceneObjectThing*>(object) != nullptr;
@@ -173,7 +176,38 @@ void CDravoDon::RestoreObject(CSceneObject& object, const ObjectState& state)
 
 bool CDravoDon::IsMissionModified(const CMission& mission) const
 {
-    return history_ && history_->IsMissionModified(mission);
+    if (history_ && history_->IsMissionModified(mission))
+        return true;
+    return std::ranges::any_of(views_, [&mission](const CDravoDonView* view) {
+        if (!view || !view->HoldsPendingEdit())
+            return false;
+        const CVerdaxData* object = view->GetObject();
+        return object == &mission || mission.Owns(object);
+    });
+}
+
+CDravoDonView* CDravoDon::TakePendingEdits()
+{
+    CDravoDonView* kept = nullptr;
+    {
+        // A walk like a broadcast's: taking an edit announces it, and a view may
+        // come or go meanwhile.
+        BroadcastScope walking(broadcastDepth_);
+        for (std::size_t i = 0; i < views_.size(); ++i) {
+            CDravoDonView* view = views_[i];
+            if (view && view->HoldsPendingEdit() && !view->TakePendingEdit() && !kept)
+                kept = view;
+        }
+    }
+    if (broadcastDepth_ == 0)
+        DropRemovedEntries();
+    return kept;
+}
+
+void CDravoDon::PendingEditsChanged()
+{
+    if (host_)
+        host_->ModifiedMarksChanged();
 }
 
 IMissionTree* CDravoDon::GetMissionTree() const

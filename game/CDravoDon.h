@@ -43,7 +43,8 @@ public:
     void Broadcast(CDravoDonView* sender, int code, int arg);
 
     // The codes a selection change announces, after the sender has set its current
-    // object: DON_OBJECT_SELECTED; DON_MISSION_SELECTED for a mission;
+    // object and every view's pending edit has gone into its object
+    // (TakePendingEdits): DON_OBJECT_SELECTED; DON_MISSION_SELECTED for a mission;
     // DON_DATA_SELECTED for any object; DON_THING_CLICKED for a thing chosen with
     // the mouse.
     void BroadcastSelection(CDravoDonView* sender, bool byMouse);
@@ -80,8 +81,17 @@ public:
     // Installs the history that records edits (not owned); null removes it.
     void SetEditHistory(IEditHistory* history) { history_ = history; }
     IEditHistory* GetEditHistory() const { return history_; }
-    // Whether `mission` has edits that are not saved; false without a history.
+    // Whether `mission` has edits that are not saved: the history says so, or a
+    // view holds a pending edit of the mission or one of its objects.
     bool IsMissionModified(const CMission& mission) const;
+
+    // Every registered view's pending edit into its object (TakePendingEdit), so that
+    // what is read or written next is what the user sees. Returns the first view
+    // that keeps an edit its object cannot take, or null.
+    CDravoDonView* TakePendingEdits();
+    // Run by a view that began or stopped holding a pending edit: the host shows
+    // the modified marks again.
+    void PendingEditsChanged();
 
     // Installs the main window's services (not owned); null removes them.
     void SetHost(IDravoDonHost* host) { host_ = host; }

@@ -43,6 +43,13 @@ public:
 
     virtual void Notify(CDravoDonView* sender, int code, int arg) = 0;
 
+    // Whether the view holds an edit its object has not taken yet (a script
+    // window's typing); the object's mission then counts as modified.
+    virtual bool HoldsPendingEdit() const { return false; }
+    // Puts that edit into the object through the edit path; false, with the edit
+    // kept and nothing shown, when the object cannot take it.
+    virtual bool TakePendingEdit() { return true; }
+
 private:
     CVerdaxData* object_ = nullptr;
 };

@@ -39,4 +39,8 @@ public:
     // Lets the world window frame its selected thing (a double-click on the thing in
     // the tree); nothing without a world window.
     virtual void FrameSelectionInWorld() {}
+
+    // A view began or stopped holding a pending edit: the missions' modified marks
+    // (CDravoDon::IsMissionModified) are to be shown again.
+    virtual void ModifiedMarksChanged() {}
 };

@@ -187,10 +187,13 @@ QSize CGenericInfoFormView::FormSize() const
 
 void CGenericInfoFormView::Notify(CDravoDonView* sender, int code, int /*arg*/)
 {
-    if (code != DON_OBJECT_SELECTED)
-        return;
-    SetObject(sender ? sender->GetObject() : nullptr);
-    ShowObject();
+    if (code == DON_OBJECT_SELECTED) {
+        SetObject(sender ? sender->GetObject() : nullptr);
+        ShowObject();
+    } else if (code == DON_OBJECT_CHANGED && dynamic_cast<const CSceneObjectThing*>(GetObject())) {
+        CopyFromThing();
+        TransferToControls(true);
+    }
 }
 
 void CGenericInfoFormView::ShowObject()
@@ -214,9 +217,11 @@ void CGenericInfoFormView::CopyFromThing()
     values_.mark.assign(1, kMarkText);
 }
 
-void CGenericInfoFormView::TransferToControls()
+void CGenericInfoFormView::TransferToControls(bool keepTyping)
 {
     for (const Binding& binding : order_) {
+        if (keepTyping && HoldsTyping(binding.id))
+            continue;
         QString text;
         if (binding.text)
             text = TextFromCodePage(*binding.text);
@@ -224,8 +229,13 @@ void CGenericInfoFormView::TransferToControls()
             text = QString::fromStdString(FormatFieldNumber(*binding.number));
         else
             text = QString::number(*binding.unsignedNumber);
+        shown_[binding.id] = text;
         QWidget* control = Control(binding.id);
         if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            if (edit->text() == text) {
+                edit->setModified(false);  // its caret and selection stay
+                continue;
+            }
             edit->setText(text);
             edit->setCursorPosition(0);
         } else if (auto* label = qobject_cast<QLabel*>(control)) {
@@ -234,12 +244,25 @@ void CGenericInfoFormView::TransferToControls()
     }
 }
 
+QString CGenericInfoFormView::ControlText(int id) const
+{
+    QWidget* control = Control(id);
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    return {};
+}
+
+bool CGenericInfoFormView::HoldsTyping(int id) const
+{
+    const auto shown = shown_.find(id);
+    return shown == shown_.end() || ControlText(id) != shown->second;
+}
+
 bool CGenericInfoFormView::ReadControl(const Binding& binding)
 {
-    QWidget* control = Control(binding.id);
-    const auto* edit = qobject_cast<const QLineEdit*>(control);
-    const auto* label = qobject_cast<const QLabel*>(control);
-    const QString text = edit ? edit->text() : label ? label->text() : QString();
+    const QString text = ControlText(binding.id);
     if (binding.text) {
         // The texts are read-only here; one that cannot be stored keeps its value.
         if (std::optional<std::string> bytes = TextToCodePage(text))
@@ -259,11 +282,16 @@ bool CGenericInfoFormView::ReadControl(const Binding& binding)
     return number.has_value();
 }
 
-bool CGenericInfoFormView::TransferFromControls()
+bool CGenericInfoFormView::TransferFromControls(bool& transformTyped)
 {
     for (const Binding& binding : order_) {
-        if (ReadControl(binding))
+        if (!HoldsTyping(binding.id))
+            continue;  // as shown: the value it showed, bit for bit
+        if (ReadControl(binding)) {
+            shown_[binding.id] = ControlText(binding.id);
+            transformTyped = transformTyped || binding.number;
             continue;
+        }
         if (auto* edit = qobject_cast<QLineEdit*>(Control(binding.id))) {
             ensureWidgetVisible(edit);
             RefuseNotANumber(edit);
@@ -275,16 +303,19 @@ bool CGenericInfoFormView::TransferFromControls()
 
 void CGenericInfoFormView::OnApply()
 {
-    const bool complete = TransferFromControls();
+    bool transformTyped = false;
+    const bool complete = TransferFromControls(transformTyped);
     auto* thing = dynamic_cast<CSceneObjectThing*>(GetObject());
     if (!thing)
         return;
-    ObjectEdit edit;
-    edit.kind = EditKind::Transform;
-    edit.translation = values_.translation;
-    edit.rotation = values_.rotation;
-    edit.scale = values_.scale;
-    CDravoDon::Instance().ApplyEdit(this, *thing, edit);
+    if (transformTyped) {
+        ObjectEdit edit;
+        edit.kind = EditKind::Transform;
+        edit.translation = values_.translation;
+        edit.rotation = values_.rotation;
+        edit.scale = values_.scale;
+        CDravoDon::Instance().ApplyEdit(this, *thing, edit);
+    }
     if (complete)
         MarkTypingApplied(*page_);
 }

@@ -7,16 +7,19 @@
 //
 // The form keeps one value per control and transfers all of them at once. Showing
 // a thing copies its values in; any other object leaves the values as they were.
-// "Применить" reads the controls in a fixed order; a number field that does not
-// hold one finite 32-bit float (the kind: one unsigned 32-bit integer) stops the
-// reading there with the message "Введите число." and the focus on that field,
-// the fields read before it keeping their new values and the rest their previous
-// ones. The thing then receives translation, rotation and scale through the one
-// edit path, which announces DON_OBJECT_CHANGED. The kind can be typed but is
-// never written; name, model and sector are read-only.
+// "Применить" reads the controls in a fixed order, each only when the user changed
+// its text (a field as it was shown gives back its value bit for bit); a number
+// field that does not hold one finite 32-bit float (the kind: one unsigned 32-bit
+// integer) stops the reading there with the message "Введите число." and the
+// focus on that field, the fields read before it keeping their new values and the
+// rest their previous ones. When a field of the translation, the rotation or the
+// scale was changed, the thing then receives all three through the one edit path,
+// which announces DON_OBJECT_CHANGED; otherwise nothing is edited. The kind can be
+// typed but is never written; name, model and sector are read-only.
 //
-// Only DON_OBJECT_SELECTED is heeded: the form takes the sender's object as its
-// own and shows it. The view leaves the mediator when it is destroyed.
+// DON_OBJECT_SELECTED makes the sender's object the form's own and shows it;
+// DON_OBJECT_CHANGED shows the form's thing anew, keeping every field the user has
+// typed into since. The view leaves the mediator when it is destroyed.
 
 #include "core/Geometry.h"
 #include "game/CDravoDonView.h"
@@ -93,14 +96,19 @@ private:
 
     void CreateControls();
     void CopyFromThing();
-    void TransferToControls();
-    // False when a field stopped the transfer.
-    bool TransferFromControls();
+    // With `keepTyping`, a field the user has typed into keeps its text.
+    void TransferToControls(bool keepTyping = false);
+    // Reads the fields the user typed into; false when one stopped the transfer.
+    // `transformTyped` tells whether a field of the transform was taken.
+    bool TransferFromControls(bool& transformTyped);
     bool ReadControl(const Binding& binding);
+    QString ControlText(int id) const;
+    bool HoldsTyping(int id) const;
 
     Values values_;
     std::vector<Binding> order_;  // the order in which "Применить" reads the controls
     std::map<int, QWidget*> controls_;
+    std::map<int, QString> shown_;  // each control's text as the form put it there
     QWidget* page_;
 };
 

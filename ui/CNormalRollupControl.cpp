@@ -87,27 +87,33 @@ void CNormalRollupControl::Notify(CDravoDonView* sender, int code, int)
 
 void CNormalRollupControl::ShowObjectPages(CVerdaxData* object)
 {
-    SetAllEnabled(false);
+    // A change of the object shown keeps what the user typed and has not applied;
+    // another object replaces it.
+    const bool keepTyping = object == shownObject_;
+    shownObject_ = object;
+    std::array<bool, kPageCount> usable{};
     if (auto* thing = dynamic_cast<CSceneObjectThing*>(object)) {
         if (std::ranges::find(kTransformKinds, thing->GetKind()) != kTransformKinds.end()) {
-            DescriptionPage()->SetText(thing->GetName());
-            SetPageEnabled(description_, true);
-            TranslationPage()->SetValues(thing->GetTranslation());
-            SetPageEnabled(translation_, true);
+            DescriptionPage()->SetText(thing->GetName(), keepTyping);
+            TranslationPage()->SetValues(thing->GetTranslation(), keepTyping);
             RotationPage()->SetRotation(thing->GetRotation());
-            SetPageEnabled(rotation_, true);
-            ScalePage()->SetValues(thing->GetScale());
-            SetPageEnabled(scale_, true);
+            ScalePage()->SetValues(thing->GetScale(), keepTyping);
+            usable[description_] = usable[translation_] = usable[rotation_] = usable[scale_] = true;
         }
         if (HoldsScript(thing->GetLinkedDataKind())) {
             ScriptPage()->SetScript(thing->GetLinkedData()->GetScript());
-            SetPageEnabled(script_, true);
+            usable[script_] = true;
         }
     } else if (auto* script = dynamic_cast<CSceneObjectMissionScript*>(object)) {
-        DescriptionPage()->SetText(script->GetName());
-        SetPageEnabled(description_, true);
+        DescriptionPage()->SetText(script->GetName(), keepTyping);
         ScriptPage()->SetScript(script->GetScript());
-        SetPageEnabled(script_, true);
+        usable[description_] = usable[script_] = true;
+    }
+    // Only a page whose state changes is greyed or enabled, and only then is the
+    // stack laid out again: a field keeps the focus while its page stays usable.
+    for (int i = 0; i < PageCount(); ++i) {
+        if (PageAt(i)->enabled != usable[static_cast<std::size_t>(i)])
+            SetPageEnabled(i, usable[static_cast<std::size_t>(i)]);
     }
 }
 

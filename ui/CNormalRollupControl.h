@@ -6,9 +6,12 @@
 //
 // It takes part in the mediator's notifications: a selection from another view
 // makes the sender's object its own and fills the pages; a change announced by any
-// view (an edit elsewhere, undo) refills them from the object it already has. Its
-// own page edits go through the edit path with the roll-up as sender, so it is not
-// told of them and keeps the values as typed.
+// view (an edit elsewhere, undo) refills them from the object it already has,
+// keeping a field that holds typing not yet applied. Only what changed is shown
+// anew, and the pages are laid out again only when one becomes usable or greyed,
+// so a field that has the focus keeps it. Its own page edits go through the edit
+// path with the roll-up as sender, so it is not told of them and keeps the values
+// as typed.
 
 #include "game/CDravoDonView.h"
 #include "ui/CRollupCtrl.h"
@@ -32,10 +35,11 @@ public:
 
     void Notify(CDravoDonView* sender, int code, int arg) override;
 
-    // Greys every page, then fills and enables those that suit `object`: the four
+    // Fills and enables the pages that suit `object` and greys the others: the four
     // transform pages for a thing of a kind that has a transform, the script page
     // for a thing whose data object holds a script (kind 5 or 27), the description
-    // and script pages for a mission script; none for anything else.
+    // and script pages for a mission script; none for anything else. For the object
+    // shown last, typing not yet applied is kept.
     void ShowObjectPages(CVerdaxData* object);
 
     // The page indices, in creation order.
@@ -55,11 +59,15 @@ private:
     template <class Page>
     Page* PageOf(int index) const;
 
+    static constexpr std::size_t kPageCount = 5;
+
     int description_ = -1;
     int translation_ = -1;
     int rotation_ = -1;
     int scale_ = -1;
     int script_ = -1;
+    // The object the pages were last filled for; compared, never followed.
+    const CVerdaxData* shownObject_ = nullptr;
 };
 
 }  // namespace ui

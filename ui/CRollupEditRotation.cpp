@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include <cmath>
+#include <limits>
 
 namespace ui {
 
@@ -29,8 +30,11 @@ Vector3 CRollupEditRotation::RotationAngles(const AxisAngle& rotation)
     const float q3 = q.z;
     const auto degrees = [](double radians) {
         const auto kept = static_cast<float>(radians);
-        // Adding zero turns a negative zero into 0, which is what the field shows.
-        return kept * 57.29578f + 0.0f;
+        // The products above carry the rounding of 32-bit floats: an angle below it
+        // (a turn of 180 degrees about Y gives -9e-11) is zero, and so is -0.
+        if (std::fabs(kept) < std::numeric_limits<float>::epsilon())
+            return 0.0f;
+        return kept * 57.29578f;
     };
     return {degrees(std::atan2(2.0f * (q0 * q3 + q1 * q2), q0 * q0 + q1 * q1 - q2 * q2 - q3 * q3)),
             degrees(std::asin(-2.0f * (q1 * q3 - q0 * q2))),

@@ -15,8 +15,9 @@ public:
 
     // The angles "X:", "Y:", "Z:" of a rotation: the quaternion the scene file
     // stores for it (the axis taken as it is, not normalised), turned into three
-    // angles, each kept as a 32-bit float in radians and then in degrees (a
-    // negative zero as 0).
+    // angles, each kept as a 32-bit float in radians and then in degrees. An angle
+    // within the rounding of 32-bit floats (below their epsilon in radians, about
+    // 7e-6 degrees), and a negative zero, are 0.
     static Vector3 RotationAngles(const AxisAngle& rotation);
 
 protected:

@@ -31,6 +31,9 @@ CRollupEditScript::CRollupEditScript(QWidget* parent) : CRollupPage(99, 220, par
 
 void CRollupEditScript::SetScript(const std::string& script)
 {
+    if (script == shown_)
+        return;
+    shown_ = script;
     script_->StreamTextIn(script);
 }
 

@@ -17,7 +17,8 @@ class CRollupEditScript final : public CRollupPage {
 public:
     explicit CRollupEditScript(QWidget* parent = nullptr);
 
-    // Replaces the script control's whole text.
+    // Replaces the script control's whole text; the same text again leaves the
+    // control as it is (its scroll position and selection stay).
     void SetScript(const std::string& script);
 
     CScriptCtrl* ScriptControl() const { return script_; }
@@ -28,6 +29,7 @@ private:
 
     CScriptCtrl* script_;
     QPushButton* edit_;
+    std::string shown_;  // the script in the control
 };
 
 }  // namespace ui

@@ -35,16 +35,35 @@ CRollupEditVector::CRollupEditVector(const Fields& fields, QWidget* parent)
     ShowValues();
 }
 
-void CRollupEditVector::SetValues(const Vector3& values)
+void CRollupEditVector::SetValues(const Vector3& values, bool keepTyping)
 {
     values_ = values;
-    ShowValues();
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        if (!keepTyping || !HoldsTyping(static_cast<int>(axis)))
+            ShowValue(axis);
+    }
+}
+
+bool CRollupEditVector::HoldsTyping(int axis) const
+{
+    const auto index = static_cast<std::size_t>(axis);
+    return fields_[index]->text() != shown_[index];
 }
 
 void CRollupEditVector::ShowValues()
 {
     for (std::size_t axis = 0; axis < 3; ++axis)
-        fields_[axis]->setText(QString::fromStdString(FormatFieldNumber(Axis(values_, axis))));
+        ShowValue(axis);
+}
+
+void CRollupEditVector::ShowValue(std::size_t axis)
+{
+    shown_[axis] = QString::fromStdString(FormatFieldNumber(Axis(values_, axis)));
+    // The same text stays, with its caret and selection, but holds no typing any more.
+    if (fields_[axis]->text() != shown_[axis])
+        fields_[axis]->setText(shown_[axis]);
+    else
+        fields_[axis]->setModified(false);
 }
 
 void CRollupEditVector::OnCancel()
@@ -57,6 +76,13 @@ bool CRollupEditVector::OnOK()
     const std::optional<Vector3> taken = ReadFields();
     if (!taken)
         return false;
+    bool typed = false;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        typed = typed || HoldsTyping(static_cast<int>(axis));
+        shown_[axis] = fields_[axis]->text();  // applied: the field now shows the held value
+    }
+    if (!typed)
+        return true;
     values_ = *taken;
     if (const std::optional<ObjectEdit> edit = EditOf(values_))
         ApplyToObject(*edit);
@@ -65,8 +91,10 @@ bool CRollupEditVector::OnOK()
 
 std::optional<Vector3> CRollupEditVector::ReadFields() const
 {
-    Vector3 taken;
+    Vector3 taken = values_;
     for (std::size_t axis = 0; axis < 3; ++axis) {
+        if (!HoldsTyping(static_cast<int>(axis)))
+            continue;
         const std::optional<float> value = ReadNumber(fields_[axis]);
         if (!value)
             return std::nullopt;

@@ -2,7 +2,9 @@
 // The three-number pages of the property roll-up (translation, rotation, scale):
 // rows "X:", "Y:", "Z:", each a label and a field, holding three 32-bit floats.
 // Numbers are shown with at most 6 significant digits and read as one finite
-// 32-bit float each.
+// 32-bit float each. Only a field whose text the user changed is read: the others
+// give back the value they showed, bit for bit, and Enter with no field changed
+// is no edit.
 
 #include "core/Geometry.h"
 #include "game/ObjectEdit.h"
@@ -27,9 +29,13 @@ public:
 
     CRollupEditVector(const Fields& fields, QWidget* parent = nullptr);
 
-    // Stores the values and shows them in the fields.
-    void SetValues(const Vector3& values);
+    // Stores the values and shows them in the fields; with `keepTyping`, a field
+    // holding typing not yet applied keeps it. A field whose text does not change
+    // is left alone (its caret and selection stay).
+    void SetValues(const Vector3& values, bool keepTyping = false);
     const Vector3& Values() const { return values_; }
+    // Whether the field of `axis` holds text other than what the page showed.
+    bool HoldsTyping(int axis) const;
 
     QLineEdit* Field(int axis) const { return fields_[static_cast<std::size_t>(axis)]; }
 
@@ -44,12 +50,14 @@ protected:
     virtual std::optional<ObjectEdit> EditOf(const Vector3& values) const = 0;
 
 private:
-    // The three fields as numbers; nothing, with the field at fault refused, when
-    // one is not a number.
+    // The held values with the typed fields read over them; nothing, with the
+    // field at fault refused, when one is not a number.
     std::optional<Vector3> ReadFields() const;
     void ShowValues();
+    void ShowValue(std::size_t axis);
 
     std::array<QLineEdit*, 3> fields_{};
+    std::array<QString, 3> shown_;  // each field's text as the page put it there
     Vector3 values_;
 };
 

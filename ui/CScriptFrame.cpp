@@ -14,6 +14,7 @@ namespace ui {
 namespace {
 
 constexpr QSize kDefaultSize(560, 420);
+constexpr QStringView kMark = u" *";
 
 QString InitialTitle(const CVerdaxData* object)
 {
@@ -58,10 +59,14 @@ void CScriptFrame::closeEvent(QCloseEvent* event)
 
 void CScriptFrame::RefreshTitle()
 {
-    const auto* thing = dynamic_cast<const CSceneObjectThing*>(view_->GetObject());
-    if (!thing)
-        return;
-    const QString title = TextFromCodePage(thing->GetName());
+    QString title = windowTitle();
+    if (marked_)
+        title.chop(kMark.size());
+    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(view_->GetObject()))
+        title = TextFromCodePage(thing->GetName());
+    marked_ = view_->HoldsPendingEdit();
+    if (marked_)
+        title += kMark;
     if (title != windowTitle())
         setWindowTitle(title);
 }

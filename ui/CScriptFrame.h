@@ -3,7 +3,8 @@
 // only pane is a CScriptView, its icon a sheet of text. For a thing the title is
 // the thing's name, taken again each time the frame is painted (a renamed thing
 // shows its new name); any other object keeps the title it was given when the
-// window opened (a mission script's name, or "Verdax" when it has none). A window
+// window opened (a mission script's name, or "Verdax" when it has none). While
+// the view holds text its object has not taken, " *" follows the title. A window
 // whose text the object cannot take (CScriptView::MayClose) refuses to close.
 
 #include <QMdiSubWindow>
@@ -22,7 +23,8 @@ public:
 
     CScriptView* View() const { return view_; }
 
-    // The thing's name as the title when the view's object is a thing.
+    // The thing's name as the title when the view's object is a thing, and the
+    // mark while the view holds text its object has not taken.
     void RefreshTitle();
 
 protected:
@@ -34,6 +36,7 @@ protected:
 private:
     CScriptView* view_;
     bool placed_ = false;
+    bool marked_ = false;  // the title ends in the mark
 };
 
 }  // namespace ui

@@ -25,6 +25,8 @@ namespace {
 constexpr int kFontPoints = 10;
 constexpr int kMarginPadding = 6;
 constexpr int kMinimumDigits = 3;
+// How soon after typing the mark is checked against the object's script.
+constexpr int kPendingCheckMs = 250;
 
 QFont ScriptFont()
 {
@@ -56,6 +58,10 @@ CScriptView::CScriptView(QWidget* parent) : QPlainTextEdit(parent), lineNumbers_
         ShowPosition();
         lineNumbers_->update();  // the caret's line number is bold
     });
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { OnContentsChanged(); });
+    pendingCheck_.setSingleShot(true);
+    pendingCheck_.setInterval(kPendingCheckMs);
+    connect(&pendingCheck_, &QTimer::timeout, this, [this] { CheckPending(); });
     UpdateLineNumberMargin();
     AddShortcuts();
 }
@@ -93,10 +99,14 @@ CSceneObject* CScriptView::SceneObject() const
 
 void CScriptView::Notify(CDravoDonView* sender, int code, int /*arg*/)
 {
+    if (code == DON_OBJECT_CHANGED) {
+        FollowObject();
+        return;
+    }
     if (code != DON_OBJECT_SELECTED)
         return;
     if (sender && GetObject() && sender->GetObject() == GetObject())
-        ReloadText();
+        FollowObject();
     RepaintFrame();
 }
 
@@ -109,7 +119,68 @@ void CScriptView::RepaintFrame()
 void CScriptView::ReloadText()
 {
     if (const CSceneObject* object = SceneObject())
-        StreamTextIn(object->GetScript());
+        LoadText(object->GetScript());
+}
+
+void CScriptView::FollowObject()
+{
+    const CSceneObject* object = SceneObject();
+    if (!object || HoldsTyping())
+        return;
+    std::string script = object->GetScript();
+    if (script != taken_)
+        LoadText(script);
+}
+
+void CScriptView::LoadText(const std::string& script)
+{
+    {
+        const ScopedValue loading(loading_, true);
+        StreamTextIn(script);
+    }
+    taken_ = script;
+    takenCharacters_ = document()->characterCount();
+    edited_ = false;
+    SetPending(false);
+}
+
+bool CScriptView::HoldsTyping()
+{
+    if (!edited_)
+        return false;
+    const std::optional<std::string> text = StreamTextOut();
+    edited_ = !text || *text != taken_;
+    return edited_;
+}
+
+void CScriptView::OnContentsChanged()
+{
+    if (loading_)
+        return;
+    edited_ = true;
+    SetPending(SceneObject() != nullptr);
+    if (!pendingCheck_.isActive())
+        pendingCheck_.start();
+}
+
+// Typing taken back leaves no mark, and the window catches up with what the
+// object was given meanwhile. A text of another length than the one taken is
+// typing: the whole text is compared only when the lengths agree.
+void CScriptView::CheckPending()
+{
+    if (!SceneObject() || document()->characterCount() != takenCharacters_ || HoldsTyping())
+        return;
+    SetPending(false);
+    FollowObject();
+}
+
+void CScriptView::SetPending(bool pending)
+{
+    if (pending == pending_)
+        return;
+    pending_ = pending;
+    RepaintFrame();
+    CDravoDon::Instance().PendingEditsChanged();
 }
 
 bool CScriptView::WriteBack()
@@ -117,24 +188,54 @@ bool CScriptView::WriteBack()
     CSceneObject* object = SceneObject();
     if (!object)
         return false;
+    if (!HoldsTyping()) {
+        CDravoDon::Instance().Broadcast(this, DON_OBJECT_CHANGED, 0);
+        return true;
+    }
     QString refused;
-    std::optional<std::string> script = StreamTextOut(&refused);
+    const std::optional<std::string> script = StreamTextOut(&refused);
     if (!script) {
         ShowRefusal(refused);
         return false;
     }
-    ObjectEdit edit;
-    edit.kind = EditKind::Script;
-    edit.script = std::move(*script);
-    CDravoDon::Instance().ApplyEdit(this, *object, edit);
+    GiveText(*object, *script);
     return true;
 }
 
-bool CScriptView::MayClose() const
+void CScriptView::GiveText(CSceneObject& object, const std::string& text)
 {
-    QString refused;
-    if (!SceneObject() || StreamTextOut(&refused))
+    ObjectEdit edit;
+    edit.kind = EditKind::Script;
+    edit.script = text;
+    CDravoDon::Instance().ApplyEdit(this, object, edit);
+    // An object that does not take the text leaves the window holding it.
+    taken_ = object.GetScript();
+    takenCharacters_ = document()->characterCount();
+    edited_ = taken_ != text;
+    SetPending(edited_);
+}
+
+bool CScriptView::TakePendingEdit()
+{
+    CSceneObject* object = SceneObject();
+    if (!object || !HoldsTyping()) {
+        SetPending(false);
         return true;
+    }
+    const std::optional<std::string> script = StreamTextOut();
+    if (!script)
+        return false;
+    GiveText(*object, *script);
+    return !edited_;
+}
+
+bool CScriptView::MayClose()
+{
+    if (TakePendingEdit())
+        return true;
+    QString refused;
+    if (StreamTextOut(&refused))
+        return true;  // the object takes no script: nothing the window could keep it for
     ShowRefusal(refused);
     return false;
 }
@@ -166,9 +267,23 @@ QString CScriptView::PositionText() const
     return QStringLiteral("Стр %1, Кол %2").arg(cursor.blockNumber() + 1).arg(cursor.positionInBlock() + 1);
 }
 
+// The caret is the user's while the editor is its window's focus (also while the
+// window waits to be active again), or one of the editor's own boxes (find, go to
+// line) has the focus.
+bool CScriptView::IsUsersEditor() const
+{
+    if (window()->focusWidget() == this)
+        return true;
+    for (const QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (widget == this)
+            return true;
+    }
+    return false;
+}
+
 void CScriptView::ShowPosition()
 {
-    if (hasFocus())
+    if (IsUsersEditor())
         ShowStatus(PositionText());
 }
 
@@ -197,7 +312,7 @@ bool CScriptView::FindNext(const QString& needle, const SearchOptions& options)
     setTextCursor(found);
     ensureCursorVisible();
     if (match->wrapped)
-        ShowStatus(QStringLiteral("Поиск продолжен с другого конца текста"));
+        ShowStatus(PositionText() + QStringLiteral(". Поиск продолжен с другого конца текста"));
     return true;
 }
 

@@ -7,8 +7,9 @@
 //   --prefix DIR  keep the generated game in DIR (reused by later runs; the mission
 //                 benchmark's game)
 //   --fresh N     instead of the benchmarks: N fresh processes, each loading the
-//                 mission and then timing its first comparison and a comparison after
-//                 an edit; prints the least, median and most of each
+//                 mission and then timing its first comparison, a comparison after an
+//                 edit and the count after a save; prints the least, median and most
+//                 of each
 // The mode that --fresh runs in each process: --compare-once.
 
 #include "bench/mission/BenchGame.h"
@@ -59,6 +60,12 @@ void EditOneThing(CMission& mission, std::int64_t step)
     thing.SetTranslation(at);
 }
 
+// The save's output, so that the game stays as generated for the other benchmarks.
+void RemoveSavedFile()
+{
+    fs::remove(g_game->MissionFolder() + "scene2.bin.Verdax");
+}
+
 void Check(benchmark::State& state, const SceneComparison& comparison)
 {
     if (Mission().GetThings().size() != std::size_t(demo::MissionScale{}.things))
@@ -78,6 +85,27 @@ void BM_CompareAfterEdit(benchmark::State& state)
         benchmark::DoNotOptimize(changes.Compare(Mission()).changes.data());
     }
     Check(state, changes.Compare(Mission()));
+}
+
+// What the editor pays after each save for the status bar's word: how many objects
+// the save changed by itself, the game file held since the save before. The edit and
+// the save itself are not timed.
+void BM_CountAfterSave(benchmark::State& state)
+{
+    CMissionChanges changes;
+    changes.Compare(Mission());
+    std::int64_t step = 0;
+    std::size_t count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        EditOneThing(Mission(), ++step);
+        Mission().Save();
+        state.ResumeTiming();
+        count = CountChangesBySave(changes.Compare(Mission()));
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["by_save"] = static_cast<double>(count);
+    RemoveSavedFile();
 }
 
 // The first comparison of a mission: the game file read, and written and read again.
@@ -143,6 +171,7 @@ void WithRange(Benchmark* benchmark)
 }
 
 BENCHMARK(BM_CompareAfterEdit)->Apply([](auto* b) { WithRange(b); });
+BENCHMARK(BM_CountAfterSave)->Apply([](auto* b) { WithRange(b); });
 BENCHMARK(BM_FirstCompare)->Apply([](auto* b) { WithRange(b); });
 BENCHMARK(BM_WriteMissionToMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadWrittenMissionBack)->Unit(benchmark::kMillisecond);
@@ -155,6 +184,10 @@ int CompareOnce()
     bench::MeasureAndPrint("first comparison", [&] { changes.Compare(mission); });
     EditOneThing(mission, 1);
     bench::MeasureAndPrint("comparison after an edit", [&] { changes.Compare(mission); });
+    EditOneThing(mission, 2);
+    mission.Save();
+    bench::MeasureAndPrint("count after a save", [&] { CountChangesBySave(changes.Compare(mission)); });
+    RemoveSavedFile();
     return 0;
 }
 

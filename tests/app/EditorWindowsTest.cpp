@@ -123,12 +123,12 @@ TEST_F(EditorWindowsTest, TheEditMenuActsOnTheScriptTextAndOpeningItKeepsTheFocu
     ChangeCounter counter;
     QMenu* edit = Menu(QStringLiteral("&Правка"));
     edit->popup(frame_->mapToGlobal(QPoint(100, 100)));
-    QTRY_VERIFY(edit->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->isVisible(); }));
     EXPECT_EQ(counter.changes, 0);  // a menu is no loss of focus
     edit->hide();
 
     QApplication::clipboard()->setText("pasted");
-    QTRY_VERIFY(view->hasFocus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
     EXPECT_TRUE(frame_->Action(ID_EDIT_PASTE)->isEnabled());
     frame_->Action(ID_EDIT_PASTE)->trigger();
     EXPECT_EQ(view->StreamTextOut(), "end\r\npasted");

@@ -1,5 +1,6 @@
 // Every command of the main window that reads or writes a mission takes in first
-// the text a script window holds: typed and not yet written back, or refused.
+// the text a script window holds: typed and not yet written back, or refused. While
+// the window holding typing has the focus, undo and redo are the window's own.
 
 #include "tests/app/EditorOnDemo.h"
 
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QUndoStack>
 
 using namespace ui;
 
@@ -67,4 +69,34 @@ TEST_F(EditorOnDemo, UndoAndRedoWaitForAScriptTheObjectCannotTake)
 
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Backspace);  // what the editor's end will write
+}
+
+// Typing held by the focused window: Ctrl+Z, Ctrl+Y and the Edit menu take it back
+// and give it again as the window's own steps; the mission's step stays undone by
+// none of them, and nothing is written.
+TEST_F(EditorOnDemo, UndoAndRedoInAWindowHoldingTypingActOnTheTyping)
+{
+    const Vector3 moved{1.0f, 2.0f, 3.0f};
+    Move(moved);
+    CScriptView* view = OpenFocusedScriptWindow();
+    const std::string script = harbour_->GetMissionScripts().at(0)->GetScript();
+    QTest::keyClicks(view, "rem typed");
+    ASSERT_TRUE(view->HoldsPendingEdit());
+
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(view->toPlainText().contains("rem typed"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->HoldsPendingEdit(); }, 1000));
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(view->toPlainText().endsWith("rem typed"));
+    EXPECT_TRUE(view->HoldsPendingEdit());
+    frame_->Action(ID_EDIT_UNDO)->trigger();
+    EXPECT_FALSE(view->toPlainText().contains("rem typed"));
+    frame_->Action(ID_EDIT_REDO)->trigger();
+    EXPECT_TRUE(view->toPlainText().endsWith("rem typed"));
+
+    EXPECT_EQ(barrel_->GetTranslation(), moved);
+    EXPECT_EQ(harbour_->GetMissionScripts().at(0)->GetScript(), script);
+    ASSERT_NE(frame_->EditHistory().StackOf(harbour_), nullptr);
+    EXPECT_EQ(frame_->EditHistory().StackOf(harbour_)->count(), 1);
+    EXPECT_TRUE(view->hasFocus());
 }

@@ -99,6 +99,28 @@ TEST_F(EditPath, ASilentEditAnnouncesNothingAndAnUnchangedOneRecordsNothing)
     EXPECT_EQ(watcher.changed.size(), 1u);
 }
 
+// A thing read without a transform chunk gains it when the same value is set: the
+// saved bytes change, so that is a step to undo, for each of the three chunks.
+TEST_F(EditPath, AChunkAddedWithTheSameValueIsAStep)
+{
+    ObjectEdit edit;
+    edit.kind = EditKind::Scale;
+    edit.scale = thing.GetScale();
+    don.ApplyEdit(nullptr, thing, edit);
+    edit = {};
+    edit.kind = EditKind::Transform;
+    edit.rotation = thing.GetRotation();
+    don.ApplyEdit(nullptr, thing, edit);
+    edit = {};
+    edit.kind = EditKind::Translate;
+    edit.translation = thing.GetTranslation();
+    don.ApplyEdit(nullptr, thing, edit);
+    ASSERT_EQ(history.steps.size(), 3u);
+    EXPECT_TRUE(history.steps[0].after.scalePresent && !history.steps[0].before.scalePresent);
+    EXPECT_TRUE(history.steps[1].after.rotationPresent && !history.steps[1].before.rotationPresent);
+    EXPECT_TRUE(history.steps[2].after.translationPresent);
+}
+
 TEST_F(EditPath, RestoringTheStateBeforeGivesTheSameBytesAndBits)
 {
     const std::string unedited = SavedBytes(thing);

@@ -256,6 +256,73 @@ TEST_F(Mediator, SelectionCodesFollowTheKindOfObject)
     EXPECT_TRUE(CodesOf("tree").empty());
 }
 
+namespace {
+
+// A view holding typing its object has not taken, as a script window does; it
+// takes it when asked, unless the object cannot.
+class PendingView final : public CDravoDonView {
+public:
+    void Notify(CDravoDonView*, int, int) override {}
+    bool HoldsPendingEdit() const override { return pending; }
+    bool TakePendingEdit() override
+    {
+        ++asked;
+        if (takeable)
+            pending = false;
+        return takeable;
+    }
+    bool pending = false;
+    bool takeable = true;
+    int asked = 0;
+};
+
+}  // namespace
+
+// A mission counts as modified while a view holds an edit of it or of one of its
+// objects not yet taken; every such edit goes in before a selection is announced.
+TEST_F(Mediator, PendingEditsMarkTheirMissionAndGoInBeforeASelection)
+{
+    CDravoRoot root;
+    CMission mission("Mise01", &root);
+    CMission other("Mise02", &root);
+    auto owned = std::make_unique<CSceneObjectThing>();
+    CSceneObjectThing* thing = owned.get();
+    mission.AddThing(std::move(owned));
+    PendingView script, missionView, unregistered;
+    script.SetObject(thing);
+    missionView.SetObject(&other);
+    don_.RegisterView(&script);
+    don_.RegisterView(&missionView);
+    unregistered.SetObject(thing);
+    unregistered.pending = true;
+
+    EXPECT_FALSE(don_.IsMissionModified(mission));
+    script.pending = true;
+    EXPECT_TRUE(don_.IsMissionModified(mission));
+    EXPECT_FALSE(don_.IsMissionModified(other));
+    missionView.pending = true;
+    EXPECT_TRUE(don_.IsMissionModified(other));
+
+    // A view that cannot give its edit keeps it, and is named; the others give theirs.
+    script.takeable = false;
+    EXPECT_EQ(don_.TakePendingEdits(), &script);
+    EXPECT_FALSE(missionView.pending);
+    EXPECT_TRUE(don_.IsMissionModified(mission));
+    EXPECT_EQ(unregistered.asked, 0);
+
+    FakeView tree("tree", log_);
+    tree.SetObject(&other);
+    tree.onNotify = [&](int) { EXPECT_EQ(script.asked, 2); };  // asked before anyone is told
+    don_.RegisterView(&tree);
+    script.takeable = true;
+    FakeView selector("selector", log_);
+    selector.SetObject(&other);
+    don_.BroadcastSelection(&selector, true);
+    EXPECT_EQ(script.asked, 2);
+    EXPECT_FALSE(don_.IsMissionModified(mission));
+    EXPECT_EQ(missionView.asked, 1);  // nothing pending: not asked again
+}
+
 class SaveCommand : public Mediator {
 protected:
     void SetUp() override

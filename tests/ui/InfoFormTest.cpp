@@ -152,7 +152,7 @@ TEST_F(InfoFormTest, AFieldThatIsNotANumberStopsTheTransferThereWithAMessage)
         EXPECT_EQ(door.GetTranslation(), (Vector3{1.5f, 2.0f, -3.25f}));
         EXPECT_EQ(door.GetScale(), (Vector3{1.0f, 2.0f, 0.5f}));
     }
-    EXPECT_EQ(watcher_.changedBy.size(), 6u);  // the thing is written all the same
+    EXPECT_TRUE(watcher_.changedBy.empty());  // nothing typed was taken before the bad field: no edit
 
     // Letters in scale y: translation, rotation and scale x are new, scale y and z not.
     form_->ShowObject();
@@ -168,6 +168,7 @@ TEST_F(InfoFormTest, AFieldThatIsNotANumberStopsTheTransferThereWithAMessage)
     EXPECT_EQ(door.GetScale(), (Vector3{5.0f, 2.0f, 0.5f}));
     EXPECT_EQ(QApplication::focusWidget(), Edit(Form::IDC_SCALE_Y));
     EXPECT_FALSE(std::isnan(door.GetTranslation().y));
+    EXPECT_EQ(watcher_.changedBy.size(), 1u);
 }
 
 TEST_F(InfoFormTest, AMissionSelectedAfterAThingLeavesTheFormAndApplyDoesNothing)
@@ -184,12 +185,59 @@ TEST_F(InfoFormTest, AMissionSelectedAfterAThingLeavesTheFormAndApplyDoesNothing
     EXPECT_EQ(mission_.Lamp().GetTranslation().x, 1.5f);
     EXPECT_EQ(form_->GetValues().translation.x, 8.0f);
 
-    // Changes made elsewhere reach the form only with the next selection.
+    // A change while the form shows no thing leaves it; a selection shows the thing.
     mission_.Door().SetTranslation({3.0f, 3.0f, 3.0f});
     CDravoDon::Instance().Broadcast(&watcher_, DON_OBJECT_CHANGED, 0);
     EXPECT_EQ(Text(Form::IDC_TRANSLATION_X), "8");
     watcher_.Select(&mission_.Door());
     EXPECT_EQ(Text(Form::IDC_TRANSLATION_X), "3");
+}
+
+// Only what the user typed is read: a value shown with six digits goes back with
+// all of its bits, and "Применить" with nothing typed is no edit at all.
+TEST_F(InfoFormTest, AnUntouchedFieldGivesBackItsValueAndNothingTypedIsNoEdit)
+{
+    CSceneObjectThing& door = mission_.Door();
+    door.SetTranslation({1.4852309f, 2.0f, -3.25f});
+    door.SetRotation({33.3333321f, 0.0f, 1.0f, 0.0f});
+    watcher_.Select(&door);
+    ASSERT_EQ(Text(Form::IDC_TRANSLATION_X), "1.48523");
+    Apply();
+    EXPECT_TRUE(watcher_.changedBy.empty());
+
+    Type(Form::IDC_TRANSLATION_Y, "5");
+    Apply();
+    EXPECT_EQ(door.GetTranslation(), (Vector3{1.4852309f, 5.0f, -3.25f}));
+    EXPECT_EQ(door.GetRotation().angle, 33.3333321f);
+    EXPECT_EQ(watcher_.changedBy.size(), 1u);
+    QTest::keyClick(Edit(Form::IDC_TRANSLATION_Y), Qt::Key_Return);  // applied already: nothing more
+    Type(Form::IDC_KIND, "77");  // typed, but never written
+    Apply();
+    EXPECT_EQ(watcher_.changedBy.size(), 1u);
+}
+
+// A drag, a page's edit or an undo reach the form: "Применить" afterwards writes
+// what the thing has now, and what the user typed meanwhile.
+TEST_F(InfoFormTest, TheFormFollowsItsThingAndKeepsWhatWasTyped)
+{
+    CSceneObjectThing& door = mission_.Door();
+    Type(Form::IDC_SCALE_Z, "9");
+    ObjectEdit drag;
+    drag.kind = EditKind::Move;
+    drag.translation = Vector3{4.0f, 5.0f, 6.0f};
+    CDravoDon::Instance().ApplyEdit(nullptr, door, drag);
+    EXPECT_EQ(Text(Form::IDC_TRANSLATION_X), "4");
+    EXPECT_EQ(Text(Form::IDC_SCALE_Z), "9");
+    Apply();
+    EXPECT_EQ(door.GetTranslation(), (Vector3{4.0f, 5.0f, 6.0f}));
+    EXPECT_EQ(door.GetScale(), (Vector3{1.0f, 2.0f, 9.0f}));
+
+    drag.translation = Vector3{-1.0f, 0.0f, 0.0f};
+    CDravoDon::Instance().ApplyEdit(nullptr, door, drag);
+    Type(Form::IDC_ANGLE, "45");
+    Apply();
+    EXPECT_EQ(door.GetTranslation(), (Vector3{-1.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(door.GetRotation().angle, 45.0f);
 }
 
 TEST_F(InfoFormTest, EveryFieldIsNamedForScreenReadersAndReadOnlyOnesSaySo)

@@ -1,15 +1,7 @@
 #include "ui/CNormalRollupControl.h"
 
 #include "core/StringTable.h"
-#include "game/CDravoDon.h"
-#include "game/CMission.h"
-#include "platform/CodePage.h"
-#include "platform/MessagePresenter.h"
-#include "scene/CSceneObjectMissionScript.h"
-#include "scene/CSceneObjectThing.h"
-#include "scene/CSceneObjectThingData.h"
-#include "tests/support/TempDir.h"
-#include "tools/demo/SceneWriter.h"
+#include "tests/ui/NormalRollupFixture.h"
 #include "ui/CRollupEditDescription.h"
 #include "ui/CRollupEditRotation.h"
 #include "ui/CRollupEditScale.h"
@@ -18,150 +10,12 @@
 #include "ui/CScriptCtrl.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace ui;
-
-namespace {
-
-// A view that only holds an object, as a selecting view does.
-struct SenderView final : CDravoDonView {
-    void Notify(CDravoDonView*, int, int) override {}
-};
-
-// A registered view that records what reaches it.
-struct RecordingView final : CDravoDonView {
-    RecordingView() { CDravoDon::Instance().RegisterView(this); }
-    void Notify(CDravoDonView* sender, int code, int) override
-    {
-        codes.push_back(code);
-        objects.push_back(sender ? sender->GetObject() : nullptr);
-    }
-    std::vector<int> codes;
-    std::vector<CVerdaxData*> objects;
-};
-
-// The main window's part in opening windows: records the requests, opens nothing.
-struct RecordingHost final : IDravoDonHost {
-    CDravoDonView* OpenView(int kind, CVerdaxData* object) override
-    {
-        requests.emplace_back(kind, object);
-        return nullptr;
-    }
-    IMissionTree* GetMissionTree() override { return nullptr; }
-    std::vector<std::pair<int, CVerdaxData*>> requests;
-};
-
-demo::SceneThing Thing(std::int32_t kind, std::string name)
-{
-    demo::SceneThing t;
-    t.kind = kind;
-    t.name = std::move(name);
-    if (kind == demo::thing::kData1001)
-        t.payload = std::string(236, '\0');
-    return t;
-}
-
-demo::SceneThingData Data(std::int32_t kind, std::string name, std::string script = {})
-{
-    demo::SceneThingData d;
-    d.kind = kind;
-    d.name = std::move(name);
-    d.script = std::move(script);
-    if (kind != demo::thingdata::kScript && kind != demo::thingdata::kScript27)
-        d.raw = "raw!";
-    return d;
-}
-
-demo::SceneFileData Scene()
-{
-    demo::SceneFileData scene;
-    scene.things = {Thing(demo::thing::kBlock2, "crate"), Thing(5, "odd"), Thing(demo::thing::kData1001, "k4097"),
-                    Thing(5, "guard"), Thing(demo::thing::kPlain, "door")};
-    scene.things[0].translation = {1.0f, 2.5f, -3.0f};
-    scene.things[0].scale = {2.0f, 2.0f, 0.5f};
-    scene.thingData = {Data(8, "crate"), Data(demo::thingdata::kScript27, "guard", "guard script\r\n"),
-                       Data(demo::thingdata::kScript, "door", "door script\r\n")};
-    scene.missionScripts = {{1, "init", "end\r\n"}};
-    return scene;
-}
-
-class NormalRollupTest : public ::testing::Test {
-protected:
-    NormalRollupTest() : scope_(shown_)
-    {
-        dir_.Write("m/scene2.bin", demo::WriteScene2(Scene()));
-        mission_ = std::make_unique<CMission>("m", CMission::ExplicitFolder{(dir_.Path() / "m").string() + "/"});
-        mission_->Load();
-        shown_.entries.clear();  // the missing world model
-        rollup_.resize(166, 498);
-        rollup_.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&rollup_));
-    }
-
-    CSceneObjectThing& ThingNamed(const std::string& name)
-    {
-        for (const auto& thing : mission_->GetThings())
-            if (thing->GetName() == name)
-                return *thing;
-        throw std::logic_error("no thing " + name);
-    }
-
-    void Select(CVerdaxData* object)
-    {
-        sender_.SetObject(object);
-        CDravoDon::Instance().Broadcast(&sender_, DON_OBJECT_SELECTED, 0);
-    }
-
-    // Which of the five pages are usable.
-    std::vector<bool> Enabled() const
-    {
-        std::vector<bool> enabled;
-        for (int i = 0; i < rollup_.PageCount(); ++i)
-            enabled.push_back(rollup_.PageAt(i)->enabled);
-        return enabled;
-    }
-
-    QLineEdit* Field(int id) const
-    {
-        for (int i = 0; i < rollup_.PageCount(); ++i)
-            if (auto* field = qobject_cast<QLineEdit*>(static_cast<CRollupPage*>(rollup_.PageAt(i)->page)->Control(id)))
-                return field;
-        return nullptr;
-    }
-
-    // Replaces the field's text by typing, as the user does.
-    static void Type(QLineEdit* field, const QString& text)
-    {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        // Key by key; QTest knows no keys for letters beyond ASCII, so those come as
-        // key events that carry only their text.
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(field, &press);
-        }
-    }
-
-    platform::RecordingPresenter shown_;
-    platform::ScopedPresenter scope_;
-    testsupport::TempDir dir_;
-    std::unique_ptr<CMission> mission_;
-    CNormalRollupControl rollup_;
-    SenderView sender_;
-    RecordingView watcher_;
-};
-
-}  // namespace
+using testsupport::NormalRollupTest;
+using testsupport::RecordingHost;
+using testsupport::SenderView;
 
 TEST_F(NormalRollupTest, PagesFollowTheKindOfTheObject)
 {
@@ -302,6 +156,17 @@ TEST_F(NormalRollupTest, TheRotationPageShowsThreeAnglesAndIsDisplayOnly)
     EXPECT_EQ(CRollupEditRotation::RotationAngles({0.0f, 0.0f, 0.0f, 0.0f}), (Vector3{0.0f, 0.0f, 0.0f}));
     const Vector3 aboutX = CRollupEditRotation::RotationAngles({30.0f, 1.0f, 0.0f, 0.0f});
     EXPECT_NEAR(aboutX.z, -30.0f, 1e-4f);
+    const Vector3 aboutY = CRollupEditRotation::RotationAngles({30.0f, 0.0f, 1.0f, 0.0f});
+    EXPECT_NEAR(aboutY.y, -30.0f, 1e-4f);
+    EXPECT_EQ(aboutY.x, 0.0f);
+    EXPECT_EQ(aboutY.z, 0.0f);
+
+    // A half turn about Y and whole turns leave float rounding where the angles are
+    // zero: they read 0. An angle of a ten-thousandth of a degree is no rounding.
+    EXPECT_EQ(CRollupEditRotation::RotationAngles({180.0f, 0.0f, 1.0f, 0.0f}), (Vector3{180.0f, 0.0f, 180.0f}));
+    EXPECT_EQ(CRollupEditRotation::RotationAngles({360.0f, 0.0f, 1.0f, 0.0f}), (Vector3{0.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(CRollupEditRotation::RotationAngles({720.0f, 1.0f, 0.0f, 0.0f}), (Vector3{0.0f, 0.0f, 0.0f}));
+    EXPECT_NEAR(CRollupEditRotation::RotationAngles({1e-4f, 0.0f, 0.0f, 1.0f}).x, -1e-4f, 1e-9f);
 
     CSceneObjectThing& crate = ThingNamed("crate");
     crate.SetRotation({90.0f, 0.0f, 0.0f, 1.0f});
@@ -309,6 +174,9 @@ TEST_F(NormalRollupTest, TheRotationPageShowsThreeAnglesAndIsDisplayOnly)
     EXPECT_EQ(Field(1032)->text(), "-90");
     EXPECT_EQ(Field(1034)->text(), "0");
     EXPECT_EQ(Field(1036)->text(), "0");
+    crate.SetRotation({180.0f, 0.0f, 1.0f, 0.0f});
+    Select(&crate);
+    EXPECT_EQ(Field(1034)->text(), "0");
     for (int id : {1032, 1034, 1036}) {
         EXPECT_FALSE(Field(id)->isEnabled());
         QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Field(id));

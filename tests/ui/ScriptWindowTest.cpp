@@ -1,11 +1,7 @@
 #include "ui/CScriptFrame.h"
 
-#include "game/CDravoDon.h"
-#include "platform/CodePage.h"
-#include "platform/MessagePresenter.h"
-#include "tests/ui/EditedMission.h"
+#include "tests/ui/ScriptWindowFixture.h"
 #include "ui/CScriptFindDialog.h"
-#include "ui/CScriptView.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -24,97 +20,8 @@
 using namespace ui;
 using testsupport::EveryByteScript;
 
-namespace {
-
-// A view that records each DON_OBJECT_CHANGED with its sender and the sender's object.
-struct ChangeRecorder final : CDravoDonView {
-    ChangeRecorder() { CDravoDon::Instance().RegisterView(this); }
-    void Notify(CDravoDonView* sender, int code, int) override
-    {
-        if (code == DON_OBJECT_CHANGED)
-            changes.push_back({sender, sender ? sender->GetObject() : nullptr});
-    }
-    struct Change {
-        CDravoDonView* sender;
-        CVerdaxData* object;
-    };
-    std::vector<Change> changes;
-};
-
-// A view that selects an object, as the tree or the property panel does.
-struct Selector final : CDravoDonView {
-    void Notify(CDravoDonView*, int, int) override {}
-    void Select(CVerdaxData* object)
-    {
-        SetObject(object);
-        CDravoDon::Instance().Broadcast(this, DON_OBJECT_SELECTED, 0);
-    }
-};
-
-// Script windows in a document area, beside a field that takes the focus away.
-class ScriptWindowTest : public testing::Test {
-protected:
-    ScriptWindowTest() : scope_(shown_)
-    {
-        platform::SetAnsiCodePage(1251);
-        auto* layout = new QVBoxLayout(&window_);
-        layout->addWidget(area_);
-        layout->addWidget(elsewhere_);
-        window_.resize(900, 700);
-        window_.show();
-        window_.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
-    }
-    ~ScriptWindowTest() override { platform::SetAnsiCodePage(0); }
-
-    CScriptView* Open(CVerdaxData* object)
-    {
-        auto* frame = new CScriptFrame(object);
-        area_->addSubWindow(frame);
-        frame->show();
-        CDravoDon::Instance().RegisterView(frame->View());
-        return frame->View();
-    }
-
-    static CScriptFrame* Frame(CScriptView* view) { return static_cast<CScriptFrame*>(view->parentWidget()); }
-
-    // Into the editor with a click, then out of it with a click elsewhere.
-    void ClickIn(CScriptView* view)
-    {
-        area_->setActiveSubWindow(Frame(view));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 10));
-        ASSERT_TRUE(view->hasFocus());
-    }
-    void ClickElsewhere() { QTest::mouseClick(elsewhere_, Qt::LeftButton); }
-
-    // Back into the editor from another window, the caret where it was.
-    void FocusView(CScriptView* view)
-    {
-        window_.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
-        view->setFocus();
-        ASSERT_TRUE(view->hasFocus());
-    }
-
-    // Key presses carrying each character, also those without a key of their own.
-    void TypeAtEnd(CScriptView* view, const QString& text)
-    {
-        ClickIn(view);
-        view->moveCursor(QTextCursor::End);
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-
-    platform::RecordingPresenter shown_;
-    platform::ScopedPresenter scope_;
-    testsupport::EditedMission mission_;
-    ChangeRecorder recorder_;
-    QWidget window_;
-    QMdiArea* area_ = new QMdiArea;
-    QLineEdit* elsewhere_ = new QLineEdit;
-};
-
-}  // namespace
+using testsupport::ScriptWindowTest;
+using testsupport::Selector;
 
 TEST_F(ScriptWindowTest, ALongScriptComesBackByteForByteThroughFocusLoss)
 {
@@ -168,30 +75,35 @@ TEST_F(ScriptWindowTest, ACharacterTheCodePageCannotHoldIsRefusedAndNothingIsWri
     EXPECT_EQ(mission_.Init().GetScript(), "end\r\n\xEF\xF0\xE8\xE2\xE5\xF2 ");
 }
 
-TEST_F(ScriptWindowTest, OfTwoWindowsOnOneObjectTheLastToLoseTheFocusWins)
+// Each window writes what was typed in it as it loses the focus, and a window
+// without typing shows what the other wrote. Of two windows holding typing, the
+// last to lose the focus wins.
+TEST_F(ScriptWindowTest, OfTwoWindowsOnOneObjectEachFollowsTheOtherAndTheLastToLeaveWins)
 {
     CSceneObjectMissionScript& init = mission_.Init();
     CScriptView* first = Open(&init);
     CScriptView* second = Open(&init);
     TypeAtEnd(first, "first");
-    TypeAtEnd(second, "second");  // the click into the second window is the first's focus loss
+    TypeAtEnd(second, " second");  // the click into the second window is the first's focus loss
     EXPECT_EQ(init.GetScript(), "end\r\nfirst");
     ClickElsewhere();
-    EXPECT_EQ(init.GetScript(), "end\r\nsecond");
-    ClickIn(first);
-    ClickElsewhere();
-    EXPECT_EQ(init.GetScript(), "end\r\nfirst");
+    EXPECT_EQ(init.GetScript(), "end\r\nfirst second");
+    EXPECT_EQ(first->StreamTextOut(), "end\r\nfirst second");
 
-    // Another view selecting the object makes both windows show its script; a
-    // selection of something else leaves them alone.
+    // A change of the object from elsewhere reaches a window without typing; one
+    // holding typing keeps it, also when another view selects the object again.
     Selector selector;
-    CDravoDon::Instance().RegisterView(&selector);
     second->setPlainText("edited");
-    selector.Select(&mission_.Door());
-    EXPECT_EQ(second->toPlainText(), "edited");
+    selector.SetScript(init, "from elsewhere");
+    EXPECT_EQ(first->StreamTextOut(), "from elsewhere");
     selector.Select(&init);
-    EXPECT_EQ(second->StreamTextOut(), "end\r\nfirst");
-    EXPECT_EQ(first->StreamTextOut(), "end\r\nfirst");
+    EXPECT_EQ(second->toPlainText(), "edited");
+    EXPECT_TRUE(second->HoldsPendingEdit());
+    EXPECT_FALSE(first->HoldsPendingEdit());
+    ClickIn(second);
+    ClickElsewhere();
+    EXPECT_EQ(init.GetScript(), "edited");
+    EXPECT_EQ(first->StreamTextOut(), "edited");
 }
 
 TEST_F(ScriptWindowTest, TheTitleIsAThingsNameAndOtherwiseStaysAsItWas)
@@ -206,9 +118,8 @@ TEST_F(ScriptWindowTest, TheTitleIsAThingsNameAndOtherwiseStaysAsItWas)
     Frame(init)->setWindowTitle("kept");
     mission_.Door().SetName("front door");
     Selector selector;
-    CDravoDon::Instance().RegisterView(&selector);
     selector.Select(&mission_.Lamp());  // any selection repaints the frames
-    QTRY_COMPARE(Frame(door)->windowTitle(), QStringLiteral("front door"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Frame(door)->windowTitle() == "front door"; }));
     QTest::qWait(20);
     EXPECT_EQ(Frame(init)->windowTitle(), "kept");
 }
@@ -283,6 +194,47 @@ TEST_F(ScriptWindowTest, FindReplaceAndGoToLine)
     EXPECT_EQ(view->PositionText(), "Стр 3, Кол 1");
     view->GoToLine(99);
     EXPECT_EQ(view->PositionText(), "Стр 4, Кол 1");
+}
+
+// The status bar shows where the caret is whenever it moves under the user's eyes:
+// found from the find box, put on a line, moved by typing in a window that has not
+// been made active again.
+TEST_F(ScriptWindowTest, TheStatusBarFollowsTheCaret)
+{
+    CSceneObjectMissionScript& init = mission_.Init();
+    init.SetScript("set a\r\nset b\r\n");
+    CScriptView* view = Open(&init);
+    ClickIn(view);
+    view->moveCursor(QTextCursor::Start);
+    EXPECT_EQ(Status(), "Стр 1, Кол 1");
+
+    view->ShowFindDialog(false);
+    CScriptFindDialog* dialog = view->FindDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    QLineEdit* needle = dialog->NeedleField();
+    needle->setText("set");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return needle->hasFocus(); }));
+    QTest::keyClick(needle, Qt::Key_Return);  // the default button, "Найти далее"
+    EXPECT_EQ(Status(), "Стр 1, Кол 4");
+    QTest::keyClick(needle, Qt::Key_Return);
+    EXPECT_EQ(Status(), "Стр 2, Кол 4");
+    QTest::keyClick(needle, Qt::Key_Return);
+    EXPECT_EQ(Status(), "Стр 1, Кол 4. Поиск продолжен с другого конца текста");
+    ASSERT_TRUE(needle->hasFocus());
+
+    // The box closed, the editor is its window's focus before the window is active.
+    dialog->hide();
+    view->setFocus();
+    view->moveCursor(QTextCursor::End);
+    Type(view, "x");
+    EXPECT_EQ(Status(), "Стр 3, Кол 2");
+    view->GoToLine(2);
+    EXPECT_EQ(Status(), "Стр 2, Кол 1");
+
+    // Moves in a window the user is not in are not shown.
+    elsewhere_->setFocus();
+    view->GoToLine(1);
+    EXPECT_EQ(Status(), "Стр 2, Кол 1");
 }
 
 TEST_F(ScriptWindowTest, TheEditorUsesAFixedPitchFontAndNumbersItsLines)
