@@ -2,6 +2,7 @@
 
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/CStructureEdit.h"
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
@@ -282,4 +283,65 @@ TEST_F(EditHistoryTest, EditsOfObjectsWithoutAMissionAreNotRecorded)
     EXPECT_EQ(CEditHistory::StepText(EditKind::Turn, ""), "поворот");
     history_.reset();
     EXPECT_EQ(don_.GetEditHistory(), nullptr);
+}
+
+namespace {
+
+// A mission script that counts its destruction.
+class CountedScript final : public CSceneObjectMissionScript {
+public:
+    explicit CountedScript(int& destroyed) : destroyed_(destroyed) {}
+    ~CountedScript() override { ++destroyed_; }
+
+private:
+    int& destroyed_;
+};
+
+}  // namespace
+
+TEST_F(EditHistoryTest, RenamingAThingWithDataIsOneStepThatUndoesBoth)
+{
+    CMission* mission = LoadedMission("harbor");
+    CSceneObjectThing& barrel = Thing(mission, 0);
+    ObjectEdit rename = Edit(EditKind::Rename);
+    rename.name = "keg";
+    don_.ApplyEdit(nullptr, barrel, rename);
+    EXPECT_EQ(mission->GetThingData()[0]->GetName(), "keg");
+    EXPECT_EQ(history_->StackOf(mission)->count(), 1);
+
+    history_->Undo();
+    EXPECT_EQ(barrel.GetName(), "barrel_1");
+    EXPECT_EQ(mission->GetThingData()[0]->GetName(), "barrel_1");
+    EXPECT_EQ(barrel.GetScript(), "say hello\r\nend\r\n");
+}
+
+TEST_F(EditHistoryTest, AnObjectOutOfItsMissionIsFreedOnlyWhenNoStepCanBringItBack)
+{
+    CMission* mission = LoadedMission("harbor");
+    int destroyed = 0;
+    auto edit = std::make_unique<CStructureEdit>(*mission, EditKind::Paste, "");
+    edit->AddInsertion(std::make_unique<CountedScript>(destroyed));
+    don_.ApplyStructureEdit(std::move(edit));
+    history_->Undo();
+    EXPECT_EQ(destroyed, 0);  // the paste's step holds it
+    Translate(Thing(mission, 0), {1.0f, 1.0f, 1.0f});  // the redo tail goes
+    EXPECT_EQ(destroyed, 1);
+
+    auto made = std::make_unique<CountedScript>(destroyed);
+    CSceneObject& script = *made;
+    mission->InsertMissionScript(0, std::move(made));
+    Translate(script, {});  // no such field: no step
+    const auto deletion = [&] {
+        auto removal = std::make_unique<CStructureEdit>(*mission, EditKind::Delete, "");
+        removal->AddRemoval(script);
+        don_.ApplyStructureEdit(std::move(removal));
+    };
+    deletion();
+    history_->Undo();
+    Translate(Thing(mission, 0), {2.0f, 2.0f, 2.0f});  // a delete undone holds nothing
+    EXPECT_EQ(destroyed, 1);
+    deletion();
+    EXPECT_EQ(destroyed, 1);
+    history_.reset();  // the stacks go, and the deleted script with them
+    EXPECT_EQ(destroyed, 2);
 }
