@@ -24,6 +24,12 @@ public:
 
     std::uint8_t GetFlag() const { return flag_; }
 
+    // The name of a copy: the user cannot rename a mission script (SetName is
+    // ignored), but a copy of one gets a name of its own.
+    void NameCopy(const std::string& name) { name_ = name; }
+    // The name and the script replaced by what `recode` makes of them.
+    void RecodeTexts(const TextRecoder& recode);
+
 private:
     std::string name_;
     std::string script_;

@@ -123,6 +123,15 @@ std::span<const std::uint8_t> CSceneObjectThingData::ScriptBytes() const
     return {data_.data(), static_cast<std::size_t>(end - data_.begin())};
 }
 
+void CSceneObjectThingData::RecodeTexts(const TextRecoder& recode)
+{
+    name_ = recode(name_);
+    if (kind_ == kTextKind)
+        text27_ = recode(text27_);
+    else if (kind_ == kScriptKind && !data_.empty())
+        SetScript(recode(GetScript()));
+}
+
 std::string CSceneObjectThingData::GetScript() const
 {
     if (kind_ == kScriptKind) {

@@ -33,6 +33,9 @@ public:
     std::string GetScript() const override;
     void SetScript(const std::string& script) override;
 
+    // The name and the script replaced by what `recode` makes of them.
+    void RecodeTexts(const TextRecoder& recode);
+
     std::int32_t GetKind() const { return kind_; }
     // Kinds whose 0xAE24 content is carried as raw bytes.
     static bool IsRawKind(std::int32_t kind);

@@ -3,6 +3,7 @@
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "game/CStructureEdit.h"
+#include "game/ObjectOperations.h"
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
@@ -299,6 +300,50 @@ private:
 
 }  // namespace
 
+TEST_F(EditHistoryTest, ObjectsThatComeAndGoAreOneStepEachAndUndoGivesTheUneditedBytes)
+{
+    CMission* harbor = LoadedMission("harbor");
+    CMission* quarry = LoadedMission("quarry");
+    const std::string harborBytes = SavedBytes(*harbor);
+    const std::string quarryBytes = SavedBytes(*quarry);
+    CSceneObjectThing& barrel = Thing(harbor, 0);
+
+    Translate(barrel, {1.0f, 1.0f, 1.0f});
+    DuplicateObject(don_, *harbor, barrel);
+    DeleteObject(don_, *harbor, Thing(harbor, 2));  // "bare"
+    const std::string payload = CutObject(don_, *harbor, barrel);
+    PasteObjects(don_, *quarry, payload);
+    DeleteObject(don_, *harbor, *harbor->GetMissionScripts()[0]);
+
+    QUndoStack* stack = history_->StackOf(harbor);
+    ASSERT_EQ(stack->count(), 5);
+    EXPECT_EQ(stack->text(1), "дублирование barrel_1");
+    EXPECT_EQ(stack->text(2), "удаление bare");
+    EXPECT_EQ(stack->text(3), "вырезание barrel_1");
+    EXPECT_EQ(stack->text(4), "удаление init");
+    ASSERT_EQ(history_->StackOf(quarry)->count(), 1);  // the paste is the other mission's
+    EXPECT_EQ(history_->StackOf(quarry)->text(0), "вставка barrel_2");
+    const std::string harborEdited = SavedBytes(*harbor);
+    const std::string quarryEdited = SavedBytes(*quarry);
+
+    for (CMission* mission : {harbor, quarry}) {
+        history_->SetCurrentMission(mission);
+        while (history_->CanUndo())
+            history_->Undo();
+    }
+    EXPECT_EQ(SavedBytes(*harbor), harborBytes);
+    EXPECT_EQ(SavedBytes(*quarry), quarryBytes);
+    EXPECT_EQ(harbor->GetThings()[0].get(), &barrel);  // the very object, back in its place
+
+    for (CMission* mission : {harbor, quarry}) {
+        history_->SetCurrentMission(mission);
+        while (history_->CanRedo())
+            history_->Redo();
+    }
+    EXPECT_EQ(SavedBytes(*harbor), harborEdited);
+    EXPECT_EQ(SavedBytes(*quarry), quarryEdited);
+}
+
 TEST_F(EditHistoryTest, RenamingAThingWithDataIsOneStepThatUndoesBoth)
 {
     CMission* mission = LoadedMission("harbor");
@@ -331,16 +376,11 @@ TEST_F(EditHistoryTest, AnObjectOutOfItsMissionIsFreedOnlyWhenNoStepCanBringItBa
     CSceneObject& script = *made;
     mission->InsertMissionScript(0, std::move(made));
     Translate(script, {});  // no such field: no step
-    const auto deletion = [&] {
-        auto removal = std::make_unique<CStructureEdit>(*mission, EditKind::Delete, "");
-        removal->AddRemoval(script);
-        don_.ApplyStructureEdit(std::move(removal));
-    };
-    deletion();
+    DeleteObject(don_, *mission, script);
     history_->Undo();
     Translate(Thing(mission, 0), {2.0f, 2.0f, 2.0f});  // a delete undone holds nothing
     EXPECT_EQ(destroyed, 1);
-    deletion();
+    DeleteObject(don_, *mission, script);
     EXPECT_EQ(destroyed, 1);
     history_.reset();  // the stacks go, and the deleted script with them
     EXPECT_EQ(destroyed, 2);
