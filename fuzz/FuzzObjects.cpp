@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::Consume(static_cast<std::uint64_t>(thing->GetLinkedDataKind()));
             fuzz::Consume(thing->GetModelName());
         }
-        for (const auto& data : objects.thingData)
-            ConsumeObject(*data);
+        for (const auto& thingData : objects.thingData)
+            ConsumeObject(*thingData);
         for (const auto& script : objects.missionScripts)
             ConsumeObject(*script);
     } catch (const CPayloadRefused& refused) {

@@ -3,7 +3,6 @@
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 
-#include <ranges>
 #include <stdexcept>
 
 namespace {
@@ -117,7 +116,9 @@ void CStructureEdit::Revert(CDravoDon& don)
 {
     if (!applied_)
         return;
-    for (Change& change : changes_ | std::views::reverse) {
+    // Not a reversed view: the fuzz build's clang 14 cannot compile it.
+    for (auto it = changes_.rbegin(); it != changes_.rend(); ++it) {
+        Change& change = *it;
         switch (change.kind) {
         case Change::Kind::Insertion:
             Remove(don, change);
