@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -91,9 +92,11 @@ std::array<float, count> Numbers(const Json& value, std::string_view field)
     for (std::size_t i = 0; i < count; ++i) {
         if (!value[i].is_number())
             Fail(Quoted(field) + " must be an array of " + std::to_string(count) + " numbers");
-        numbers[i] = static_cast<float>(value[i].get<double>());
-        if (!std::isfinite(numbers[i]))
+        // Checked before the conversion: a double beyond the float range has no float.
+        const double number = value[i].get<double>();
+        if (!std::isfinite(number) || std::fabs(number) > std::numeric_limits<float>::max())
             Fail(Quoted(field) + ": " + value[i].dump() + " is not a finite 32-bit number");
+        numbers[i] = static_cast<float>(number);
     }
     return numbers;
 }
