@@ -57,6 +57,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const auto* widget = qobject_cast<const QWidget*>(watched);
+        // What the object commands act on may have changed unseen (a mission loaded,
+        // another program's copy): their keys find them up to date.
+        if (event->type() == QEvent::ShortcutOverride && IsObjectCommandKey(event))
+            commands_.Update(QApplication::focusWidget());
         // A text field keeps the keys it edits with: Del deletes a character there.
         if (event->type() == QEvent::ShortcutOverride && HandlesSlot(widget, "cut()") && IsObjectKey(event)) {
             event->accept();
@@ -74,6 +78,16 @@ protected:
     }
 
 private:
+    bool IsObjectCommandKey(QEvent* event) const
+    {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DUPLICATE, ID_EDIT_CLEAR}) {
+            if (MatchesAny(key, commands_.Action(id)))
+                return true;
+        }
+        return false;
+    }
+
     bool IsObjectKey(QEvent* event) const
     {
         const auto* key = static_cast<const QKeyEvent*>(event);

@@ -116,9 +116,11 @@ TEST_F(ObjectCommandsOnDemo, AGuardCopiedInOneMissionIsPastedIntoAnotherWithItsS
     for (int i = 0; i < tree_->topLevelItemCount(); ++i)
         if (static_cast<CItemTreeItem*>(tree_->topLevelItem(i))->GetObject() == outpost)
             outpostItem = tree_->topLevelItem(i);
-    tree_->OpenMissionItem(outpostItem);
+    // As a double-click does: the row selected, then its mission loaded, the tree
+    // keeping the focus; Ctrl+V finds the loaded mission to paste into.
     tree_->setCurrentItem(outpostItem);
-    KeyOnTree(Qt::Key_V, Qt::ControlModifier);
+    tree_->OpenMissionItem(outpostItem);
+    QTest::keyClick(tree_, Qt::Key_V, Qt::ControlModifier);
 
     ASSERT_EQ(outpost->GetThings().back()->GetName(), "guard_gate");
     CSceneObjectThing& pasted = *outpost->GetThings().back();
