@@ -12,6 +12,7 @@
 #include "ui/CItemTreeView.h"
 #include "ui/CMainToolBar.h"
 #include "ui/CMissionTreePane.h"
+#include "ui/CObjectCommands.h"
 #include "ui/CScriptFrame.h"
 #include "ui/CScriptView.h"
 #include "ui/CSizingTabCtrlBar.h"
@@ -25,6 +26,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
@@ -57,6 +59,17 @@ CMainFrame::CMainFrame()
           *history_, [this](const std::function<void()>& command) { RunMissionCommand(command); })),
       saveNotice_(std::make_unique<CChangesBySaveNotice>()), mdiArea_(new CDocumentArea(this))
 {
+    objectCommands_ = std::make_unique<CObjectCommands>(CObjectCommands::Context{
+        [this] { return SelectedObject(); },
+        [this]() -> CMission* {
+            CMission* mission = MissionToSave();
+            return mission && mission->IsLoaded() ? mission : nullptr;
+        },
+        [this](CVerdaxData* object) {
+            if (CItemTreeView* tree = GetItemTree())
+                tree->SelectObject(object);
+        }});
+    editCommands_->SetObjectCommands(objectCommands_.get());
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
     setWindowIcon(ApplicationIcon());
@@ -72,6 +85,7 @@ CMainFrame::CMainFrame()
     connect(group, &QUndoGroup::undoTextChanged, slots_.get(), update);
     connect(group, &QUndoGroup::redoTextChanged, slots_.get(), update);
     history_->SetModifiedChanged([this](CMission*) { OnMissionModifiedChanged(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, slots_.get(), update);
 }
 
 CMainFrame::~CMainFrame()
@@ -80,6 +94,7 @@ CMainFrame::~CMainFrame()
     // window is torn down; nothing of this class may answer them any more.
     slots_.reset();
     editCommands_.reset();
+    objectCommands_.reset();
     history_.reset();
     if (CDravoDon::Instance().GetHost() == this)
         CDravoDon::Instance().SetHost(nullptr);
@@ -137,8 +152,8 @@ void CMainFrame::CreateCommands()
     CreateViewCommands();
     CreateWindowCommands();
     CreateHelpCommands();
-    for (int id : {ID_FILE_NEW, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT,
-                   ID_APP_ABOUT})
+    for (int id : {ID_FILE_NEW, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DUPLICATE,
+                   ID_EDIT_CLEAR, ID_FILE_PRINT, ID_APP_ABOUT})
         Action(id)->setIcon(ToolbarIcon(id));
 }
 
@@ -205,7 +220,8 @@ void CMainFrame::CreateMenus()
         return menu;
     };
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
-    addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
+    addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+                                       ID_EDIT_DUPLICATE, ID_EDIT_CLEAR});
     addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OBJECT_INFO, 0,
                                      ID_VIEW_FRAME_SELECTION, ID_VIEW_FRAME_ALL});
     QMenu* window = addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
@@ -271,6 +287,8 @@ bool CMainFrame::CreateObjectBar()
     connect(objectBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });
     // The mission tree comes into being here and registers with the mediator.
     missionPane_ = new CMissionTreePane;
+    // What the object commands act on is the tree's current item.
+    connect(missionPane_->Tree(), &QTreeWidget::currentItemChanged, slots_.get(), [this] { UpdateCommandUI(); });
     return objectBar_->AddTabView(StringTableText(IDS_MISSIONS_TAB), missionPane_);
 }
 
@@ -423,6 +441,20 @@ CMission* CMainFrame::MissionToSave() const
     }
     const CGlView* world = WorldView();
     return world ? dynamic_cast<CMission*>(world->GetObject()) : nullptr;
+}
+
+CSceneObject* CMainFrame::SelectedObject() const
+{
+    CGlView* world = WorldView();
+    if (world && world->hasFocus()) {
+        world->Renderer().SetCurrentObject(world->GetObject());  // the mission it shows
+        return world->Renderer().GetSelectedThing();
+    }
+    const CItemTreeView* tree = GetItemTree();
+    const QTreeWidgetItem* item = tree ? tree->currentItem() : nullptr;
+    if (!item || !item->isSelected())
+        return nullptr;
+    return dynamic_cast<CSceneObject*>(tree->GetObject());
 }
 
 void CMainFrame::OnSave()

@@ -47,6 +47,7 @@ class CChangesBySaveNotice;
 class CEditHistory;
 class CItemTreeView;
 class CMissionTreePane;
+class CObjectCommands;
 class CSizingTabCtrlBar;
 class CStatusPanes;
 class CUnsavedChangesQuestion;
@@ -55,6 +56,7 @@ class IUnsavedChangesPrompt;
 
 class CGlView;
 class CMission;
+class CSceneObject;
 
 class CMainFrame : public QMainWindow, public IDravoDonHost {
 public:
@@ -121,6 +123,10 @@ public:
     // itself, without an edit, if it changed any (CChangesBySaveNotice).
     void OnSave();
     CMission* MissionToSave() const;
+    // What "Дублировать", "Удалить", "Вырезать" and "Копировать" act on: the thing
+    // picked in the world window while it has the focus, else the object selected
+    // in the tree; null when that is no object of a mission.
+    CSceneObject* SelectedObject() const;
 
     // Before anything that would drop missions with unsaved edits: true when there
     // are none, or when the user chose to drop them, or to save them and every
@@ -186,6 +192,7 @@ private:
     std::unique_ptr<ui::CEditHistory> history_;
     std::unique_ptr<ui::CUnsavedChangesQuestion> unsavedQuestion_;
     std::unique_ptr<ui::CEditCommands> editCommands_;
+    std::unique_ptr<ui::CObjectCommands> objectCommands_;
     std::unique_ptr<ui::CStatusPanes> panes_;
     std::unique_ptr<ui::CChangesBySaveNotice> saveNotice_;
     ui::CViewFactories viewFactories_;

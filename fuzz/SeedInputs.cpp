@@ -1,5 +1,8 @@
 #include "fuzz/SeedInputs.h"
 
+#include "game/CMission.h"
+#include "game/CObjectsPayload.h"
+
 #include "tools/demo/BitmapWriter.h"
 #include "tools/demo/CBinaryWriter.h"
 #include "tools/demo/DemoGame.h"
@@ -10,6 +13,7 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 
 namespace fuzz {
 namespace {
@@ -158,6 +162,26 @@ void AddSceneEdges(std::map<std::string, std::string>& corpus)
     corpus["thing_kinds.bin"] = demo::WriteScene2(OneThingOfEachKind());
 }
 
+// Copies of one object of each sort that a copy holds, as the clipboard carries them:
+// in the fuzz target's code page and in one it converts from.
+void AddObjectCopies(std::map<std::string, std::string>& corpus)
+{
+    std::stringstream file(demo::WriteScene2(OneThingOfEachKind()));
+    CMission mission("seeds", CMission::ExplicitFolder{"/nonexistent/"});
+    mission.LoadFrom(file);
+    std::vector<CSceneObject*> objects;
+    for (const auto& thing : mission.GetThings())
+        objects.push_back(thing.get());
+    for (const auto& data : mission.GetThingData())
+        objects.push_back(data.get());
+    for (const auto& script : mission.GetMissionScripts())
+        objects.push_back(script.get());
+    corpus["all_1251.bin"] = CObjectsPayload::Write(objects, 1251);
+    corpus["all_1252.bin"] = CObjectsPayload::Write(objects, 1252);
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        corpus["object_" + std::to_string(i) + ".bin"] = CObjectsPayload::Write({objects[i]}, 1250);
+}
+
 // Spelled out here rather than written by the store, as tests/support does for the
 // game's formats.
 void AddRecoveryDescriptions(std::map<std::string, std::string>& corpus)
@@ -196,6 +220,7 @@ SeedCorpora SeedInputs()
     AddModelEdges(corpora["4ds"]);
     AddSceneEdges(corpora["scene"]);
     AddRecoveryDescriptions(corpora["recovery"]);
+    AddObjectCopies(corpora["objects"]);
     // The comparison takes scene files too.
     corpora["comparison"] = corpora["scene"];
     return corpora;

@@ -4,8 +4,10 @@
 #include "core/GameFolders.h"
 #include "core/StringTable.h"
 #include "game/CMission.h"
+#include "game/CStructureEdit.h"
 #include "game/IEditHistory.h"
 #include "scene/CSceneObjectThing.h"
+#include "scene/CSceneObjectThingData.h"
 
 #include <algorithm>
 #include <exception>
@@ -150,28 +152,54 @@ CDravoDonView* CDravoDon::OpenView(int kind, CVerdaxData* object)
 
 void CDravoDon::ApplyEdit(CDravoDonView* sender, CSceneObject& object, const ObjectEdit& edit, bool announce)
 {
-    const ObjectState before = history_ ? CaptureObjectState(object) : ObjectState{};
+    CSceneObject* companion = RenamedCompanion(object, edit);
+    std::vector<ObjectChange> changes{{&object, {}, {}}};
+    if (companion)
+        changes.push_back({companion, {}, {}});
+    for (ObjectChange& change : changes)
+        change.before = CaptureObjectState(*change.object);
     ApplyObjectEdit(object, edit);
-    if (history_) {
-        const ObjectState after = CaptureObjectState(object);
-        if (!SameObjectState(before, after))
-            history_->Record(object, before, after, edit.kind, edit.gesture);
-    }
+    if (companion)
+        companion->SetName(*edit.name);
+    for (ObjectChange& change : changes)
+        change.after = CaptureObjectState(*change.object);
+    std::erase_if(changes, [](const ObjectChange& change) { return SameObjectState(change.before, change.after); });
+    if (history_ && !changes.empty())
+        history_->Record(changes, edit.kind, edit.gesture);
     if (!announce)
         return;
-    if (sender) {
+    if (sender)
         Broadcast(sender, DON_OBJECT_CHANGED, 0);
-    } else {
-        CEditAnnouncer announcer(&object);
-        Broadcast(&announcer, DON_OBJECT_CHANGED, 0);
-    }
+    else
+        Announce(object, DON_OBJECT_CHANGED);
+    if (companion && std::ranges::any_of(changes, [companion](const auto& c) { return c.object == companion; }))
+        Announce(*companion, DON_OBJECT_CHANGED);
+}
+
+// The thing data that a rename of `object` takes along: a thing's linked data.
+CSceneObject* CDravoDon::RenamedCompanion(CSceneObject& object, const ObjectEdit& edit)
+{
+    const auto* thing = dynamic_cast<const CSceneObjectThing*>(&object);
+    return edit.name && thing ? thing->GetLinkedData() : nullptr;
+}
+
+void CDravoDon::ApplyStructureEdit(std::unique_ptr<CStructureEdit> edit)
+{
+    edit->Apply(*this);
+    if (history_)
+        history_->RecordStructure(std::move(edit));
+}
+
+void CDravoDon::Announce(CVerdaxData& object, int code)
+{
+    CEditAnnouncer announcer(&object);
+    Broadcast(&announcer, code, 0);
 }
 
 void CDravoDon::RestoreObject(CSceneObject& object, const ObjectState& state)
 {
     RestoreObjectState(object, state);
-    CEditAnnouncer announcer(&object);
-    Broadcast(&announcer, DON_OBJECT_CHANGED, 0);
+    Announce(object, DON_OBJECT_CHANGED);
 }
 
 bool CDravoDon::IsMissionModified(const CMission& mission) const

@@ -15,10 +15,11 @@
 #include "game/ObjectEdit.h"
 
 #include <cstdint>
-
+#include <memory>
 #include <vector>
 
 class CSceneObject;
+class CStructureEdit;
 class IEditHistory;
 
 class CDravoDon : public CSingleton<CDravoDon> {
@@ -69,7 +70,19 @@ public:
     // differ, and, when `announce`, broadcasts DON_OBJECT_CHANGED with `sender` as
     // sender (null: every view is told, with a sender whose current object is
     // `object`). A drag applies its moves without announcing and announces on release.
+    // A thing renamed renames the thing data linked to it too (the game links them
+    // by name), in the same step, and that data is announced as changed as well.
     void ApplyEdit(CDravoDonView* sender, CSceneObject& object, const ObjectEdit& edit, bool announce = true);
+
+    // The path of every edit that adds objects to a mission or removes them: applies
+    // `edit` (announcing each object added or about to go, CStructureEdit.h) and
+    // hands it to the edit history as one step, which owns it from then on. Without
+    // a history the edit is destroyed at once, and the objects it removed with it.
+    void ApplyStructureEdit(std::unique_ptr<CStructureEdit> edit);
+
+    // Broadcasts `code` to every view from a sender whose current object is
+    // `object`: how edits made by no view (undo, redo, a structure edit) are told.
+    void Announce(CVerdaxData& object, int code);
 
     // Undo and redo: puts `object` back into `state` and tells every view with
     // DON_OBJECT_CHANGED, from a sender whose current object is `object`.
@@ -109,6 +122,7 @@ protected:
     CDravoDon();
 
 private:
+    static CSceneObject* RenamedCompanion(CSceneObject& object, const ObjectEdit& edit);
     void RemoveEntry(std::size_t index);
     void DropRemovedEntries();
 

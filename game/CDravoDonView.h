@@ -16,6 +16,12 @@ enum DravoDonCode : int {
     DON_DATA_SELECTED = 259,     // the sender's current object is a data object that became current
     DON_OBJECT_CHANGED = 260,    // the current object's data changed; refresh
     DON_THING_CLICKED = 261,     // a thing was selected in the mission tree with the mouse
+    // The sender's current object is about to leave its mission: it is still alive and
+    // in its list. Every view drops what it holds of it now (selection, current
+    // object, a window on it); the object may be destroyed once the broadcast returns.
+    DON_OBJECT_REMOVING = 262,
+    // The sender's current object has just been put into its mission's list.
+    DON_OBJECT_ADDED = 263,
 };
 
 // The kinds of child window that the mediator opens. The values overlap the codes

@@ -4,6 +4,7 @@
 #include "game/CDravoRoot.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -143,6 +144,108 @@ void CMission::AddThingData(std::unique_ptr<CSceneObjectThingData> data)
 void CMission::AddMissionScript(std::unique_ptr<CSceneObjectMissionScript> script)
 {
     missionScripts_.push_back(std::move(script));
+}
+
+namespace {
+
+template <class Object>
+void InsertAt(std::vector<std::unique_ptr<Object>>& list, std::size_t index, std::unique_ptr<Object> object)
+{
+    if (index > list.size() || !object)
+        throw std::out_of_range("CMission: no place for the object");
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(index), std::move(object));
+}
+
+template <class Object>
+std::unique_ptr<Object> RemoveAt(std::vector<std::unique_ptr<Object>>& list, std::size_t index)
+{
+    if (index >= list.size())
+        throw std::out_of_range("CMission: no object at that place");
+    auto object = std::move(list[index]);
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
+    return object;
+}
+
+template <class Object>
+std::optional<std::size_t> FindIn(const std::vector<std::unique_ptr<Object>>& list, const CSceneObject& object)
+{
+    const auto it = std::ranges::find_if(list, [&object](const auto& owned) { return owned.get() == &object; });
+    if (it == list.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(it - list.begin());
+}
+
+}  // namespace
+
+void CMission::InsertThing(std::size_t index, std::unique_ptr<CSceneObjectThing> thing)
+{
+    CSceneObjectThing& inserted = *thing;
+    InsertAt(things_, index, std::move(thing));
+    if (const CSceneObjectThingData* data = inserted.GetLinkedData(); data && !IndexOf(*data))
+        inserted.SetLinkedData(nullptr);
+    if (!inserted.GetModel().IsLoaded())
+        LoadInsertedModel(inserted);
+}
+
+// A model that another thing of the mission has loaded is shared rather than looked
+// up on disk again.
+void CMission::LoadInsertedModel(CSceneObjectThing& thing) const
+{
+    for (const auto& other : things_) {
+        if (other.get() != &thing && other->GetModel().IsLoaded() && other->GetModelName() == thing.GetModelName()) {
+            thing.GetModel().ShareFrom(other->GetModel());
+            return;
+        }
+    }
+    thing.LoadModel();
+}
+
+void CMission::InsertThingData(std::size_t index, std::unique_ptr<CSceneObjectThingData> data)
+{
+    InsertAt(thingData_, index, std::move(data));
+}
+
+void CMission::InsertMissionScript(std::size_t index, std::unique_ptr<CSceneObjectMissionScript> script)
+{
+    InsertAt(missionScripts_, index, std::move(script));
+}
+
+std::unique_ptr<CSceneObjectThing> CMission::RemoveThing(std::size_t index)
+{
+    return RemoveAt(things_, index);
+}
+
+std::unique_ptr<CSceneObjectThingData> CMission::RemoveThingData(std::size_t index)
+{
+    if (index < thingData_.size()) {
+        for (CSceneObjectThing* thing : ThingsLinkedTo(*thingData_[index]))
+            thing->SetLinkedData(nullptr);
+    }
+    return RemoveAt(thingData_, index);
+}
+
+std::unique_ptr<CSceneObjectMissionScript> CMission::RemoveMissionScript(std::size_t index)
+{
+    return RemoveAt(missionScripts_, index);
+}
+
+std::optional<std::size_t> CMission::IndexOf(const CSceneObject& object) const
+{
+    if (auto index = FindIn(things_, object))
+        return index;
+    if (auto index = FindIn(thingData_, object))
+        return index;
+    return FindIn(missionScripts_, object);
+}
+
+std::vector<CSceneObjectThing*> CMission::ThingsLinkedTo(const CSceneObjectThingData& data) const
+{
+    std::vector<CSceneObjectThing*> linked;
+    for (const auto& thing : things_) {
+        if (thing->GetLinkedData() == &data)
+            linked.push_back(thing.get());
+    }
+    return linked;
 }
 
 bool CMission::Owns(const CVerdaxData* object) const

@@ -13,8 +13,10 @@
 #include "scene/CSceneObjectThingData.h"
 #include "scene/ISceneFileOwner.h"
 
+#include <cstddef>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,25 @@ public:
         return missionScripts_;
     }
 
+    // Objects coming and going at an index of their list (0 to the list's size for
+    // an insertion, below it for a removal; std::out_of_range otherwise). Insertion
+    // takes ownership. A thing's link to thing data that this mission does not hold
+    // is dropped, and a thing without a loaded model gets it at once, shared with a
+    // thing of the same model name when one has it loaded. Removal gives ownership
+    // back; a thing data is first unlinked from every thing linked to it, so that no
+    // thing of the mission points at an object the mission does not hold.
+    void InsertThing(std::size_t index, std::unique_ptr<CSceneObjectThing> thing);
+    void InsertThingData(std::size_t index, std::unique_ptr<CSceneObjectThingData> data);
+    void InsertMissionScript(std::size_t index, std::unique_ptr<CSceneObjectMissionScript> script);
+    std::unique_ptr<CSceneObjectThing> RemoveThing(std::size_t index);
+    std::unique_ptr<CSceneObjectThingData> RemoveThingData(std::size_t index);
+    std::unique_ptr<CSceneObjectMissionScript> RemoveMissionScript(std::size_t index);
+
+    // The position of `object` in its list; nothing when the mission does not hold it.
+    std::optional<std::size_t> IndexOf(const CSceneObject& object) const;
+    // The things linked to `data`, in list order.
+    std::vector<CSceneObjectThing*> ThingsLinkedTo(const CSceneObjectThingData& data) const;
+
     // The first thing, in list order, whose name is exactly `name`; null if none.
     CSceneObjectThing* FindThing(const std::string& name) const;
 
@@ -83,6 +104,7 @@ private:
     void LoadWorldModel();
     void LinkThingData();
     void LoadThingModels();
+    void LoadInsertedModel(CSceneObjectThing& thing) const;
     void Unload();
 
     std::string name_;

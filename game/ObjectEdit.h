@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CSceneObject;
 
@@ -23,6 +24,10 @@ enum class EditKind {
     Scale,      // the scale page
     Transform,  // the info form: translation, rotation and scale at once
     Script,     // a script window writing its text back
+    Duplicate,  // a copy put right after the original (CStructureEdit)
+    Delete,     // objects taken out of their mission (CStructureEdit)
+    Cut,        // objects copied and taken out (CStructureEdit)
+    Paste,      // copies put at the end of their lists (CStructureEdit)
 };
 
 // Everything an edit can change. Values the object does not have read as the base
@@ -57,6 +62,13 @@ struct ObjectEdit {
     // Non-zero for the edits of one drag (CDravoDon::NewGesture): consecutive edits
     // of the same object and gesture make one undo step.
     std::uint64_t gesture = 0;
+};
+
+// One object of an applied edit, between its whole states before and after.
+struct ObjectChange {
+    CSceneObject* object;
+    ObjectState before;
+    ObjectState after;
 };
 
 // Applies the edit through the setters; no announcement, no history.

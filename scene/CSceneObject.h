@@ -19,11 +19,16 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <iosfwd>
 #include <istream>
 #include <span>
 #include <string>
 #include <vector>
+
+// Turns one text of an object into another (into another code page); may throw,
+// which leaves the object partly converted.
+using TextRecoder = std::function<std::string(const std::string&)>;
 
 class CSceneObject : public CVerdaxData {
 public:

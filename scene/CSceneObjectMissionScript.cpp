@@ -18,6 +18,12 @@ std::uint32_t CSceneObjectMissionScript::Load(std::iostream& stream)
     return consumed;
 }
 
+void CSceneObjectMissionScript::RecodeTexts(const TextRecoder& recode)
+{
+    name_ = recode(name_);
+    script_ = recode(script_);
+}
+
 std::uint32_t CSceneObjectMissionScript::Save(std::iostream& stream)
 {
     BindForWriting(stream);

@@ -29,6 +29,12 @@ public:
     std::string_view GetNameView() const { return name_; }
     std::string_view GetScriptView() const { return script_; }
 
+    // The name of a copy: the user cannot rename a mission script (SetName is
+    // ignored), but a copy of one gets a name of its own.
+    void NameCopy(const std::string& name) { name_ = name; }
+    // The name and the script replaced by what `recode` makes of them.
+    void RecodeTexts(const TextRecoder& recode);
+
 private:
     std::string name_;
     std::string script_;

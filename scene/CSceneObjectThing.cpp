@@ -139,6 +139,23 @@ void CSceneObjectThing::RestoreTransformPresence(bool translation, bool rotation
     present_.scale = scale;
 }
 
+void CSceneObjectThing::RecodeTexts(const TextRecoder& recode)
+{
+    name_ = recode(name_);
+    modelName_ = recode(modelName_);
+    sectorName_ = recode(sectorName_);
+    if (!parts_)
+        return;
+    parts_->text4090 = recode(parts_->text4090);
+    for (std::string& text : parts_->block2.texts4046)
+        text = recode(text);
+    Block4& block4 = parts_->block4;
+    block4.text0010 = recode(block4.text0010);
+    for (std::string& text : block4.textsB200)
+        text = recode(text);
+    block4.textB201 = recode(block4.textB201);
+}
+
 std::string CSceneObjectThing::GetScript() const
 {
     return linkedData_ ? linkedData_->GetScript() : std::string();

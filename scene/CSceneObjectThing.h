@@ -123,6 +123,10 @@ public:
     // model cannot be loaded; never raises.
     bool LoadModel();
 
+    // Every text the thing holds (name, model name, sector, the blocks' texts)
+    // replaced by what `recode` makes of it.
+    void RecodeTexts(const TextRecoder& recode);
+
     const Presence& GetPresence() const { return present_; }
     // Puts back which transform chunks count as present, as they were before an edit
     // whose setters marked them (undo restores the file's layout, not only values).

@@ -127,6 +127,15 @@ std::span<const std::uint8_t> CSceneObjectThingData::ScriptBytes() const
     return {data_.data(), size};
 }
 
+void CSceneObjectThingData::RecodeTexts(const TextRecoder& recode)
+{
+    name_ = recode(name_);
+    if (kind_ == kTextKind)
+        text27_ = recode(text27_);
+    else if (kind_ == kScriptKind && !data_.empty())
+        SetScript(recode(GetScript()));
+}
+
 std::string CSceneObjectThingData::GetScript() const
 {
     return std::string(GetScriptView());

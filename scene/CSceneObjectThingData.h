@@ -34,6 +34,9 @@ public:
     std::string GetScript() const override;
     void SetScript(const std::string& script) override;
 
+    // The name and the script replaced by what `recode` makes of them.
+    void RecodeTexts(const TextRecoder& recode);
+
     std::int32_t GetKind() const { return kind_; }
     // GetName and GetScript without a copy, for whoever reads the texts of many objects.
     std::string_view GetNameView() const { return name_; }

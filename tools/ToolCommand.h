@@ -18,6 +18,7 @@ struct ToolCommand {
     std::string_view usage;    // the arguments, as in "FILE [--maps DIR]"
     std::string_view summary;  // one line for --help
     int (*run)(std::span<const std::string> args);
+    std::string_view details = {};  // further lines for --help, each ending in a newline
 };
 
 struct ToolCommandRegistrar {

@@ -18,8 +18,14 @@ void PrintHelp(std::ostream& out)
            "the Wine prefix in $WINEPREFIX (default ~/.wine). The game's texts are in its\n"
            "code page: $VERDAX_CODEPAGE (1250, 1251 or 1252) if set, else the \"ACP\" that\n"
            "Wine records in the prefix, else the one of the locale.\n\ncommands:\n";
-    for (const auto& command : tool::ToolCommands())
+    for (const auto& command : tool::ToolCommands()) {
         out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
+        for (std::size_t at = 0; at < command.details.size();) {
+            const std::size_t end = command.details.find('\n', at);
+            out << "      " << command.details.substr(at, end - at) << '\n';
+            at = end == std::string_view::npos ? command.details.size() : end + 1;
+        }
+    }
 }
 
 }  // namespace

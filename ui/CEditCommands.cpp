@@ -1,6 +1,7 @@
 #include "ui/CEditCommands.h"
 
 #include "ui/CEditHistory.h"
+#include "ui/CObjectCommands.h"
 #include "ui/CommandIds.h"
 #include "ui/FieldTyping.h"
 
@@ -56,6 +57,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const auto* widget = qobject_cast<const QWidget*>(watched);
+        // What the object commands act on may have changed unseen (a mission loaded,
+        // another program's copy): their keys find them up to date.
+        if (event->type() == QEvent::ShortcutOverride && IsObjectCommandKey(event))
+            commands_.Update(QApplication::focusWidget());
+        // A text field keeps the keys it edits with: Del deletes a character there.
+        if (event->type() == QEvent::ShortcutOverride && HandlesSlot(widget, "cut()") && IsObjectKey(event)) {
+            event->accept();
+            return true;
+        }
         if (!IsAppliedField(widget))
             return false;
         if (event->type() == QEvent::ShortcutOverride && !HoldsUnappliedTyping(widget) && IsUndoKey(event)) {
@@ -68,6 +78,22 @@ protected:
     }
 
 private:
+    bool IsObjectCommandKey(QEvent* event) const
+    {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DUPLICATE, ID_EDIT_CLEAR}) {
+            if (MatchesAny(key, commands_.Action(id)))
+                return true;
+        }
+        return false;
+    }
+
+    bool IsObjectKey(QEvent* event) const
+    {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        return MatchesAny(key, commands_.Action(ID_EDIT_CLEAR)) || MatchesAny(key, commands_.Action(ID_EDIT_DUPLICATE));
+    }
+
     bool IsUndoKey(QEvent* event) const
     {
         const auto* key = static_cast<const QKeyEvent*>(event);
@@ -103,6 +129,8 @@ void CEditCommands::Create(const AddCommand& add)
         {ID_EDIT_CUT, "Вы&резать\tCtrl+X", "cut()", {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete}},
         {ID_EDIT_COPY, "&Копировать\tCtrl+C", "copy()", {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert}},
         {ID_EDIT_PASTE, "&Вставить\tCtrl+V", "paste()", {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert}},
+        {ID_EDIT_DUPLICATE, "&Дублировать\tCtrl+D", nullptr, {Qt::CTRL | Qt::Key_D}},
+        {ID_EDIT_CLEAR, "&Удалить\tDel", nullptr, {QKeySequence(Qt::Key_Delete)}},
     };
     for (const EditCommand& command : editCommands) {
         QAction* action = add(command.id, QString::fromUtf8(command.text));
@@ -130,7 +158,15 @@ bool CEditCommands::TakesTextUndo(const QWidget* widget)
 void CEditCommands::OnCommand(int id, const char* slot)
 {
     const bool undoes = id == ID_EDIT_UNDO || id == ID_EDIT_REDO;
-    if (!undoes || TakesTextUndo(QApplication::focusWidget())) {
+    if (!undoes && slot && HandlesSlot(QApplication::focusWidget(), slot)) {
+        RouteToFocusedView(slot);
+        return;
+    }
+    if (!undoes) {
+        OnObjectCommand(id);
+        return;
+    }
+    if (TakesTextUndo(QApplication::focusWidget())) {
         RouteToFocusedView(slot);
         return;
     }
@@ -142,12 +178,47 @@ void CEditCommands::OnCommand(int id, const char* slot)
     });
 }
 
+// The objects' commands read or write a mission: they run after the editors'
+// pending text has gone in.
+void CEditCommands::OnObjectCommand(int id)
+{
+    if (!objects_)
+        return;
+    runMissionCommand_([objects = objects_, id] {
+        switch (id) {
+        case ID_EDIT_CUT: objects->Cut(); break;
+        case ID_EDIT_COPY: objects->Copy(); break;
+        case ID_EDIT_PASTE: objects->Paste(); break;
+        case ID_EDIT_DUPLICATE: objects->Duplicate(); break;
+        case ID_EDIT_CLEAR: objects->Delete(); break;
+        default: break;
+        }
+    });
+}
+
+bool CEditCommands::CanRunObjectCommand(int id) const
+{
+    if (!objects_)
+        return false;
+    switch (id) {
+    case ID_EDIT_CUT: return objects_->CanCut();
+    case ID_EDIT_COPY: return objects_->CanCopy();
+    case ID_EDIT_PASTE: return objects_->CanPaste();
+    case ID_EDIT_DUPLICATE: return objects_->CanDuplicate();
+    case ID_EDIT_CLEAR: return objects_->CanDelete();
+    default: return false;
+    }
+}
+
 void CEditCommands::Update(const QWidget* focus)
 {
     UpdateUndoCommands(focus);
-    Action(ID_EDIT_CUT)->setEnabled(HandlesSlot(focus, "cut()"));
-    Action(ID_EDIT_COPY)->setEnabled(HandlesSlot(focus, "copy()"));
-    Action(ID_EDIT_PASTE)->setEnabled(HandlesSlot(focus, "paste()"));
+    Action(ID_EDIT_CUT)->setEnabled(HandlesSlot(focus, "cut()") || CanRunObjectCommand(ID_EDIT_CUT));
+    Action(ID_EDIT_COPY)->setEnabled(HandlesSlot(focus, "copy()") || CanRunObjectCommand(ID_EDIT_COPY));
+    Action(ID_EDIT_PASTE)->setEnabled(HandlesSlot(focus, "paste()") || CanRunObjectCommand(ID_EDIT_PASTE));
+    // In a text field Del and Ctrl+D edit the text; the menu still acts on the object.
+    Action(ID_EDIT_DUPLICATE)->setEnabled(CanRunObjectCommand(ID_EDIT_DUPLICATE));
+    Action(ID_EDIT_CLEAR)->setEnabled(CanRunObjectCommand(ID_EDIT_CLEAR));
 }
 
 // The texts name the step that would be undone or redone: "Отменить перемещение barrel_1".

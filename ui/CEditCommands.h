@@ -5,8 +5,11 @@
 // A field whose text is applied to an object (FieldTyping.h) takes them only while
 // it holds typing not yet applied; its undo keys then reach the commands, which a
 // text field would otherwise keep for itself;
-// "Вырезать", "Копировать" and "Вставить" serve the focused view that handles
-// them, and are greyed where none does.
+// "Вырезать", "Копировать" and "Вставить" serve the focused text field that
+// handles them, and otherwise the selected object (CObjectCommands), as
+// "Дублировать" (Ctrl+D) and "Удалить" (Del) always do; a text field keeps Del and
+// Ctrl+D for itself while it has the focus. A command with nothing to act on is
+// greyed.
 
 #include <QObject>
 #include <QString>
@@ -21,6 +24,7 @@ class QWidget;
 namespace ui {
 
 class CEditHistory;
+class CObjectCommands;
 
 class CEditCommands {
 public:
@@ -33,8 +37,11 @@ public:
     CEditCommands(CEditHistory& history, MissionCommand runMissionCommand);
     ~CEditCommands();
 
-    // Makes the five commands with their keys and handlers.
+    // Makes the seven commands with their keys and handlers.
     void Create(const AddCommand& add);
+
+    // Where the commands on objects go (not owned); null: nowhere.
+    void SetObjectCommands(CObjectCommands* objects) { objects_ = objects; }
 
     // The commands' enabled states and texts for the widget that has the focus.
     void Update(const QWidget* focus);
@@ -46,11 +53,14 @@ private:
     class CUndoKeyFilter;
 
     void OnCommand(int id, const char* slot);
+    void OnObjectCommand(int id);
+    bool CanRunObjectCommand(int id) const;
     void UpdateUndoCommands(const QWidget* focus);
     QAction* Action(int id) const;
 
     CEditHistory& history_;
     MissionCommand runMissionCommand_;
+    CObjectCommands* objects_ = nullptr;
     std::map<int, QAction*> actions_;
     QObject context_;  // of the actions' connections, which end with this object
     std::unique_ptr<CUndoKeyFilter> keyFilter_;

@@ -3,6 +3,7 @@
 #include "core/ScopedValue.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/CStructureEdit.h"
 #include "scene/CSceneObject.h"
 #include "ui/CodePageText.h"
 
@@ -27,18 +28,27 @@ QString KindNoun(EditKind kind)
     case EditKind::Scale: return QStringLiteral("масштаб");
     case EditKind::Transform: return QStringLiteral("изменение свойств");
     case EditKind::Script: return QStringLiteral("изменение скрипта");
+    case EditKind::Duplicate: return QStringLiteral("дублирование");
+    case EditKind::Delete: return QStringLiteral("удаление");
+    case EditKind::Cut: return QStringLiteral("вырезание");
+    case EditKind::Paste: return QStringLiteral("вставка");
     }
     return {};
 }
 
-// One undo step: an object between two whole states. The edit has been applied
-// when the step is pushed, so the stack's first redo() finds nothing to do.
+bool SameObjects(const std::vector<ObjectChange>& a, const std::vector<ObjectChange>& b)
+{
+    return std::ranges::equal(a, b, {}, &ObjectChange::object, &ObjectChange::object);
+}
+
+// One undo step: objects between their whole states (a thing renamed with its
+// linked thing data). The edit has been applied when the step is pushed, so the
+// stack's first redo() finds nothing to do.
 class CEditStep final : public QUndoCommand {
 public:
-    CEditStep(CDravoDon& don, CSceneObject& object, const ObjectState& before, const ObjectState& after,
-              EditKind kind, std::uint64_t gesture)
-        : QUndoCommand(CEditHistory::StepText(kind, before.name)), don_(don), object_(object), before_(before),
-          after_(after), gesture_(gesture)
+    CEditStep(CDravoDon& don, std::vector<ObjectChange> changes, EditKind kind, std::uint64_t gesture)
+        : QUndoCommand(CEditHistory::StepText(kind, changes.front().before.name)), don_(don),
+          changes_(std::move(changes)), gesture_(gesture)
     {
     }
 
@@ -49,10 +59,14 @@ public:
     bool mergeWith(const QUndoCommand* other) override
     {
         const auto* next = static_cast<const CEditStep*>(other);
-        if (&next->object_ != &object_ || next->gesture_ != gesture_)
+        if (next->gesture_ != gesture_ || !SameObjects(next->changes_, changes_))
             return false;
-        after_ = next->after_;
-        setObsolete(SameObjectState(before_, after_));
+        bool unchanged = true;
+        for (std::size_t i = 0; i < changes_.size(); ++i) {
+            changes_[i].after = next->changes_[i].after;
+            unchanged = unchanged && SameObjectState(changes_[i].before, changes_[i].after);
+        }
+        setObsolete(unchanged);
         return true;
     }
 
@@ -62,18 +76,40 @@ public:
             applied_ = false;
             return;
         }
-        don_.RestoreObject(object_, after_);
+        for (const ObjectChange& change : changes_)
+            don_.RestoreObject(*change.object, change.after);
     }
 
-    void undo() override { don_.RestoreObject(object_, before_); }
+    void undo() override
+    {
+        for (const ObjectChange& change : changes_)
+            don_.RestoreObject(*change.object, change.before);
+    }
 
 private:
     CDravoDon& don_;
-    CSceneObject& object_;
-    ObjectState before_;
-    ObjectState after_;
+    std::vector<ObjectChange> changes_;
     std::uint64_t gesture_;
     bool applied_ = true;
+};
+
+// One undo step that adds objects to a mission or takes them out. It owns the edit,
+// and through it the objects out of the mission: they are freed when the step is,
+// as the stack drops its redo tail or is destroyed.
+class CStructureStep final : public QUndoCommand {
+public:
+    CStructureStep(CDravoDon& don, std::unique_ptr<CStructureEdit> edit)
+        : QUndoCommand(CEditHistory::StepText(edit->GetKind(), edit->GetObjectName())), don_(don),
+          edit_(std::move(edit))
+    {
+    }
+
+    void redo() override { edit_->Apply(don_); }  // nothing the first time: applied
+    void undo() override { edit_->Revert(don_); }
+
+private:
+    CDravoDon& don_;
+    std::unique_ptr<CStructureEdit> edit_;
 };
 
 }  // namespace
@@ -132,16 +168,24 @@ CMission* CEditHistory::CurrentMission() const
     return it == stacks_.end() ? nullptr : it->mission;
 }
 
-void CEditHistory::Record(CSceneObject& object, const ObjectState& before, const ObjectState& after, EditKind kind,
-                          std::uint64_t gesture)
+void CEditHistory::Record(const std::vector<ObjectChange>& changes, EditKind kind, std::uint64_t gesture)
 {
-    if (restoring_)
+    if (restoring_ || changes.empty())
         return;
-    CMission* mission = missionOf_(object);
+    CMission* mission = missionOf_(*changes.front().object);
     if (!mission)
         return;
     SetCurrentMission(mission);
-    StackFor(mission)->push(new CEditStep(don_, object, before, after, kind, gesture));
+    StackFor(mission)->push(new CEditStep(don_, changes, kind, gesture));
+}
+
+void CEditHistory::RecordStructure(std::unique_ptr<CStructureEdit> edit)
+{
+    if (restoring_)
+        return;
+    CMission& mission = edit->GetMission();
+    SetCurrentMission(&mission);
+    StackFor(&mission)->push(new CStructureStep(don_, std::move(edit)));
 }
 
 // A mission without a stack has no edits: it is clean already, and so will its

@@ -5,9 +5,12 @@
 // history the mediator hands every applied edit to, and a view of the mediator, so
 // that it learns which mission is current.
 //
-// Each step holds the edited object and its whole state before and after. Undo and
-// redo put a state back through CDravoDon::RestoreObject, which announces
-// DON_OBJECT_CHANGED as the edit itself did. A stack's clean state is the mission
+// A step of an edit holds the edited objects and their whole states before and
+// after; undo and redo put a state back through CDravoDon::RestoreObject, which
+// announces DON_OBJECT_CHANGED as the edit itself did. A step of a structure edit
+// (objects added or removed) owns the CStructureEdit, which reverts and applies
+// itself with its own announcements, and holds the objects that are out of the
+// mission: a stack dropping its redo tail, or destroyed, frees them. A stack's clean state is the mission
 // as loaded or last saved: the mission counts as modified whenever its stack is
 // elsewhere, also after undoing past a save.
 
@@ -38,9 +41,11 @@ public:
     ~CEditHistory() override;
 
     // IEditHistory. An edit of an object that no mission owns is not recorded, and
-    // nothing is recorded while a step is being undone or redone.
-    void Record(CSceneObject& object, const ObjectState& before, const ObjectState& after, EditKind kind,
-                std::uint64_t gesture) override;
+    // nothing is recorded while a step is being undone or redone (a structure edit
+    // handed over then is destroyed). A structure edit is a step of the mission it
+    // changed, which becomes the current one.
+    void Record(const std::vector<ObjectChange>& changes, EditKind kind, std::uint64_t gesture) override;
+    void RecordStructure(std::unique_ptr<CStructureEdit> edit) override;
     void MissionSaved(const CMission& mission) override;
     bool IsMissionModified(const CMission& mission) const override;
 

@@ -10,6 +10,7 @@
 #include "ui/FieldRefusal.h"
 #include "ui/FieldTyping.h"
 #include "ui/StringTableText.h"
+#include "ui/RemovedObjectWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -187,6 +188,10 @@ QSize CGenericInfoFormView::FormSize() const
 
 void CGenericInfoFormView::Notify(CDravoDonView* sender, int code, int /*arg*/)
 {
+    if (code == DON_OBJECT_REMOVING) {
+        CloseWindowOfRemoved(*this, *this, sender ? sender->GetObject() : nullptr);
+        return;
+    }
     if (code == DON_OBJECT_SELECTED) {
         SetObject(sender ? sender->GetObject() : nullptr);
         ShowObject();

@@ -1,10 +1,12 @@
 #include "ui/CItemTreeView.h"
 
+#include "core/ScopedValue.h"
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "ui/CodePageText.h"
 #include "platform/WaitCursor.h"
+#include "scene/CSceneObjectMissionScript.h"
 #include "ui/IconStrips.h"
 #include "ui/StringTableText.h"
 
@@ -47,24 +49,40 @@ int ThingIconOf(const CVerdaxData& object)
     return CItemTreeView::ThingIcon(static_cast<const CSceneObjectThing&>(object).GetLinkedDataKind());
 }
 
+// The category an object's item stands under, with the icon it gets there; 0 for
+// what is no object of a mission's lists.
+std::pair<int, int> PlaceOf(const CVerdaxData& object)
+{
+    if (dynamic_cast<const CSceneObjectThing*>(&object))
+        return {CATEGORY_THINGS, ThingIconOf(object)};
+    if (dynamic_cast<const CSceneObjectThingData*>(&object))
+        return {CATEGORY_THING_DATA, ThingDataIcon(object)};
+    if (dynamic_cast<const CSceneObjectMissionScript*>(&object))
+        return {CATEGORY_SCRIPTS, ScriptIcon(object)};
+    return {0, 0};
+}
+
+// Items of the same text stand in the order of their objects in their list, as
+// building the branch puts them.
+bool ListedBefore(const QTreeWidgetItem* sibling, const CItemTreeItem* item)
+{
+    const QTreeWidgetItem* top = sibling;
+    while (top->parent())
+        top = top->parent();
+    const auto* missionItem = dynamic_cast<const CItemTreeItem*>(top);
+    const auto* mission = missionItem ? dynamic_cast<const CMission*>(missionItem->GetObject()) : nullptr;
+    const auto* other = dynamic_cast<const CItemTreeItem*>(sibling);
+    const auto* a = other ? dynamic_cast<const CSceneObject*>(other->GetObject()) : nullptr;
+    const auto* b = dynamic_cast<const CSceneObject*>(item->GetObject());
+    if (!a || !b || !mission)
+        return true;
+    return mission->IndexOf(*a) < mission->IndexOf(*b);
+}
+
 bool IsEnter(const QKeyEvent* event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
-
-// Sets a value for the lifetime of a scope.
-template <class T>
-class ScopedValue {
-public:
-    ScopedValue(T& target, T value) : target_(target), saved_(target) { target_ = value; }
-    ~ScopedValue() { target_ = saved_; }
-    ScopedValue(const ScopedValue&) = delete;
-    ScopedValue& operator=(const ScopedValue&) = delete;
-
-private:
-    T& target_;
-    T saved_;
-};
 
 // The application's style for everything but the branches, which are drawn as a
 // tree control draws them: dotted lines joining the items, the root items too, and
@@ -212,7 +230,8 @@ void CItemTreeView::InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item)
     while (low < high) {
         const int middle = (low + high) / 2;
         const QTreeWidgetItem* sibling = parent ? parent->child(middle) : topLevelItem(middle);
-        if (QString::compare(sibling->text(0), text, Qt::CaseInsensitive) <= 0)
+        const int order = QString::compare(sibling->text(0), text, Qt::CaseInsensitive);
+        if (order < 0 || (order == 0 && ListedBefore(sibling, item)))
             low = middle + 1;
         else
             high = middle;
@@ -267,7 +286,8 @@ void CItemTreeView::OnSelectionChanged(QTreeWidgetItem* item)
         item->setSelected(true);
     const auto* treeItem = dynamic_cast<const CItemTreeItem*>(item);
     SetObject(treeItem ? treeItem->GetObject() : nullptr);
-    CDravoDon::Instance().BroadcastSelection(this, cause_ == Cause::Mouse);
+    if (cause_ != Cause::Quiet)
+        CDravoDon::Instance().BroadcastSelection(this, cause_ == Cause::Mouse);
 }
 
 // A row selected without becoming current (as a screen reader's select action on
@@ -364,8 +384,61 @@ CItemTreeItem* CItemTreeView::CategoryNode(const CMission* mission, int category
 
 void CItemTreeView::Notify(CDravoDonView* sender, int code, int /*arg*/)
 {
+    CVerdaxData* object = sender ? sender->GetObject() : nullptr;
     if (code == DON_OBJECT_CHANGED && sender != this)
         viewport()->repaint();
+    else if (code == DON_OBJECT_ADDED && object)
+        AddObjectItem(*object);
+    else if (code == DON_OBJECT_REMOVING && object)
+        RemoveObjectItem(*object);
+}
+
+// ---- objects coming and going -------------------------------------------------
+
+const CMission* CItemTreeView::BranchOf(const CVerdaxData& object) const
+{
+    for (const auto& [mission, nodes] : categoryNodes_) {
+        if (mission->Owns(&object))
+            return mission;
+    }
+    return nullptr;
+}
+
+CItemTreeItem* CItemTreeView::ObjectItem(const CVerdaxData& object) const
+{
+    const CMission* mission = BranchOf(object);
+    QTreeWidgetItem* node = mission ? CategoryNode(mission, PlaceOf(object).first) : nullptr;
+    for (int i = 0; node && i < node->childCount(); ++i) {
+        auto* item = static_cast<CItemTreeItem*>(node->child(i));
+        if (item->GetObject() == &object)
+            return item;
+    }
+    return nullptr;
+}
+
+// A branch not built yet takes the object when it is built.
+void CItemTreeView::AddObjectItem(CVerdaxData& object)
+{
+    const CMission* mission = BranchOf(object);
+    const auto [category, icon] = PlaceOf(object);
+    CItemTreeItem* node = mission ? CategoryNode(mission, category) : nullptr;
+    if (node && !ObjectItem(object))
+        InsertSorted(node, new CItemTreeItem(&object, icon));
+}
+
+// The item of an object about to go: a current item gives its place to its
+// category without an announcement, since every view drops the object itself on
+// this notification (a selection announced now would reach views that still hold it).
+void CItemTreeView::RemoveObjectItem(const CVerdaxData& object)
+{
+    CItemTreeItem* item = ObjectItem(object);
+    if (!item)
+        return;
+    if (currentItem() == item) {
+        ScopedValue cause(cause_, Cause::Quiet);
+        setCurrentItem(item->parent());
+    }
+    delete item;
 }
 
 // A right click leaves the selection as it is.

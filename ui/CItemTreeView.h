@@ -87,7 +87,11 @@ public:
     // nothing for an item that is no mission or a mission already loaded.
     void OpenMissionItem(QTreeWidgetItem* item);
 
-    // A repaint on DON_OBJECT_CHANGED from another view; everything else is ignored.
+    // A repaint on DON_OBJECT_CHANGED from another view; an item added in its sorted
+    // place under its category on DON_OBJECT_ADDED (objects of the same text in the
+    // order of their list) and taken away on DON_OBJECT_REMOVING, the categories
+    // staying expanded or collapsed as they were. The current item removed leaves
+    // its category current, unannounced. Everything else is ignored.
     void Notify(CDravoDonView* sender, int code, int arg) override;
 
     // The category node `category` under `mission`'s item; null before it is opened.
@@ -107,7 +111,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    enum class Cause { Program, Mouse, Keyboard };
+    // Quiet: made current without an announcement.
+    enum class Cause { Program, Mouse, Keyboard, Quiet };
 
     void OnInitialUpdate();
     void OnSelectionChanged(QTreeWidgetItem* item);
@@ -117,6 +122,11 @@ private:
     template <class Objects>
     void AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&));
     void InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item);
+    // The opened mission that holds `object`; null when none does.
+    const CMission* BranchOf(const CVerdaxData& object) const;
+    CItemTreeItem* ObjectItem(const CVerdaxData& object) const;
+    void AddObjectItem(CVerdaxData& object);
+    void RemoveObjectItem(const CVerdaxData& object);
 
     std::vector<QIcon> icons_;  // the icon strip, cut once
     std::map<const CMission*, std::map<int, CItemTreeItem*>> categoryNodes_;

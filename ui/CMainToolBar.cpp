@@ -14,10 +14,10 @@ CMainToolBar::CMainToolBar(QWidget* parent, const CCommandSet& commands) : QTool
     setIconSize(QSize(kIconSize, kIconSize));
     setMovable(true);
     setAllowedAreas(Qt::AllToolBarAreas);
-    const std::initializer_list<int> buttons{ID_FILE_NEW,  0,            ID_EDIT_CUT, ID_EDIT_COPY,
-                                             ID_EDIT_PASTE, 0,           ID_EDIT_UNDO, ID_EDIT_REDO,
-                                             0,            ID_FILE_PRINT, 0,           ID_APP_ABOUT,
-                                             ID_CONTEXT_HELP};
+    const std::initializer_list<int> buttons{ID_FILE_NEW,   0,
+                                             ID_EDIT_CUT,   ID_EDIT_COPY,      ID_EDIT_PASTE, ID_EDIT_DUPLICATE, ID_EDIT_CLEAR,
+                                             0,             ID_EDIT_UNDO,      ID_EDIT_REDO,  0,
+                                             ID_FILE_PRINT, 0,                 ID_APP_ABOUT,  ID_CONTEXT_HELP};
     for (int id : buttons) {
         if (id == 0)
             addSeparator();

@@ -82,6 +82,9 @@ void CNormalRollupControl::Notify(CDravoDonView* sender, int code, int)
         ShowObjectPages(GetObject());
     } else if (code == DON_OBJECT_CHANGED) {
         ShowObjectPages(GetObject());
+    } else if (code == DON_OBJECT_REMOVING && sender && sender->GetObject() == GetObject()) {
+        SetObject(nullptr);  // the pages clear as for no selection
+        ShowObjectPages(nullptr);
     }
 }
 

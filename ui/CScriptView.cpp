@@ -7,6 +7,7 @@
 #include "ui/CScriptFindDialog.h"
 #include "ui/CScriptLineNumberArea.h"
 #include "ui/CodePageText.h"
+#include "ui/RemovedObjectWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -99,6 +100,10 @@ CSceneObject* CScriptView::SceneObject() const
 
 void CScriptView::Notify(CDravoDonView* sender, int code, int /*arg*/)
 {
+    if (code == DON_OBJECT_REMOVING) {
+        CloseWindowOfRemoved(*this, *this, sender ? sender->GetObject() : nullptr);
+        return;
+    }
     if (code == DON_OBJECT_CHANGED) {
         FollowObject();
         return;

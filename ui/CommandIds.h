@@ -11,10 +11,12 @@ enum CommandId : int {
     ID_VIEW_OBJECT_INFO = 32790,  // "Инфа Объекта": the info window for the tree's object
     ID_VIEW_FRAME_SELECTION = 32791,  // "Показать выделенное" (F) in the world window
     ID_VIEW_FRAME_ALL = 32792,        // "Показать всё" (Shift+F): the whole mission in the world window
+    ID_EDIT_DUPLICATE = 32810,        // "Дублировать" (Ctrl+D): a copy of the selected object
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,
     ID_FILE_SAVE = 57603,  // "Сохранить": the mission of the selection or of the world window
     ID_FILE_PRINT = 57607,
+    ID_EDIT_CLEAR = 57632,  // "Удалить" (Del): the selected object leaves its mission
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,

@@ -301,6 +301,21 @@ QIcon ToolbarIcon(int commandId)
         };
         break;
     case ID_EDIT_PASTE: draw = Clipboard; break;
+    case ID_EDIT_DUPLICATE:
+        draw = [](QPainter& p) {
+            Sheet(p, QRect(1, 1, 9, 11), SheetText::Lines);
+            p.setPen(QPen(QColor(30, 130, 40), 2));
+            p.drawLine(12, 8, 12, 15);
+            p.drawLine(9, 12, 15, 12);
+        };
+        break;
+    case ID_EDIT_CLEAR:
+        draw = [](QPainter& p) {
+            p.setPen(QPen(kRed, 2));
+            p.drawLine(3, 3, 12, 12);
+            p.drawLine(12, 3, 3, 12);
+        };
+        break;
     case ID_FILE_PRINT: draw = Printer; break;
     case ID_EDIT_UNDO: draw = [](QPainter& p) { BentArrow(p, false); }; break;
     case ID_EDIT_REDO: draw = [](QPainter& p) { BentArrow(p, true); }; break;

@@ -200,6 +200,12 @@ void CGlView::Notify(CDravoDonView* sender, int code, int /*arg*/)
         }
         break;
     case DON_OBJECT_CHANGED:
+    case DON_OBJECT_ADDED:
+        Render();
+        break;
+    case DON_OBJECT_REMOVING:
+        if (object && renderer_.GetSelected() == object)
+            renderer_.SetSelected(nullptr);
         Render();
         break;
     default:

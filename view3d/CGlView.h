@@ -23,7 +23,8 @@
 //
 // Notifications: DON_MISSION_SELECTED makes the sender's mission current;
 // DON_DATA_SELECTED makes the sender's object the selected one; DON_OBJECT_CHANGED
-// redraws. The view leaves the mediator when destroyed.
+// and DON_OBJECT_ADDED redraw (the things are drawn from the mission's list);
+// DON_OBJECT_REMOVING forgets the object when it is the selected one, and redraws. The view leaves the mediator when destroyed.
 
 #include "game/CDravoDonView.h"
 #include "view3d/CWorldRenderer.h"

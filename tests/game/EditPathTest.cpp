@@ -2,6 +2,7 @@
 #include "game/IEditHistory.h"
 #include "scene/CSceneObjectMissionScript.h"
 #include "scene/CSceneObjectThing.h"
+#include "scene/CSceneObjectThingData.h"
 
 #include <gtest/gtest.h>
 
@@ -32,16 +33,19 @@ struct Step {
     ObjectState after;
     EditKind kind;
     std::uint64_t gesture;
+    std::vector<ObjectChange> changes;
 };
 
 class RecordingHistory final : public IEditHistory {
 public:
-    void Record(CSceneObject& object, const ObjectState& before, const ObjectState& after, EditKind kind,
-                std::uint64_t gesture) override
+    void Record(const std::vector<ObjectChange>& changes, EditKind kind, std::uint64_t gesture) override
     {
-        steps.push_back({&object, before, after, kind, gesture});
+        const ObjectChange& first = changes.front();
+        steps.push_back({first.object, first.before, first.after, kind, gesture, changes});
     }
+    void RecordStructure(std::unique_ptr<CStructureEdit> edit) override { structures.push_back(std::move(edit)); }
     std::vector<Step> steps;
+    std::vector<std::unique_ptr<CStructureEdit>> structures;
 };
 
 std::string SavedBytes(CSceneObject& object)
@@ -152,4 +156,34 @@ TEST_F(EditPath, AnObjectThatCannotTakeAFieldIsLeftAsItIs)
     don.ApplyEdit(nullptr, script, edit);
     EXPECT_EQ(script.GetName(), "");
     EXPECT_TRUE(history.steps.empty());
+}
+
+TEST_F(EditPath, RenamingAThingRenamesItsLinkedDataInTheSameStep)
+{
+    CSceneObjectThingData data;
+    data.SetName("guard");
+    thing.SetName("guard");
+    thing.SetLinkedData(&data);
+    ObjectEdit rename;
+    rename.kind = EditKind::Rename;
+    rename.name = "guard_north";
+    don.ApplyEdit(nullptr, thing, rename);
+
+    EXPECT_EQ(data.GetName(), "guard_north");
+    ASSERT_EQ(history.steps.size(), 1u);
+    const auto& changes = history.steps[0].changes;
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1].object, &data);
+    EXPECT_EQ(changes[1].before.name, "guard");
+    EXPECT_EQ(watcher.changed, (std::vector<CVerdaxData*>{&thing, &data}));  // the tree shows both names
+
+    for (const ObjectChange& change : changes)
+        don.RestoreObject(*change.object, change.before);
+    EXPECT_EQ(thing.GetName(), "guard");
+    EXPECT_EQ(data.GetName(), "guard");
+
+    ObjectEdit move;  // edits other than a rename leave the data alone
+    move.translation = Vector3{1.0f, 0.0f, 0.0f};
+    don.ApplyEdit(nullptr, thing, move);
+    EXPECT_EQ(history.steps.back().changes.size(), 1u);
 }

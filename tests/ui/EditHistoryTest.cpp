@@ -2,6 +2,8 @@
 
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/CStructureEdit.h"
+#include "game/ObjectOperations.h"
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
@@ -282,4 +284,104 @@ TEST_F(EditHistoryTest, EditsOfObjectsWithoutAMissionAreNotRecorded)
     EXPECT_EQ(CEditHistory::StepText(EditKind::Turn, ""), "поворот");
     history_.reset();
     EXPECT_EQ(don_.GetEditHistory(), nullptr);
+}
+
+namespace {
+
+// A mission script that counts its destruction.
+class CountedScript final : public CSceneObjectMissionScript {
+public:
+    explicit CountedScript(int& destroyed) : destroyed_(destroyed) {}
+    ~CountedScript() override { ++destroyed_; }
+
+private:
+    int& destroyed_;
+};
+
+}  // namespace
+
+TEST_F(EditHistoryTest, ObjectsThatComeAndGoAreOneStepEachAndUndoGivesTheUneditedBytes)
+{
+    CMission* harbor = LoadedMission("harbor");
+    CMission* quarry = LoadedMission("quarry");
+    const std::string harborBytes = SavedBytes(*harbor);
+    const std::string quarryBytes = SavedBytes(*quarry);
+    CSceneObjectThing& barrel = Thing(harbor, 0);
+
+    Translate(barrel, {1.0f, 1.0f, 1.0f});
+    DuplicateObject(don_, *harbor, barrel);
+    DeleteObject(don_, *harbor, Thing(harbor, 2));  // "bare"
+    const std::string payload = CutObject(don_, *harbor, barrel);
+    PasteObjects(don_, *quarry, payload);
+    DeleteObject(don_, *harbor, *harbor->GetMissionScripts()[0]);
+
+    QUndoStack* stack = history_->StackOf(harbor);
+    ASSERT_EQ(stack->count(), 5);
+    EXPECT_EQ(stack->text(1), "дублирование barrel_1");
+    EXPECT_EQ(stack->text(2), "удаление bare");
+    EXPECT_EQ(stack->text(3), "вырезание barrel_1");
+    EXPECT_EQ(stack->text(4), "удаление init");
+    ASSERT_EQ(history_->StackOf(quarry)->count(), 1);  // the paste is the other mission's
+    EXPECT_EQ(history_->StackOf(quarry)->text(0), "вставка barrel_2");
+    const std::string harborEdited = SavedBytes(*harbor);
+    const std::string quarryEdited = SavedBytes(*quarry);
+
+    for (CMission* mission : {harbor, quarry}) {
+        history_->SetCurrentMission(mission);
+        while (history_->CanUndo())
+            history_->Undo();
+    }
+    EXPECT_EQ(SavedBytes(*harbor), harborBytes);
+    EXPECT_EQ(SavedBytes(*quarry), quarryBytes);
+    EXPECT_EQ(harbor->GetThings()[0].get(), &barrel);  // the very object, back in its place
+
+    for (CMission* mission : {harbor, quarry}) {
+        history_->SetCurrentMission(mission);
+        while (history_->CanRedo())
+            history_->Redo();
+    }
+    EXPECT_EQ(SavedBytes(*harbor), harborEdited);
+    EXPECT_EQ(SavedBytes(*quarry), quarryEdited);
+}
+
+TEST_F(EditHistoryTest, RenamingAThingWithDataIsOneStepThatUndoesBoth)
+{
+    CMission* mission = LoadedMission("harbor");
+    CSceneObjectThing& barrel = Thing(mission, 0);
+    ObjectEdit rename = Edit(EditKind::Rename);
+    rename.name = "keg";
+    don_.ApplyEdit(nullptr, barrel, rename);
+    EXPECT_EQ(mission->GetThingData()[0]->GetName(), "keg");
+    EXPECT_EQ(history_->StackOf(mission)->count(), 1);
+
+    history_->Undo();
+    EXPECT_EQ(barrel.GetName(), "barrel_1");
+    EXPECT_EQ(mission->GetThingData()[0]->GetName(), "barrel_1");
+    EXPECT_EQ(barrel.GetScript(), "say hello\r\nend\r\n");
+}
+
+TEST_F(EditHistoryTest, AnObjectOutOfItsMissionIsFreedOnlyWhenNoStepCanBringItBack)
+{
+    CMission* mission = LoadedMission("harbor");
+    int destroyed = 0;
+    auto edit = std::make_unique<CStructureEdit>(*mission, EditKind::Paste, "");
+    edit->AddInsertion(std::make_unique<CountedScript>(destroyed));
+    don_.ApplyStructureEdit(std::move(edit));
+    history_->Undo();
+    EXPECT_EQ(destroyed, 0);  // the paste's step holds it
+    Translate(Thing(mission, 0), {1.0f, 1.0f, 1.0f});  // the redo tail goes
+    EXPECT_EQ(destroyed, 1);
+
+    auto made = std::make_unique<CountedScript>(destroyed);
+    CSceneObject& script = *made;
+    mission->InsertMissionScript(0, std::move(made));
+    Translate(script, {});  // no such field: no step
+    DeleteObject(don_, *mission, script);
+    history_->Undo();
+    Translate(Thing(mission, 0), {2.0f, 2.0f, 2.0f});  // a delete undone holds nothing
+    EXPECT_EQ(destroyed, 1);
+    DeleteObject(don_, *mission, script);
+    EXPECT_EQ(destroyed, 1);
+    history_.reset();  // the stacks go, and the deleted script with them
+    EXPECT_EQ(destroyed, 2);
 }
