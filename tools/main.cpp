@@ -2,6 +2,7 @@
 
 #include "tools/ToolCommand.h"
 
+#include "core/Version.h"
 #include "platform/CodePage.h"
 
 #include <iostream>
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
         return tool::kExitOk;
     }
     if (args[0] == "--version") {
-        std::cout << "verdax-tool " << VERDAX_VERSION << '\n';
+        std::cout << "verdax-tool " << kVerdaxVersion << '\n';
         return tool::kExitOk;
     }
     // Every command reads or prints the game's texts in its code page.
