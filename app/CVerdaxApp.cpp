@@ -3,7 +3,10 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "game/CDravoDon.h"
+#include "game/CDravoRoot.h"
+#include "ui/CItemTreeView.h"
 #include "ui/CommandIds.h"
+#include "ui/StringTableText.h"
 #include "view3d/CGlFrame.h"
 #include "view3d/GlSetup.h"
 
@@ -62,7 +65,19 @@ bool CVerdaxApp::InitInstance()
 
     // The game's own failures are shown where they arise; start-up succeeds anyway.
     CDravoDon::Instance().LoadGame();
+    if (startMission_)
+        OpenStartMission(*startMission_);
     return true;
+}
+
+void CVerdaxApp::OpenStartMission(const std::string& name)
+{
+    // Mission names are the game's folder names, in its code page.
+    CMission* mission = CDravoDon::Instance().GetRoot().FindMission(platform::FromUtf8(name));
+    if (mission && mainFrame_->GetItemTree()->OpenAndSelectMission(mission))
+        return;
+    const QString text = ui::StringTableText(IDS_ERR_NO_SUCH_MISSION).arg(QString::fromUtf8(name));
+    platform::Presenter().ShowMessage(IDS_ERR_NO_SUCH_MISSION, text.toStdString());
 }
 
 int CVerdaxApp::ExitInstance(int exitCode)

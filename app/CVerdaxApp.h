@@ -9,6 +9,8 @@
 #include <QApplication>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class CMainFrame;
 
@@ -16,6 +18,10 @@ class CVerdaxApp : public QApplication {
 public:
     CVerdaxApp(int& argc, char** argv);
     ~CVerdaxApp() override;
+
+    // The mission (its name, UTF-8) that start-up opens and selects once the game is
+    // loaded and the world window is open.
+    void SetStartMission(std::string name) { startMission_ = std::move(name); }
 
     // Start-up; false when the main window cannot be built (the program then ends).
     bool InitInstance();
@@ -28,7 +34,11 @@ public:
     void OnAppAbout();
 
 private:
+    // A name that no mission of the game has is reported with a message of its own.
+    void OpenStartMission(const std::string& name);
+
     ui::CMessageBoxPresenter presenter_;
     ui::CBusyCursor busyCursor_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    std::optional<std::string> startMission_;
 };

@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 31> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 32> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -22,6 +22,7 @@ constexpr std::array<std::pair<int, std::string_view>, 31> kStrings{{
     {IDS_ERR_MISSION_LOAD, "Сорри, миссия не может быть загружена."},
     {IDS_ERR_NO_MISSION_SELECTED, "Сорри, невозможно определить, какая миссия выбрана."},
     {IDS_ERR_REGISTRY, "Сорри, невозможно открыть ветку реестра. Переустановить игру."},
+    {IDS_ERR_NO_SUCH_MISSION, "Сорри, в игре нет миссии «%1»."},
     {IDS_PROMPT_SAVE_MISSION, "Записать миссию на диск..."},
     {IDS_PROMPT_OBJECT_INFO, "Показать сведения о выбранном объекте\nИнфа Объекта"},
     {IDS_APP_TITLE, "Verdax"},
