@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "core/Version.h"
 #include "game/CDravoDon.h"
 #include "game/CDravoRoot.h"
 #include "ui/CItemTreeView.h"
@@ -15,14 +16,27 @@
 #include "platform/WaitCursor.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QScreen>
 
 #include <clocale>
+
+namespace {
+
+QString AppId()
+{
+    return QString::fromUtf8(kVerdaxAppId.data(), qsizetype(kVerdaxAppId.size()));
+}
+
+}  // namespace
 
 // The world window's GL set-up must precede the application object.
 CVerdaxApp::CVerdaxApp(int& argc, char** argv) : QApplication(view3d::PrepareOpenGl(argc), argv)
 {
     setApplicationName(QStringLiteral("Verdax"));
+    setApplicationVersion(QString::fromUtf8(kVerdaxVersion.data(), qsizetype(kVerdaxVersion.size())));
+    // The desktop matches the windows to the installed entry (and its icon) by this.
+    setDesktopFileName(AppId());
 }
 
 CVerdaxApp::~CVerdaxApp()
@@ -50,6 +64,8 @@ bool CVerdaxApp::InitInstance()
     if (!mainFrame_->Create())
         return false;
     presenter_.SetParent(mainFrame_.get());
+    // The installed icon where the desktop's icon theme has it, else the drawn one.
+    mainFrame_->setWindowIcon(QIcon::fromTheme(AppId(), mainFrame_->windowIcon()));
     view3d::InstallTextureContext();
     mainFrame_->SetViewFactory(DON_VIEW_WORLD, [](CVerdaxData*) { return new CGlFrame; });
     connect(mainFrame_->Action(ui::ID_APP_ABOUT), &QAction::triggered, this, [this] { OnAppAbout(); });
