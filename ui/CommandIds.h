@@ -7,6 +7,7 @@ namespace ui {
 enum CommandId : int {
     ID_VIEW_EDIT_BAR = 101,
     ID_SAVE_MISSION = 32771,
+    ID_WINDOW_WORLD = 32772,      // "Вид Мира": brings the world window back after it was closed
     ID_VIEW_OBJECT_INFO = 32790,  // "Инфа Объекта": the info window for the tree's object
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,

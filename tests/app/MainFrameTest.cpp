@@ -10,6 +10,7 @@
 #include "ui/CItemTreeView.h"
 #include "ui/CMissionTreePane.h"
 #include "ui/CSizingTabCtrlBar.h"
+#include "ui/CStatusPanes.h"
 #include "ui/CommandIds.h"
 
 #include <QAction>
@@ -122,16 +123,16 @@ TEST_F(MainFrameTest, StatusPromptsAndTooltipsComeFromTheStringTable)
     // Hovering an item shows its prompt in the first pane.
     QStatusTipEvent tip(frame_->Action(ID_SAVE_MISSION)->statusTip());
     QApplication::sendEvent(frame_.get(), &tip);
-    EXPECT_EQ(frame_->MessagePane()->text(), "Записать миссию на диск...");
+    EXPECT_EQ(frame_->StatusPanes().MessagePane()->text(), "Записать миссию на диск...");
 }
 
 TEST_F(MainFrameTest, StatusBarHasTheMessagePaneAndThreeIndicators)
 {
-    EXPECT_EQ(frame_->IndicatorPanes()[0]->text(), "CAP");
-    EXPECT_EQ(frame_->IndicatorPanes()[1]->text(), "NUM");
-    EXPECT_EQ(frame_->IndicatorPanes()[2]->text(), "SCRL");
-    EXPECT_LT(frame_->MessagePane()->x(), frame_->IndicatorPanes()[0]->x());
-    EXPECT_LT(frame_->IndicatorPanes()[0]->x(), frame_->IndicatorPanes()[2]->x());
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[0]->text(), "CAP");
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[1]->text(), "NUM");
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[2]->text(), "SCRL");
+    EXPECT_LT(frame_->StatusPanes().MessagePane()->x(), frame_->StatusPanes().IndicatorPanes()[0]->x());
+    EXPECT_LT(frame_->StatusPanes().IndicatorPanes()[0]->x(), frame_->StatusPanes().IndicatorPanes()[2]->x());
 }
 
 TEST_F(MainFrameTest, ItemsWithoutAHandlerAreDisabledAndCtrlNDoesNothing)
@@ -251,39 +252,39 @@ TEST_F(MainFrameTest, TitleStaysVerdaxWithAMaximisedChildWindow)
 TEST_F(MainFrameTest, FirstPaneSpansTheBarWhileAMenuIsOpen)
 {
     QApplication::processEvents();
-    const int before = frame_->MessagePane()->width();
+    const int before = frame_->StatusPanes().MessagePane()->width();
     ASSERT_GT(before, 0);
     QMenu* file = Menu("&Файл");
     file->popup(frame_->mapToGlobal(QPoint(10, 30)));
     QApplication::processEvents();
     ASSERT_TRUE(file->isVisible());
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    for (QLabel* pane : frame_->IndicatorPanes())
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    for (QLabel* pane : frame_->StatusPanes().IndicatorPanes())
         EXPECT_FALSE(pane->isVisible());
-    EXPECT_GT(frame_->MessagePane()->width(), before);
+    EXPECT_GT(frame_->StatusPanes().MessagePane()->width(), before);
 
     file->hide();
     QApplication::processEvents();
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    EXPECT_EQ(frame_->MessagePane()->width(), before);
-    for (QLabel* pane : frame_->IndicatorPanes())
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    EXPECT_EQ(frame_->StatusPanes().MessagePane()->width(), before);
+    for (QLabel* pane : frame_->StatusPanes().IndicatorPanes())
         EXPECT_TRUE(pane->isVisible());
 }
 
 TEST_F(MainFrameTest, PopupWidensOnlyAfterAMenuSelection)
 {
-    frame_->OnInitMenuPopup();  // no selection yet
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    frame_->OnMenuSelect(true);  // a menu closing with nothing saved allows the next widening
-    frame_->OnInitMenuPopup();
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    frame_->OnInitMenuPopup();  // a nested popup keeps what was saved
-    frame_->OnMenuSelect(false);
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    frame_->OnMenuSelect(true);
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    frame_->OnInitMenuPopup();  // the flag went with the restore
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // no selection yet
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnMenuSelect(true);  // a menu closing with nothing saved allows the next widening
+    frame_->StatusPanes().OnInitMenuPopup();
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // a nested popup keeps what was saved
+    frame_->StatusPanes().OnMenuSelect(false);
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnMenuSelect(true);
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // the flag went with the restore
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
 }
 
 TEST_F(MainFrameTest, WindowCommandsCascadeTileAndArrangeMinimisedChildren)
