@@ -1,6 +1,7 @@
 #include "app/CVerdaxApp.h"
 
 #include "app/CAboutDlg.h"
+#include "app/CLayoutMemory.h"
 #include "app/CMainFrame.h"
 #include "core/Version.h"
 #include "game/CDravoDon.h"
@@ -17,7 +18,6 @@
 
 #include <QAction>
 #include <QIcon>
-#include <QScreen>
 
 #include <clocale>
 
@@ -67,15 +67,13 @@ bool CVerdaxApp::InitInstance()
     // The installed icon where the desktop's icon theme has it, else the drawn one.
     mainFrame_->setWindowIcon(QIcon::fromTheme(AppId(), mainFrame_->windowIcon()));
     view3d::InstallTextureContext();
-    mainFrame_->SetViewFactory(DON_VIEW_WORLD, [](CVerdaxData*) { return new CGlFrame; });
+    layout_ = std::make_unique<CLayoutMemory>(*mainFrame_);
+    mainFrame_->SetViewFactory(DON_VIEW_WORLD, [this](CVerdaxData*) { return layout_->NewWorldFrame(); });
     connect(mainFrame_->Action(ui::ID_APP_ABOUT), &QAction::triggered, this, [this] { OnAppAbout(); });
 
-    // A new window takes three quarters of the screen, as new windows always have.
-    if (const QScreen* screen = primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        mainFrame_->resize(available.size() * 3 / 4);
-        mainFrame_->move(available.topLeft() + QPoint(available.width() / 8, available.height() / 8));
-    }
+    // Where the window and its bars were when the editor last closed, else where a
+    // new window goes.
+    layout_->Restore();
     mainFrame_->show();
     mainFrame_->repaint();
 
@@ -98,7 +96,10 @@ void CVerdaxApp::OpenStartMission(const std::string& name)
 
 int CVerdaxApp::ExitInstance(int exitCode)
 {
+    if (layout_)
+        layout_->Save();
     mainFrame_.reset();
+    layout_.reset();
     platform::SetPresenter(nullptr);
     platform::SetWaitCursor(nullptr);
     return exitCode;

@@ -1,7 +1,8 @@
 #pragma once
 // The application object: sets the program up in the order the editor has always
 // started (locale, the user-interface services, the main window, then the game),
-// and answers the about command.
+// and answers the about command. The window's layout is restored before it shows
+// and saved when the program ends (CLayoutMemory).
 
 #include "ui/CBusyCursor.h"
 #include "ui/CMessageBoxPresenter.h"
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 
+class CLayoutMemory;
 class CMainFrame;
 
 class CVerdaxApp : public QApplication {
@@ -39,6 +41,8 @@ private:
 
     ui::CMessageBoxPresenter presenter_;
     ui::CBusyCursor busyCursor_;
+    // Declared before the window, so that it outlives the world windows it watches.
+    std::unique_ptr<CLayoutMemory> layout_;
     std::unique_ptr<CMainFrame> mainFrame_;
     std::optional<std::string> startMission_;
 };

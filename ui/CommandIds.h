@@ -9,6 +9,7 @@ enum CommandId : int {
     ID_SAVE_MISSION = 32771,
     ID_WINDOW_WORLD = 32772,      // "Вид Мира": brings the world window back after it was closed
     ID_VIEW_OBJECT_INFO = 32790,  // "Инфа Объекта": the info window for the tree's object
+    ID_VIEW_RESET_LAYOUT = 32791, // "Сбросить раскладку": the window and bars as a new window has them
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,
     ID_FILE_PRINT = 57607,
