@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "ui/CDocumentArea.h"
@@ -50,7 +51,8 @@ QString AppTitle()
 CMainFrame::CMainFrame()
     : slots_(std::make_unique<QObject>()), commands_(this), history_(std::make_unique<CEditHistory>(CDravoDon::Instance())),
       unsavedQuestion_(std::make_unique<CUnsavedChangesQuestion>(*history_, this)),
-      editCommands_(std::make_unique<CEditCommands>(*history_, [](const std::function<void()>& command) { command(); })),
+      editCommands_(std::make_unique<CEditCommands>(
+          *history_, [this](const std::function<void()>& command) { RunMissionCommand(command); })),
       mdiArea_(new CDocumentArea(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
@@ -130,7 +132,10 @@ void CMainFrame::CreateFileCommands()
 {
     AddCommand(ID_FILE_NEW, QStringLiteral("&Новый\tCtrl+N"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(AddCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию")), &QAction::triggered, slots_.get(),
-            [this] { OnSaveMission(); });
+            [this] { RunMissionCommand([this] { OnSaveMission(); }); });
+    QAction* save = AddCommand(ID_FILE_SAVE, QStringLiteral("Со&хранить\tCtrl+S"));
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, slots_.get(), [this] { RunMissionCommand([this] { OnSave(); }); });
     AddCommand(ID_FILE_CLOSE, QStringLiteral("&Закрыть"));
     connect(AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход")), &QAction::triggered, this, &QWidget::close);
     AddCommand(ID_FILE_PRINT, QString());
@@ -191,7 +196,7 @@ void CMainFrame::CreateMenus()
         WatchMenu(menu);
         return menu;
     };
-    addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_CLOSE, 0, ID_APP_EXIT});
+    addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
     addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
                                     ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO});
@@ -400,6 +405,26 @@ void CMainFrame::OnSaveMission()
     SaveReportingFailure([] { CDravoDon::Instance().SaveSelectedMission(); });
 }
 
+CMission* CMainFrame::MissionToSave() const
+{
+    if (const CItemTreeView* tree = GetItemTree()) {
+        if (CMission* mission = tree->GetMissionOfSelection())
+            return mission;
+    }
+    const CGlView* world = WorldView();
+    return world ? dynamic_cast<CMission*>(world->GetObject()) : nullptr;
+}
+
+void CMainFrame::OnSave()
+{
+    CMission* mission = MissionToSave();
+    if (!mission) {
+        ShowStringMessage(IDS_ERR_NO_MISSION_SELECTED);
+        return;
+    }
+    SaveReportingFailure([mission] { CDravoDon::Instance().SaveMission(*mission); });
+}
+
 void CMainFrame::SetUnsavedChangesPrompt(IUnsavedChangesPrompt* prompt)
 {
     unsavedQuestion_->SetPrompt(prompt);
@@ -408,6 +433,16 @@ void CMainFrame::SetUnsavedChangesPrompt(IUnsavedChangesPrompt* prompt)
 bool CMainFrame::ConfirmUnsavedChanges()
 {
     return unsavedQuestion_->Confirm();
+}
+
+void CMainFrame::RunMissionCommand(const std::function<void()>& command)
+{
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    if (!CommitPendingEdits())
+        return;
+    command();
+    if (focused && QApplication::focusWidget() != focused)
+        focused->setFocus();  // the editor goes on where the user left it
 }
 
 bool CMainFrame::CommitPendingEdits()

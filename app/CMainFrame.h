@@ -11,8 +11,12 @@
 // stack per mission, installed with the mediator) and the question asked when the
 // window closes with unsaved edits (CUnsavedChangesQuestion).
 //
+// Every command that reads or writes a mission first takes in the text the editors
+// hold (RunMissionCommand, CommitPendingEdits).
+//
 // Where things go. A new command: its id in ui/CommandIds.h, its prompt in the
-// string table, its action in the Create...Commands function of its menu, its place
+// string table, its action in the Create...Commands function of its menu (its
+// handler in RunMissionCommand when it reads or writes a mission), its place
 // in CreateMenus (and in CreateToolBar's list), its enabled state in
 // UpdateCommandUI. A new docking panel: a class of its own in ui/ (as CEditBar),
 // made in CreatePanels. A status message: the view sends a QStatusTipEvent, which
@@ -90,16 +94,28 @@ public:
     // IsMissionModified as it paints.
     ui::CEditHistory& EditHistory() const { return *history_; }
 
-    // Before the close question: the text of the editor that has the focus goes into
-    // its object, as when the editor loses the focus, so that a script typed and not
-    // yet left counts as an edit. False, with that script window brought forward,
-    // when a script window holds a text its object cannot take (the user is told why).
+    // Runs `command`, one that reads or writes a mission, after the text the editors
+    // hold has gone into its objects (CommitPendingEdits); nothing when that failed.
+    // The widget that had the focus has it back afterwards. Every such command of the
+    // window runs through here: the saves, undo and redo (the close question calls
+    // CommitPendingEdits itself).
+    void RunMissionCommand(const std::function<void()>& command);
+    // Before any command reads or writes a mission: the text of the editor that has
+    // the focus goes into its object, as when the editor loses the focus, so that a
+    // script typed and not yet left counts as an edit. False, with that script window
+    // brought forward, when a script window holds a text its object cannot take (the
+    // user is told why).
     bool CommitPendingEdits();
 
     // "&Сохранить Миссию": saves the mission selected in the tree. A failure never
     // ends the program: an error that carried a text has been shown already, and one
     // without a text is reported here, so that no failed save passes for done.
     void OnSaveMission();
+    // "Сохранить" (Ctrl+S): saves the mission that owns the object or category
+    // selected in the tree, or, with nothing selected there, the mission the world
+    // window shows; message 1002 when there is neither. Failures as OnSaveMission.
+    void OnSave();
+    CMission* MissionToSave() const;
 
     // Before anything that would drop missions with unsaved edits: true when there
     // are none, or when the user chose to drop them, or to save them and every

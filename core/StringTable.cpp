@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 33> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 34> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -28,6 +28,7 @@ constexpr std::array<std::pair<int, std::string_view>, 33> kStrings{{
     {IDS_PROMPT_RESET_LAYOUT, "Вернуть окну и панелям места и размеры нового окна\nСбросить раскладку"},
     {IDS_APP_TITLE, "Verdax"},
     {IDS_PROMPT_FILE_NEW, "Создать новый документ\nНовый"},
+    {IDS_PROMPT_FILE_SAVE, "Записать на диск миссию выбранного объекта или Вида Мира\nСохранить"},
     {IDS_PROMPT_FILE_PRINT, "Напечатать активный документ\nПечать"},
     {IDS_PROMPT_EDIT_COPY, "Копировать выделенное в буфер обмена\nКопировать"},
     {IDS_PROMPT_EDIT_CUT, "Вырезать выделенное в буфер обмена\nВырезать"},

@@ -26,6 +26,7 @@ enum StringId : int {
     IDS_APP_TITLE = 57344,
     // The prompts of the toolbar's buttons, under their commands' ids.
     IDS_PROMPT_FILE_NEW = 57600,
+    IDS_PROMPT_FILE_SAVE = 57603,
     IDS_PROMPT_FILE_PRINT = 57607,
     IDS_PROMPT_EDIT_COPY = 57634,
     IDS_PROMPT_EDIT_CUT = 57635,

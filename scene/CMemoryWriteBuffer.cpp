@@ -26,6 +26,12 @@ void CMemoryWriteBuffer::Release()
     setp(nullptr, nullptr);
 }
 
+void CMemoryWriteBuffer::Rewind()
+{
+    written_ = 0;
+    setp(block_.get(), block_.get() + capacity_);
+}
+
 std::size_t CMemoryWriteBuffer::End() const
 {
     return std::max(written_, Position());

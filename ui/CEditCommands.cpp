@@ -2,9 +2,11 @@
 
 #include "ui/CEditHistory.h"
 #include "ui/CommandIds.h"
+#include "ui/FieldTyping.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QWidget>
 
@@ -31,11 +33,60 @@ QString Literal(QString text)
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+bool MatchesAny(const QKeyEvent* event, const QAction* action)
+{
+    const QKeySequence pressed(event->keyCombination());
+    for (const QKeySequence& keys : action->shortcuts()) {
+        if (keys.matches(pressed) == QKeySequence::ExactMatch)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
+// A text field claims the undo keys before any command sees them. A field whose
+// text is applied to an object and that holds no typing of its own leaves them to
+// the commands; typing in such a field changes what the commands do.
+class CEditCommands::CUndoKeyFilter final : public QObject {
+public:
+    explicit CUndoKeyFilter(CEditCommands& commands) : commands_(commands) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        if (!IsAppliedField(widget))
+            return false;
+        if (event->type() == QEvent::ShortcutOverride && !HoldsUnappliedTyping(widget) && IsUndoKey(event)) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyRelease)
+            commands_.Update(QApplication::focusWidget());
+        return false;
+    }
+
+private:
+    bool IsUndoKey(QEvent* event) const
+    {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        return MatchesAny(key, commands_.Action(ID_EDIT_UNDO)) || MatchesAny(key, commands_.Action(ID_EDIT_REDO));
+    }
+
+    CEditCommands& commands_;
+};
+
 CEditCommands::CEditCommands(CEditHistory& history, MissionCommand runMissionCommand)
-    : history_(history), runMissionCommand_(std::move(runMissionCommand))
+    : history_(history), runMissionCommand_(std::move(runMissionCommand)),
+      keyFilter_(std::make_unique<CUndoKeyFilter>(*this))
 {
+}
+
+CEditCommands::~CEditCommands()
+{
+    if (qApp)
+        qApp->removeEventFilter(keyFilter_.get());
 }
 
 void CEditCommands::Create(const AddCommand& add)
@@ -60,6 +111,7 @@ void CEditCommands::Create(const AddCommand& add)
         QObject::connect(action, &QAction::triggered, &context_,
                          [this, id = command.id, slot = command.slot] { OnCommand(id, slot); });
     }
+    qApp->installEventFilter(keyFilter_.get());
 }
 
 QAction* CEditCommands::Action(int id) const
@@ -70,7 +122,9 @@ QAction* CEditCommands::Action(int id) const
 bool CEditCommands::TakesTextUndo(const QWidget* widget)
 {
     // A read-only editor has nothing to undo, so the mission's history serves instead.
-    return HandlesSlot(widget, "undo()") && !widget->property("readOnly").toBool();
+    if (!HandlesSlot(widget, "undo()") || widget->property("readOnly").toBool())
+        return false;
+    return !IsAppliedField(widget) || HoldsUnappliedTyping(widget);
 }
 
 void CEditCommands::OnCommand(int id, const char* slot)

@@ -1,7 +1,10 @@
 #pragma once
 // The Edit menu's commands: "Отменить" and "Повторить" serve a focused text
 // editor that can take them, and otherwise the current mission's history, their
-// texts naming the step they would undo or redo ("Отменить перемещение barrel_1");
+// texts naming the step they would undo or redo ("Отменить перемещение barrel_1").
+// A field whose text is applied to an object (FieldTyping.h) takes them only while
+// it holds typing not yet applied; its undo keys then reach the commands, which a
+// text field would otherwise keep for itself;
 // "Вырезать", "Копировать" and "Вставить" serve the focused view that handles
 // them, and are greyed where none does.
 
@@ -10,6 +13,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QWidget;
@@ -27,6 +31,7 @@ public:
     using MissionCommand = std::function<void(const std::function<void()>& command)>;
 
     CEditCommands(CEditHistory& history, MissionCommand runMissionCommand);
+    ~CEditCommands();
 
     // Makes the five commands with their keys and handlers.
     void Create(const AddCommand& add);
@@ -38,6 +43,8 @@ public:
     static bool TakesTextUndo(const QWidget* widget);
 
 private:
+    class CUndoKeyFilter;
+
     void OnCommand(int id, const char* slot);
     void UpdateUndoCommands(const QWidget* focus);
     QAction* Action(int id) const;
@@ -46,6 +53,7 @@ private:
     MissionCommand runMissionCommand_;
     std::map<int, QAction*> actions_;
     QObject context_;  // of the actions' connections, which end with this object
+    std::unique_ptr<CUndoKeyFilter> keyFilter_;
 };
 
 }  // namespace ui

@@ -203,6 +203,17 @@ CMission* CItemTreeView::GetSelectedMission()
     return dynamic_cast<CMission*>(item->GetObject());
 }
 
+CMission* CItemTreeView::GetMissionOfSelection() const
+{
+    QTreeWidgetItem* item = currentItem();
+    if (!item || !item->isSelected())
+        return nullptr;
+    while (item->parent())
+        item = item->parent();
+    const auto* missionItem = dynamic_cast<const CItemTreeItem*>(item);
+    return missionItem ? dynamic_cast<CMission*>(missionItem->GetObject()) : nullptr;
+}
+
 void CItemTreeView::SelectObject(CVerdaxData* object)
 {
     if (!object)

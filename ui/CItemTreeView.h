@@ -67,6 +67,11 @@ public:
     // cleared (a Ctrl-click on the selected item) or is no mission's own item.
     CMission* GetSelectedMission() override;
 
+    // The mission whose branch holds the item the user sees selected: the mission
+    // itself, one of its categories or one of its objects; null when nothing is
+    // selected.
+    CMission* GetMissionOfSelection() const;
+
     // The same as AddMission, returning the new item.
     CItemTreeItem* AddMissionItem(CMission* mission);
 

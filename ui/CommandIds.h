@@ -12,6 +12,7 @@ enum CommandId : int {
     ID_VIEW_RESET_LAYOUT = 32791, // "Сбросить раскладку": the window and bars as a new window has them
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,
+    ID_FILE_SAVE = 57603,  // "Сохранить": the mission of the selection or of the world window
     ID_FILE_PRINT = 57607,
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,

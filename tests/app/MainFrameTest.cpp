@@ -12,6 +12,7 @@
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CStatusPanes.h"
 #include "ui/CommandIds.h"
+#include "view3d/CGlFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,7 +90,8 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     for (QAction* action : frame_->menuBar()->actions())
         titles << action->text();
     EXPECT_EQ(titles, QStringList({"&Файл", "&Правка", "&Вид", "&Окно", "&Помощь"}));
-    EXPECT_EQ(ItemTexts("&Файл"), QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "&Закрыть", "В&ыход"}));
+    EXPECT_EQ(ItemTexts("&Файл"),
+              QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "Со&хранить\tCtrl+S", "&Закрыть", "В&ыход"}));
     EXPECT_EQ(ItemTexts("&Правка"),
               QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
                            "&Вставить\tCtrl+V"}));
@@ -484,6 +486,47 @@ TEST_F(SaveCommandTest, AFailedSaveIsReportedAndTheProgramGoesOn)
     EXPECT_TRUE(std::filesystem::is_directory(Folder("alpha") / "scene2.bin.Verdax" / "inside"));
     EXPECT_TRUE(mission->IsLoaded());
     EXPECT_TRUE(frame_->isVisible());
+}
+
+// "Сохранить" needs no mission row: the mission of what is selected, or of the world
+// window when nothing is.
+TEST_F(SaveCommandTest, SaveWritesTheMissionOfTheSelectionOrOfTheWorldWindow)
+{
+    CMission* alpha = AddMission("alpha");
+    CMission* beta = AddMission("beta");
+    CItemTreeView* tree = frame_->GetItemTree();
+    tree->OpenMissionItem(tree->topLevelItem(0));
+    tree->OpenMissionItem(tree->topLevelItem(1));
+    const auto saveKeys = [&](QWidget* focus) {
+        shown_.entries.clear();
+        QApplication::setActiveWindow(frame_.get());
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
+    };
+    const auto written = [&](const std::string& name) {
+        return std::filesystem::exists(Folder(name) / "scene2.bin.Verdax");
+    };
+
+    tree->SelectObject(beta->GetThings()[0].get());
+    saveKeys(tree);
+    EXPECT_TRUE(shown_.entries.empty());
+    EXPECT_TRUE(written("beta"));
+    EXPECT_FALSE(written("alpha"));
+    tree->setCurrentItem(tree->CategoryNode(alpha, CATEGORY_THINGS));
+    saveKeys(tree);
+    EXPECT_TRUE(written("alpha"));
+
+    std::filesystem::remove(Folder("beta") / "scene2.bin.Verdax");
+    tree->clearSelection();
+    saveKeys(tree);
+    ASSERT_EQ(shown_.entries.size(), 1u);
+    EXPECT_EQ(shown_.entries[0].id, IDS_ERR_NO_MISSION_SELECTED);
+    frame_->SetViewFactory(DON_VIEW_WORLD, [](CVerdaxData*) { return new CGlFrame; });
+    auto* world = dynamic_cast<QWidget*>(CDravoDon::Instance().OpenView(DON_VIEW_WORLD, beta));
+    ASSERT_NE(world, nullptr);
+    saveKeys(world);
+    EXPECT_TRUE(shown_.entries.empty());
+    EXPECT_TRUE(written("beta"));
 }
 
 TEST(AboutDlg, ReleasingTheLeftButtonClosesItWithResultZero)

@@ -91,4 +91,17 @@ TEST_F(MemoryWrite, ReleaseEmptiesAndTheBufferCanBeUsedAgain)
     EXPECT_TRUE(buffer_.View().empty());
 }
 
+// Written again, the buffer keeps its block and only the new bytes count.
+TEST_F(MemoryWrite, RewindEmptiesAndWritesIntoTheSameMemory)
+{
+    buffer_.Reset(64);
+    stream_.write("abcdef", 6);
+    const char* block = buffer_.View().data();
+    buffer_.Rewind();
+    EXPECT_TRUE(buffer_.View().empty());
+    stream_.write("xy", 2);
+    EXPECT_EQ(buffer_.View(), "xy");
+    EXPECT_EQ(buffer_.View().data(), block);
+}
+
 }  // namespace
