@@ -9,6 +9,7 @@
 #include "ui/CEditHistory.h"
 #include "ui/CGenericInfoFrame.h"
 #include "ui/CItemTreeView.h"
+#include "ui/CMainToolBar.h"
 #include "ui/CMissionTreePane.h"
 #include "ui/CScriptFrame.h"
 #include "ui/CScriptView.h"
@@ -110,6 +111,18 @@ QAction* CMainFrame::AddCommand(int id, const QString& text)
     return commands_.Add(id, text);
 }
 
+QAction* CMainFrame::AddCommand(int id, const QString& text, const std::function<void()>& handler)
+{
+    QAction* action = commands_.Add(id, text);
+    connect(action, &QAction::triggered, slots_.get(), handler);
+    return action;
+}
+
+QAction* CMainFrame::AddMissionCommand(int id, const QString& text, const std::function<void()>& handler)
+{
+    return AddCommand(id, text, [this, handler] { RunMissionCommand(handler); });
+}
+
 QAction* CMainFrame::Action(int commandId) const
 {
     return commands_.Action(commandId);
@@ -131,41 +144,38 @@ void CMainFrame::CreateCommands()
 void CMainFrame::CreateFileCommands()
 {
     AddCommand(ID_FILE_NEW, QStringLiteral("&Новый\tCtrl+N"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(AddCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию")), &QAction::triggered, slots_.get(),
-            [this] { RunMissionCommand([this] { OnSaveMission(); }); });
-    QAction* save = AddCommand(ID_FILE_SAVE, QStringLiteral("Со&хранить\tCtrl+S"));
-    save->setShortcut(QKeySequence::Save);
-    connect(save, &QAction::triggered, slots_.get(), [this] { RunMissionCommand([this] { OnSave(); }); });
+    AddMissionCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию"), [this] { OnSaveMission(); });
+    AddMissionCommand(ID_FILE_SAVE, QStringLiteral("Со&хранить\tCtrl+S"), [this] { OnSave(); })
+        ->setShortcut(QKeySequence::Save);
     AddCommand(ID_FILE_CLOSE, QStringLiteral("&Закрыть"));
-    connect(AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход")), &QAction::triggered, this, &QWidget::close);
+    AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход"), [this] { close(); });
     AddCommand(ID_FILE_PRINT, QString());
 }
 
 void CMainFrame::CreateViewCommands()
 {
-    AddCommand(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"));
+    commands_.AddBarToggle(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"), [this]() -> QWidget* { return objectBar_; });
     commands_.AddBarToggle(ID_VIEW_EDIT_BAR, QStringLiteral("&Edit Bar"), [this]() -> QWidget* { return editBar_; });
     commands_.AddBarToggle(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), [this]() -> QWidget* { return toolBar_; });
     // The status bar always stays; the command only keeps its check mark.
-    QAction* statusBarCommand = AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"));
-    statusBarCommand->setCheckable(true);
-    connect(statusBarCommand, &QAction::triggered, slots_.get(), [this] { UpdateCommandUI(); });
-    connect(AddCommand(ID_VIEW_OBJECT_INFO, QStringLiteral("&Инфа Объекта")), &QAction::triggered, slots_.get(),
-            [this] { OnObjectInfo(); });
+    AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), [this] { UpdateCommandUI(); })->setCheckable(true);
+    AddCommand(ID_VIEW_OBJECT_INFO, QStringLiteral("&Инфа Объекта"), [this] { OnObjectInfo(); });
+    AddCommand(ID_VIEW_FRAME_SELECTION, QStringLiteral("&Показать выделенное\tF"), [this] { FrameSelectionInWorld(); })
+        ->setShortcut(QKeySequence(Qt::Key_F));
+    AddCommand(ID_VIEW_FRAME_ALL, QStringLiteral("Показать в&сё\tShift+F"), [this] {
+        if (CGlView* view = WorldView())
+            view->FrameAll();
+    })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F));
     // Answered by the layout's memory, which the application keeps.
     AddCommand(ID_VIEW_RESET_LAYOUT, QStringLiteral("&Сбросить раскладку"));
 }
 
 void CMainFrame::CreateWindowCommands()
 {
-    connect(AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом")), &QAction::triggered, slots_.get(),
-            [this] { mdiArea_->CascadeWindows(); });
-    connect(AddCommand(ID_WINDOW_TILE_HORZ, QStringLiteral("&Растянуть")), &QAction::triggered, slots_.get(),
-            [this] { mdiArea_->TileWindows(); });
-    connect(AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Сортировать")), &QAction::triggered, slots_.get(),
-            [this] { ArrangeIcons(); });
-    connect(AddCommand(ID_WINDOW_WORLD, QStringLiteral("&Вид Мира")), &QAction::triggered, slots_.get(),
-            [this] { OpenWorldWindow(); });
+    AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом"), [this] { mdiArea_->CascadeWindows(); });
+    AddCommand(ID_WINDOW_TILE_HORZ, QStringLiteral("&Растянуть"), [this] { mdiArea_->TileWindows(); });
+    AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Сортировать"), [this] { ArrangeIcons(); });
+    AddCommand(ID_WINDOW_WORLD, QStringLiteral("&Вид Мира"), [this] { OpenWorldWindow(); });
     AddCommand(ID_NEXT_PANE, QString())->setShortcut(QKeySequence(Qt::Key_F6));
     AddCommand(ID_PREV_PANE, QString())->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
 }
@@ -176,10 +186,9 @@ void CMainFrame::CreateHelpCommands()
     AddCommand(ID_HELP_INDEX, QStringLiteral("&Содержание"));
     AddCommand(ID_HELP, QString())->setShortcut(QKeySequence(Qt::Key_F1));
     AddCommand(ID_DEFAULT_HELP, QString());
-    QAction* contextHelp = AddCommand(ID_CONTEXT_HELP, QString());
+    QAction* contextHelp = AddCommand(ID_CONTEXT_HELP, QString(), [] { QWhatsThis::enterWhatsThisMode(); });
     contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     contextHelp->setIcon(ToolbarIcon(ID_CONTEXT_HELP));
-    connect(contextHelp, &QAction::triggered, slots_.get(), [] { QWhatsThis::enterWhatsThisMode(); });
     AddCommand(ID_APP_ABOUT, QStringLiteral("&О Verdax..."));
 }
 
@@ -199,8 +208,10 @@ void CMainFrame::CreateMenus()
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
     addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
-                                    ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO});
-    addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
+                                     ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO, 0, ID_VIEW_FRAME_SELECTION,
+                                     ID_VIEW_FRAME_ALL});
+    QMenu* window = addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
+    mdiArea_->ListWindowsIn(window);
     addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});
 }
 
@@ -226,12 +237,15 @@ void CMainFrame::UpdateCommandUI()
     // Commands without a handler stay disabled, as a command route without a
     // receiver would leave them.
     // No help file belongs to the editor: the help index and F1 have nothing to open.
-    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_VIEW_OBJECT_BAR, ID_NEXT_PANE, ID_PREV_PANE,
-                   ID_HELP_INDEX, ID_HELP, ID_DEFAULT_HELP})
+    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_NEXT_PANE, ID_PREV_PANE, ID_HELP_INDEX, ID_HELP,
+                   ID_DEFAULT_HELP})
         set(id, false);
     editCommands_->Update(focus);
     for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
         set(id, hasChildren);
+    const bool world = WorldView() != nullptr;
+    set(ID_VIEW_FRAME_SELECTION, world);
+    set(ID_VIEW_FRAME_ALL, world);
 
     commands_.UpdateCheckMarks();
     Action(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
@@ -241,18 +255,7 @@ void CMainFrame::UpdateCommandUI()
 
 bool CMainFrame::CreateToolBar()
 {
-    toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
-    toolBar_->setObjectName(QStringLiteral("toolBar%1").arg(ID_VIEW_TOOLBAR));
-    toolBar_->setIconSize(QSize(kIconSize, kIconSize));
-    toolBar_->setMovable(true);
-    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-    for (int id : std::initializer_list<int>{ID_FILE_NEW, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_UNDO,
-                                             ID_EDIT_REDO, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT, ID_CONTEXT_HELP}) {
-        if (id == 0)
-            toolBar_->addSeparator();
-        else
-            toolBar_->addAction(Action(id));
-    }
+    toolBar_ = new CMainToolBar(this, commands_);
     addToolBar(Qt::TopToolBarArea, toolBar_);
     return true;
 }
@@ -267,6 +270,7 @@ bool CMainFrame::CreateObjectBar()
 {
     objectBar_ = new CSizingTabCtrlBar(QStringLiteral("Object Bar"), this, kObjectBarSize, ID_OBJECT_BAR);
     addDockWidget(Qt::LeftDockWidgetArea, objectBar_);
+    connect(objectBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });
     // The mission tree comes into being here and registers with the mediator.
     missionPane_ = new CMissionTreePane;
     return objectBar_->AddTabView(StringTableText(IDS_MISSIONS_TAB), missionPane_);

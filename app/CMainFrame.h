@@ -15,9 +15,9 @@
 // hold (RunMissionCommand, CommitPendingEdits).
 //
 // Where things go. A new command: its id in ui/CommandIds.h, its prompt in the
-// string table, its action in the Create...Commands function of its menu (its
-// handler in RunMissionCommand when it reads or writes a mission), its place
-// in CreateMenus (and in CreateToolBar's list), its enabled state in
+// string table, its action in the Create...Commands function of its menu (made with
+// AddMissionCommand when it reads or writes a mission), its place
+// in CreateMenus (and in CMainToolBar's list), its enabled state in
 // UpdateCommandUI. A new docking panel: a class of its own in ui/ (as CEditBar),
 // made in CreatePanels. A status message: the view sends a QStatusTipEvent, which
 // travels up to this window and into the message pane (CStatusPanes::ShowMessage).
@@ -155,6 +155,9 @@ protected:
 
 private:
     QAction* AddCommand(int id, const QString& text);
+    QAction* AddCommand(int id, const QString& text, const std::function<void()>& handler);
+    // A command that reads or writes a mission: its handler runs in RunMissionCommand.
+    QAction* AddMissionCommand(int id, const QString& text, const std::function<void()>& handler);
     void CreateCommands();
     void CreateFileCommands();
     void CreateViewCommands();

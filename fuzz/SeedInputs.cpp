@@ -196,6 +196,8 @@ SeedCorpora SeedInputs()
     AddModelEdges(corpora["4ds"]);
     AddSceneEdges(corpora["scene"]);
     AddRecoveryDescriptions(corpora["recovery"]);
+    // The comparison takes scene files too.
+    corpora["comparison"] = corpora["scene"];
     return corpora;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
+#include "ui/CGenericInfoFormView.h"
 #include "ui/CItemTreeView.h"
 #include "ui/CMissionTreePane.h"
 #include "ui/CSizingTabCtrlBar.h"
@@ -96,7 +97,8 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
               QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
                            "&Вставить\tCtrl+V"}));
     EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar",
-                                              "&Сбросить раскладку", "&Инфа Объекта"}));
+                                              "&Сбросить раскладку", "&Инфа Объекта", "&Показать выделенное\tF",
+                                              "Показать в&сё\tShift+F"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать", "&Вид Мира"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
 
@@ -148,7 +150,10 @@ TEST_F(MainFrameTest, ItemsWithoutAHandlerAreDisabledAndCtrlNDoesNothing)
     EXPECT_TRUE(frame_->Action(ID_CONTEXT_HELP)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_NEW)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_CLOSE)->isEnabled());
-    EXPECT_FALSE(frame_->Action(ID_VIEW_OBJECT_BAR)->isEnabled());
+    EXPECT_TRUE(frame_->Action(ID_VIEW_OBJECT_BAR)->isEnabled());
+    // Framing needs a world window.
+    EXPECT_FALSE(frame_->Action(ID_VIEW_FRAME_SELECTION)->isEnabled());
+    EXPECT_FALSE(frame_->Action(ID_VIEW_FRAME_ALL)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_PRINT)->isEnabled());
     EXPECT_TRUE(frame_->Action(ID_SAVE_MISSION)->isEnabled());
     EXPECT_TRUE(frame_->Action(ID_APP_ABOUT)->isEnabled());
@@ -213,6 +218,22 @@ TEST_F(MainFrameTest, EditBarAndToolbarHideAndShowWithTheirCheckMarks)
     toolBar->trigger();
     EXPECT_FALSE(frame_->ToolBar()->isHidden());
     EXPECT_TRUE(toolBar->isChecked());
+}
+
+// The object bar holds the tree: closed, it comes back as the edit bar does.
+TEST_F(MainFrameTest, ObjectBarHidesAndShowsWithItsCheckMark)
+{
+    frame_->UpdateCommandUI();
+    QAction* objectBar = frame_->Action(ID_VIEW_OBJECT_BAR);
+    ASSERT_TRUE(objectBar->isCheckable());
+    EXPECT_TRUE(objectBar->isChecked());
+    objectBar->trigger();
+    EXPECT_TRUE(frame_->ObjectBar()->isHidden());
+    EXPECT_FALSE(objectBar->isChecked());
+    objectBar->trigger();
+    EXPECT_FALSE(frame_->ObjectBar()->isHidden());
+    EXPECT_TRUE(frame_->GetItemTree()->isVisible());
+    EXPECT_TRUE(objectBar->isChecked());
 }
 
 TEST_F(MainFrameTest, StatusBarCommandNeverHidesTheStatusBar)
@@ -298,7 +319,13 @@ TEST_F(MainFrameTest, WindowCommandsCascadeTileAndArrangeMinimisedChildren)
     QMdiSubWindow* b = AddChild("b");
     QMdiSubWindow* c = AddChild("c");
     frame_->Action(ID_WINDOW_TILE_HORZ)->trigger();
+    // Side by side: the area's height each, a third of its width, left to right.
+    const QSize area = frame_->MdiArea()->viewport()->size();
+    EXPECT_EQ(a->geometry(), QRect(0, 0, area.width() / 3, area.height()));
+    EXPECT_EQ(b->geometry(), QRect(area.width() / 3, 0, area.width() * 2 / 3 - area.width() / 3, area.height()));
+    EXPECT_EQ(c->geometry().right() + 1, area.width());
     EXPECT_FALSE(a->geometry().intersects(b->geometry()));
+    EXPECT_FALSE(b->geometry().intersects(c->geometry()));
     frame_->Action(ID_WINDOW_CASCADE)->trigger();
     EXPECT_LT(a->pos().x(), b->pos().x());
     EXPECT_LT(b->pos().y(), c->pos().y());
@@ -314,6 +341,61 @@ TEST_F(MainFrameTest, WindowCommandsCascadeTileAndArrangeMinimisedChildren)
     EXPECT_EQ(b->x(), a->geometry().right() + 1);
     EXPECT_EQ(c->x(), b->geometry().right() + 1);
     EXPECT_EQ(c->geometry().bottom() + 1, bottom);
+}
+
+// The Window menu lists the child windows after its commands and activates the one
+// chosen.
+TEST_F(MainFrameTest, TheWindowMenuListsTheChildWindowsAndActivatesTheChosenOne)
+{
+    QMdiSubWindow* a = AddChild("alpha");
+    QMdiSubWindow* b = AddChild("beta & gamma");
+    frame_->MdiArea()->setActiveSubWindow(b);
+    QMenu* window = Menu("&Окно");
+    emit window->aboutToShow();
+    QStringList listed;
+    QList<QAction*> items;
+    for (QAction* action : window->actions()) {
+        if (!action->isSeparator() && action->data().isNull()) {
+            listed << action->text();
+            items << action;
+        }
+    }
+    ASSERT_EQ(listed, (QStringList{"&1 alpha", "&2 beta && gamma"}));
+    EXPECT_FALSE(items[0]->isChecked());
+    EXPECT_TRUE(items[1]->isChecked());  // the active one
+    items[0]->trigger();
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), a);
+
+    b->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    emit window->aboutToHide();
+    emit window->aboutToShow();  // made anew each time
+    listed.clear();
+    for (QAction* action : window->actions())
+        if (!action->isSeparator() && action->data().isNull())
+            listed << action->text();
+    EXPECT_EQ(listed, QStringList{"&1 alpha"});
+}
+
+// At the size a new main window has on a 1280 x 1024 screen the info window is wider
+// than the document area: it opens inside it, no larger, and its form scrolls to
+// "Применить".
+TEST_F(MainFrameTest, AChildWindowOpensInsideTheAreaAndNoLarger)
+{
+    frame_->resize(960, 768);
+    QApplication::processEvents();
+    frame_->OnObjectInfo();
+    ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+    QMdiSubWindow* child = frame_->MdiArea()->subWindowList().front();
+    const QRect area(QPoint(0, 0), frame_->MdiArea()->viewport()->size());
+    EXPECT_TRUE(area.contains(child->geometry())) << child->geometry().width() << " in " << area.width();
+    auto* form = child->findChild<CGenericInfoFormView*>();
+    ASSERT_NE(form, nullptr);
+    ASSERT_GT(form->FormSize().width(), area.width());  // the case in point
+    QWidget* apply = form->Control(CGenericInfoFormView::IDC_APPLY);
+    form->ensureWidgetVisible(apply);
+    const QRect shown(apply->mapTo(form->viewport(), QPoint(0, 0)), apply->size());
+    EXPECT_TRUE(form->viewport()->rect().contains(shown));
 }
 
 TEST_F(MainFrameTest, ArrangeStartsANewRowAboveWhenOneIsFull)
