@@ -63,6 +63,10 @@ QRect PrimaryArea()
 CLayoutMemory::CLayoutMemory(CMainFrame& frame) : frame_(frame), slots_(std::make_unique<QObject>())
 {
     QObject::connect(frame.Action(ui::ID_VIEW_RESET_LAYOUT), &QAction::triggered, slots_.get(), [this] { Reset(); });
+    // Saved while everything still shows: once the window is hidden, a floating bar
+    // is hidden with it and would be remembered as closed. A close the user then
+    // cancels has only saved the layout as it stands.
+    new CloseWatcher(&frame, [this] { Save(); });
 }
 
 CLayoutMemory::~CLayoutMemory() = default;

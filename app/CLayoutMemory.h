@@ -9,7 +9,7 @@
 // that lies on no screen now is not restored (the window keeps its size, cut to the
 // primary screen, in that screen's middle). Every new world window takes the
 // remembered view settings; they are taken back from a world window as it closes
-// and from the one still open when the editor ends, when everything is saved.
+// and from the one still open when the main window closes, when everything is saved.
 // "Вид → Сбросить раскладку" puts the window and the bars back where a new window
 // has them; the world view keeps its settings, which its keys change.
 //
@@ -32,14 +32,15 @@ class CMainFrame;
 class CLayoutMemory {
 public:
     // `frame` has been built (Create) and is not shown yet; its command
-    // "Сбросить раскладку" is answered here from now on.
+    // "Сбросить раскладку" is answered here from now on, and the layout is saved
+    // whenever the window is asked to close. Outlives `frame`.
     explicit CLayoutMemory(CMainFrame& frame);
     ~CLayoutMemory();
 
     // The window's geometry, maximised state and bars from the settings, else a new
     // window's place, for the show that follows; and the world view's settings.
     void Restore();
-    // Everything, from the window as it is now.
+    // Everything, from the window as it is now (it should be showing).
     void Save();
     // "Сбросить раскладку".
     void Reset();

@@ -96,7 +96,9 @@ void CVerdaxApp::OpenStartMission(const std::string& name)
 
 int CVerdaxApp::ExitInstance(int exitCode)
 {
-    if (layout_)
+    // A closed window has saved its layout as it closed; one still open (the
+    // event loop ended otherwise) saves it now.
+    if (layout_ && mainFrame_->isVisible())
         layout_->Save();
     mainFrame_.reset();
     layout_.reset();

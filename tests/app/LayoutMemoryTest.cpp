@@ -150,6 +150,27 @@ TEST_F(LayoutMemoryTest, AHiddenBarAndAMaximisedWindowStaySo)
     EXPECT_TRUE(second.frame->ObjectBar()->isVisible());
 }
 
+// Closed as the user closes it, with no save of the test's own: the layout is taken
+// before the window hides, while a floating bar still shows where it was put.
+TEST_F(LayoutMemoryTest, AFloatingBarComesBackWhereItWasWhenTheWindowIsClosed)
+{
+    QRect floating;
+    {
+        EditorRun first;
+        QDockWidget* editBar = first.frame->EditBar();
+        editBar->setFloating(true);
+        editBar->move(300, 200);
+        QApplication::processEvents();
+        floating = editBar->geometry();
+        EXPECT_TRUE(first.frame->close());
+    }
+    EditorRun second;
+    const QDockWidget* editBar = second.frame->EditBar();
+    EXPECT_TRUE(editBar->isFloating());
+    EXPECT_TRUE(editBar->isVisible());
+    EXPECT_EQ(editBar->geometry(), floating);
+}
+
 // A place on a screen that is gone: the saved size, in the middle of the screen.
 TEST_F(LayoutMemoryTest, APlaceOffEveryScreenIsNotRestored)
 {
