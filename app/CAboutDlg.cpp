@@ -1,6 +1,7 @@
 #include "app/CAboutDlg.h"
 
 #include "core/StringTable.h"
+#include "core/Version.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -90,6 +91,20 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(picture);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The version stands on the picture's ground, in its corner; the picture still
+    // covers the whole box, and a click on the version closes it as one on the picture.
+    auto* version = new QLabel(VersionText(), picture);
+    version->setObjectName(QStringLiteral("version"));
+    version->setAttribute(Qt::WA_TransparentForMouseEvents);
+    version->setStyleSheet(QStringLiteral("color: rgb(250, 240, 210);"));
+    version->adjustSize();
+    version->move(kPictureSize.width() - version->width() - 10, kPictureSize.height() - version->height() - 8);
+}
+
+QString CAboutDlg::VersionText()
+{
+    return QStringLiteral("Версия ") + QString::fromUtf8(kVerdaxVersion.data(), qsizetype(kVerdaxVersion.size()));
 }
 
 QPixmap CAboutDlg::Picture()

@@ -1,6 +1,6 @@
 #pragma once
-// The about box: one picture over the whole box. Releasing the left mouse button
-// over it closes the box with result 0.
+// The about box: one picture over the whole box, with the program's version in its
+// corner. Releasing the left mouse button over it closes the box with result 0.
 
 #include <QDialog>
 #include <QPixmap>
@@ -11,6 +11,9 @@ public:
 
     // The box's picture, drawn in code.
     static QPixmap Picture();
+
+    // "Версия" and the program's version.
+    static QString VersionText();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -182,6 +182,8 @@ void CMainFrame::CreateViewCommands()
         if (CGlView* view = WorldView())
             view->FrameAll();
     })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F));
+    // Answered by the layout's memory, which the application keeps.
+    AddCommand(ID_VIEW_RESET_LAYOUT, QStringLiteral("&Сбросить раскладку"));
 }
 
 void CMainFrame::CreateWindowCommands()
@@ -222,8 +224,9 @@ void CMainFrame::CreateMenus()
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
                                        ID_EDIT_DUPLICATE, ID_EDIT_CLEAR});
-    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OBJECT_INFO, 0,
-                                     ID_VIEW_FRAME_SELECTION, ID_VIEW_FRAME_ALL});
+    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
+                                     ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO, 0, ID_VIEW_FRAME_SELECTION,
+                                     ID_VIEW_FRAME_ALL});
     QMenu* window = addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
     mdiArea_->ListWindowsIn(window);
     addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});

@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 36> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 38> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -22,11 +22,13 @@ constexpr std::array<std::pair<int, std::string_view>, 36> kStrings{{
     {IDS_ERR_MISSION_LOAD, "Сорри, миссия не может быть загружена."},
     {IDS_ERR_NO_MISSION_SELECTED, "Сорри, невозможно определить, какая миссия выбрана."},
     {IDS_ERR_REGISTRY, "Сорри, невозможно открыть ветку реестра. Переустановить игру."},
+    {IDS_ERR_NO_SUCH_MISSION, "Сорри, в игре нет миссии «%1»."},
     {IDS_PROMPT_SAVE_MISSION, "Записать миссию на диск..."},
     {IDS_PROMPT_OBJECT_INFO, "Показать сведения о выбранном объекте\nИнфа Объекта"},
     {IDS_PROMPT_FRAME_SELECTION, "Поставить выделенную вещь перед камерой Вида Мира\nПоказать выделенное"},
     {IDS_PROMPT_FRAME_ALL, "Показать в Виде Мира всю миссию: мир и все вещи\nПоказать всё"},
     {IDS_PROMPT_EDIT_DUPLICATE, "Поставить копию выделенного объекта сразу за ним\nДублировать"},
+    {IDS_PROMPT_RESET_LAYOUT, "Вернуть окну и панелям места и размеры нового окна\nСбросить раскладку"},
     {IDS_APP_TITLE, "Verdax"},
     {IDS_PROMPT_FILE_NEW, "Создать новый документ\nНовый"},
     {IDS_PROMPT_FILE_SAVE, "Записать на диск миссию выбранного объекта или Вида Мира\nСохранить"},

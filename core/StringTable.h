@@ -18,12 +18,14 @@ enum StringId : int {
     IDS_ERR_MISSION_LOAD = 1001,
     IDS_ERR_NO_MISSION_SELECTED = 1002,
     IDS_ERR_REGISTRY = 1003,
+    IDS_ERR_NO_SUCH_MISSION = 1004,  // the mission named at start-up is not in the game; %1: its name
     IDS_PROMPT_EDIT_BAR = 101,
     IDS_PROMPT_SAVE_MISSION = 32771,
     IDS_PROMPT_OBJECT_INFO = 32790,
     IDS_PROMPT_FRAME_SELECTION = 32791,
     IDS_PROMPT_FRAME_ALL = 32792,
     IDS_PROMPT_EDIT_DUPLICATE = 32810,
+    IDS_PROMPT_RESET_LAYOUT = 32811,
     IDS_APP_TITLE = 57344,
     // The prompts of the toolbar's buttons, under their commands' ids.
     IDS_PROMPT_FILE_NEW = 57600,

@@ -4,6 +4,7 @@
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/WaitCursor.h"
@@ -100,6 +101,22 @@ bool CDravoRoot::LoadMission(CVerdaxData* object)
         return false;
     }
     return true;
+}
+
+CMission* CDravoRoot::FindMission(std::string_view name) const
+{
+    const std::string folded = platform::FoldCaseAnsi(name);
+    CMission* differingInCase = nullptr;
+    int differingCount = 0;
+    for (const auto& mission : missions_) {
+        if (mission->GetName() == name)
+            return mission.get();
+        if (platform::FoldCaseAnsi(mission->GetName()) == folded) {
+            differingInCase = mission.get();
+            ++differingCount;
+        }
+    }
+    return differingCount == 1 ? differingInCase : nullptr;
 }
 
 CMission* CDravoRoot::FindMissionOf(const CVerdaxData* object) const

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CDravoDon;
@@ -54,6 +55,11 @@ public:
     bool LoadMission(CVerdaxData* object);
 
     const std::vector<std::unique_ptr<CMission>>& GetMissions() const { return missions_; }
+
+    // The mission named `name` (code page text): the one of exactly that name, else
+    // the one mission whose name differs only in letter case (as the game's folders
+    // are found); null when there is none, or several that differ only in case.
+    CMission* FindMission(std::string_view name) const;
 
     // The mission that owns `object` (one of its scene objects, or the mission
     // itself); null for anything else.

@@ -18,7 +18,7 @@ int RunMissions(std::span<const std::string> args);
 const ToolCommand kMissions{
     "missions",
     "",
-    "lists the missions of the game named by the registry, one name per line, in byte order",
+    "list the missions of the game named by the registry, one name per line, in byte order",
     RunMissions,
 };
 

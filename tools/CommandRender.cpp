@@ -191,11 +191,9 @@ int RunRender(std::span<const std::string> args)
     renderer.InitGl();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    renderer.SetupProjection(options.width, options.height);
-    if (!options.cull)
-        CWorldRenderer::ToggleCulling();
     renderer.GetCamera() = options.camera;
-    renderer.Settings() = {options.markers, options.wireframe, options.world};
+    renderer.Settings() = {options.markers, options.wireframe, options.world, options.cull};
+    renderer.SetupProjection(options.width, options.height);
     renderer.SetCurrentObject(&mission);
     renderer.SetSelected(selected);
     renderer.Render();

@@ -1,62 +1,46 @@
 #include "tools/PngWriter.h"
 
-#include <zlib.h>
+#include <png.h>
 
 #include <fstream>
 #include <system_error>
 
 namespace tool {
-namespace {
 
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value)
+std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::uint8_t> rgb, std::string& failure)
 {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void PutChunk(std::vector<std::uint8_t>& out, const char (&type)[5], std::span<const std::uint8_t> data)
-{
-    PutU32(out, static_cast<std::uint32_t>(data.size()));
-    const std::size_t typeAt = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    const auto crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(out.size() - typeAt));
-    PutU32(out, static_cast<std::uint32_t>(crc));
-}
-
-}  // namespace
-
-std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::uint8_t> rgb)
-{
-    const std::size_t row = static_cast<std::size_t>(width) * 3;
-    // Each row starts with its filter type, 0 (none).
-    std::vector<std::uint8_t> raw;
-    raw.reserve((row + 1) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        const auto begin = rgb.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(y));
-        raw.insert(raw.end(), begin, begin + static_cast<std::ptrdiff_t>(row));
+    if (width <= 0 || height <= 0 || rgb.size() / 3 / static_cast<std::size_t>(width) < static_cast<std::size_t>(height)) {
+        failure = "no picture of " + std::to_string(width) + " x " + std::to_string(height) + " in " +
+                  std::to_string(rgb.size()) + " bytes";
+        return {};
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6);
-    packed.resize(packedSize);
-
-    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> header;
-    PutU32(header, static_cast<std::uint32_t>(width));
-    PutU32(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter, no interlace
-    PutChunk(out, "IHDR", header);
-    PutChunk(out, "IDAT", packed);
-    PutChunk(out, "IEND", {});
-    return out;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    const auto stride = static_cast<png_int_32>(width * 3);
+    // The first call measures, the second writes; libpng frees its own state when
+    // either fails.
+    png_alloc_size_t size = 0;
+    std::vector<std::uint8_t> out;
+    if (png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), stride, nullptr)) {
+        out.resize(size);
+        if (png_image_write_to_memory(&image, out.data(), &size, 0, rgb.data(), stride, nullptr)) {
+            out.resize(size);
+            return out;
+        }
+    }
+    failure = std::string("cannot encode the picture: ") + image.message;
+    return {};
 }
 
 bool WritePng(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> rgb,
               std::string& failure)
 {
-    const std::vector<std::uint8_t> png = EncodePng(width, height, rgb);
+    const std::vector<std::uint8_t> png = EncodePng(width, height, rgb, failure);
+    if (png.empty())
+        return false;
     std::filesystem::path partial = path;
     partial += ".partial";
     {

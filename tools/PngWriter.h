@@ -1,5 +1,5 @@
 #pragma once
-// Writing an 8-bit RGB picture as a PNG file (zlib's deflate for the image data).
+// Writing an 8-bit RGB picture as a PNG file, through libpng.
 
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +10,9 @@
 namespace tool {
 
 // The PNG bytes of a width × height picture given as RGB rows, top row first.
-std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::uint8_t> rgb);
+// Empty, with `failure` set, when the picture cannot be encoded (no pixels, fewer
+// bytes than the size needs, or libpng's own refusal).
+std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::uint8_t> rgb, std::string& failure);
 
 // Writes the PNG beside `path` and renames it into place, so that a failure leaves
 // no file there. False, with `failure` set, when the file cannot be written.

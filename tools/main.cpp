@@ -2,6 +2,7 @@
 
 #include "tools/ToolCommand.h"
 
+#include "core/Version.h"
 #include "platform/CodePage.h"
 
 #include <iostream>
@@ -12,20 +13,25 @@ namespace {
 
 void PrintHelp(std::ostream& out)
 {
-    out << "usage: verdax-tool COMMAND [ARGS]\n"
-           "       verdax-tool --help | --version\n\n"
-           "Reads the game's files as the Verdax editor does. The game is found through\n"
-           "the Wine prefix in $WINEPREFIX (default ~/.wine). The game's texts are in its\n"
-           "code page: $VERDAX_CODEPAGE (1250, 1251 or 1252) if set, else the \"ACP\" that\n"
-           "Wine records in the prefix, else the one of the locale.\n\ncommands:\n";
+    out << "Usage: verdax-tool COMMAND [ARGS]\n"
+           "  or:  verdax-tool --help | --version\n"
+           "Read and write the game's files as the Verdax editor does.\n\n"
+           "The game is found through the Wine prefix in $WINEPREFIX (default ~/.wine).\n"
+           "The game's texts are in its code page: $VERDAX_CODEPAGE (1250, 1251 or 1252)\n"
+           "if set, else the \"ACP\" that Wine records in the prefix, else the one of the\n"
+           "locale.\n\nCommands:\n";
     for (const auto& command : tool::ToolCommands()) {
-        out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
+        out << "  " << command.name;
+        if (!command.usage.empty())
+            out << ' ' << command.usage;
+        out << "\n      " << command.summary << '\n';
         for (std::size_t at = 0; at < command.details.size();) {
             const std::size_t end = command.details.find('\n', at);
             out << "      " << command.details.substr(at, end - at) << '\n';
             at = end == std::string_view::npos ? command.details.size() : end + 1;
         }
     }
+    out << "\nExit status:\n  0 when the command succeeded, 1 when it failed, 2 for a wrong command line.\n";
 }
 
 }  // namespace
@@ -42,7 +48,7 @@ int main(int argc, char** argv)
         return tool::kExitOk;
     }
     if (args[0] == "--version") {
-        std::cout << "verdax-tool " << VERDAX_VERSION << '\n';
+        std::cout << "verdax-tool " << kVerdaxVersion << '\n';
         return tool::kExitOk;
     }
     // Every command reads or prints the game's texts in its code page.

@@ -328,6 +328,23 @@ void CItemTreeView::OpenMissionItem(QTreeWidgetItem* item)
     BuildMissionBranch(mission, item);
 }
 
+bool CItemTreeView::OpenAndSelectMission(CMission* mission)
+{
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        auto* item = dynamic_cast<CItemTreeItem*>(topLevelItem(i));
+        if (!item || item->GetObject() != mission)
+            continue;
+        OpenMissionItem(item);
+        // Selected once loaded, so the views that follow the selection see the
+        // mission with its objects.
+        setCurrentItem(item);
+        item->setExpanded(true);
+        scrollToItem(item);
+        return true;
+    }
+    return false;
+}
+
 void CItemTreeView::BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem)
 {
     struct Category {

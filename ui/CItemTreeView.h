@@ -87,6 +87,11 @@ public:
     // nothing for an item that is no mission or a mission already loaded.
     void OpenMissionItem(QTreeWidgetItem* item);
 
+    // What a double-click on `mission`'s item does, for a mission named at start-up:
+    // opens it (the root's messages on failure), selects it and shows it expanded.
+    // False when no top-level item holds the mission.
+    bool OpenAndSelectMission(CMission* mission);
+
     // A repaint on DON_OBJECT_CHANGED from another view; an item added in its sorted
     // place under its category on DON_OBJECT_ADDED (objects of the same text in the
     // order of their list) and taken away on DON_OBJECT_REMOVING, the categories

@@ -109,6 +109,7 @@ CSizingControlBar::CSizingControlBar(const QString& title, QMainWindow* frame, Q
     : QDockWidget(title, frame),
       frame_(frame),
       id_(id),
+      defaultSize_(defaultSize),
       horizontalSize_(defaultSize),
       verticalSize_(defaultSize),
       floatingSize_(defaultSize)
@@ -139,6 +140,23 @@ CSizingControlBar::CSizingControlBar(const QString& title, QMainWindow* frame, Q
 }
 
 CSizingControlBar::~CSizingControlBar() = default;
+
+void CSizingControlBar::RestoreSizes(QSize horizontal, QSize vertical, QSize floating)
+{
+    const auto held = [](QSize size) {
+        return QSize(std::clamp(size.width(), kMinimumSize, kMaximumSize),
+                     std::clamp(size.height(), kMinimumSize, kMaximumSize));
+    };
+    horizontalSize_ = held(horizontal);
+    verticalSize_ = held(vertical);
+    floatingSize_ = held(floating);
+    container_->updateGeometry();
+}
+
+void CSizingControlBar::ResetSizes()
+{
+    RestoreSizes(defaultSize_, defaultSize_, defaultSize_);
+}
 
 QWidget* CSizingControlBar::SizingEdge() const
 {

@@ -35,6 +35,13 @@ public:
     QSize GetVerticalSize() const { return verticalSize_; }
     QSize GetFloatingSize() const { return floatingSize_; }
 
+    // Sizes kept from an earlier run: each side is held between kMinimumSize and
+    // kMaximumSize, whatever the stored numbers say.
+    void RestoreSizes(QSize horizontal, QSize vertical, QSize floating);
+    // The sizes the bar was made with.
+    void ResetSizes();
+    static constexpr int kMaximumSize = 16384;
+
     // The edge the user drags; hidden while floating.
     QWidget* SizingEdge() const;
 
@@ -70,6 +77,7 @@ private:
 
     QMainWindow* frame_;
     int id_;
+    QSize defaultSize_;
     QSize horizontalSize_;
     QSize verticalSize_;
     QSize floatingSize_;

@@ -284,7 +284,7 @@ void CGlView::keyReleaseEvent(QKeyEvent* event)
         break;
     case Qt::Key_C:
         makeCurrent();
-        CWorldRenderer::ToggleCulling();
+        renderer_.ToggleCulling();
         doneCurrent();
         break;
     case Qt::Key_S:

@@ -72,7 +72,7 @@ void CWorldRenderer::SetupProjection(int width, int height)
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
+    ApplyCulling();
     glCullFace(GL_BACK);
     glEnable(GL_LIGHTING);
     glFrontFace(GL_CW);
@@ -98,6 +98,7 @@ void CWorldRenderer::SetupProjection(int width, int height)
 
 void CWorldRenderer::Render()
 {
+    ApplyCulling();
     glClearColor(0.5f, 0.5f, 0.5f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -317,8 +318,14 @@ void CWorldRenderer::CycleMarkerMode()
 
 void CWorldRenderer::ToggleCulling()
 {
-    if (glIsEnabled(GL_CULL_FACE))
-        glDisable(GL_CULL_FACE);
-    else
+    settings_.culling = !settings_.culling;
+    ApplyCulling();
+}
+
+void CWorldRenderer::ApplyCulling() const
+{
+    if (settings_.culling)
         glEnable(GL_CULL_FACE);
+    else
+        glDisable(GL_CULL_FACE);
 }

@@ -24,6 +24,7 @@ struct RenderSettings {
     std::uint8_t markerMode = 0;  // 0: things without a model are not drawn; 1: spheres of radius 1; 2: of 0.05
     bool wireframe = false;
     bool world = true;  // the mission's world model is drawn
+    bool culling = true;  // back faces are culled
 
     // The radius of the spheres that stand for things without a model; 0 when none
     // are drawn.
@@ -43,13 +44,15 @@ public:
     void ReleaseGl();
 
     // The projection (45°, width / height, 0.1 to 2000), the viewport, depth test,
-    // back-face culling of clockwise-front polygons, light 0 (transformed by the
+    // back-face culling of clockwise-front polygons (as the culling setting has it,
+    // so that a new size keeps the user's choice), light 0 (transformed by the
     // modelview matrix current now), colour material and texturing. A height of 0
     // counts as 1; negative sizes are the caller's to replace.
     void SetupProjection(int width, int height);
 
-    // One frame: clear, the mirrored look-at camera, the axes, the world model (when
-    // the world setting is on) and the things, then glFlush. Swapping is the caller's.
+    // One frame: culling as the setting has it, clear, the mirrored look-at camera,
+    // the axes, the world model (when the world setting is on) and the things, then
+    // glFlush. Swapping is the caller's.
     void Render();
 
     // The thing under the client point (x, y) (from the top left) of a window of
@@ -80,14 +83,15 @@ public:
 
     // Marker mode 0 → 1 → 2 → 0.
     void CycleMarkerMode();
-    // Flips GL_CULL_FACE as GL holds it.
-    static void ToggleCulling();
+    // Flips the culling setting and GL_CULL_FACE with it.
+    void ToggleCulling();
 
     // The selection name of a thing: its 1-based place in the mission's things.
     // Name 0 is the world and the axes.
     CSceneObjectThing* ThingOfName(std::uint32_t name) const;
 
 private:
+    void ApplyCulling() const;
     std::uint32_t PickName(int x, int y, int windowWidth, int windowHeight);
     void DrawAxes() const;
     void DrawThings();

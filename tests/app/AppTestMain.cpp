@@ -1,8 +1,12 @@
 // The main of the start-up tests: the application object is the editor's own, so
 // that its InitInstance runs as in the program. CTest runs each test in a process
-// of its own, so every test starts the editor afresh.
+// of its own, so every test starts the editor afresh, with a settings folder of its
+// own: the window's layout is read from and saved to there, never the user's.
 
 #include "app/CVerdaxApp.h"
+#include "tests/support/TempDir.h"
+
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +23,10 @@ int main(int argc, char** argv)
     if (listOnly)
         return RUN_ALL_TESTS();
 
+    const testsupport::TempDir settings;
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QString::fromStdString(settings.Path().string()));
+    setenv("XDG_CONFIG_HOME", settings.Path().c_str(), 1);
     auto app = std::make_unique<CVerdaxApp>(argc, argv);
     const int result = RUN_ALL_TESTS();
     app->ExitInstance(0);

@@ -96,8 +96,9 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     EXPECT_EQ(ItemTexts("&Правка"),
               QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
                            "&Вставить\tCtrl+V", "&Дублировать\tCtrl+D", "&Удалить\tDel"}));
-    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar", "&Инфа Объекта",
-                                              "&Показать выделенное\tF", "Показать в&сё\tShift+F"}));
+    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar",
+                                              "&Сбросить раскладку", "&Инфа Объекта", "&Показать выделенное\tF",
+                                              "Показать в&сё\tShift+F"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать", "&Вид Мира"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
 
@@ -621,4 +622,22 @@ TEST(AboutDlg, ReleasingTheLeftButtonClosesItWithResultZero)
     about.setResult(42);
     EXPECT_EQ(about.exec(), 0);
     EXPECT_EQ(about.size(), CAboutDlg::Picture().size());  // the picture covers the box
+}
+
+// The version shows on the picture, inside the box, and a click on it closes the box
+// as a click anywhere on the picture does.
+TEST(AboutDlg, ShowsTheProjectsVersionInsideThePicture)
+{
+    CAboutDlg about;
+    auto* version = about.findChild<QLabel*>(QStringLiteral("version"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), QStringLiteral("Версия ") + QStringLiteral(VERDAX_PROJECT_VERSION));
+    QTimer::singleShot(0, &about, [&about, version] {
+        const QRect onBox(version->mapTo(&about, QPoint(0, 0)), version->size());
+        EXPECT_TRUE(version->isVisible());
+        EXPECT_TRUE(about.rect().contains(onBox)) << onBox.x() << ',' << onBox.y();
+        QTest::mouseClick(&about, Qt::LeftButton, Qt::NoModifier, onBox.center());
+    });
+    about.setResult(42);
+    EXPECT_EQ(about.exec(), 0);
 }

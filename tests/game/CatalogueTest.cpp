@@ -225,4 +225,24 @@ TEST_F(Catalogue, MissionNamesInTheCodePageFindTheirFoldersOnDisk)
     EXPECT_TRUE(root_.LoadMission(root_.GetMissions().front().get()));
 }
 
+// The name a user types finds its mission as the game's folders are found: exactly,
+// else ignoring letter case (in the code page), but never one of several candidates.
+TEST_F(Catalogue, FindMissionTakesTheExactNameElseTheOneDifferingOnlyInCase)
+{
+    platform::SetAnsiCodePage(1251);
+    CMission* harbour = root_.CreateMission("Harbor_Town");
+    CMission* upper = root_.CreateMission("HARBOR_TOWN");
+    CMission* village = root_.CreateMission("\xC4\xE5\xF0\xE5\xE2\xED\xFF");  // "Деревня"
+    root_.CreateMission("Mise01");
+    root_.CreateMission("MISE01_OLD");
+
+    EXPECT_EQ(root_.FindMission("Harbor_Town"), harbour);
+    EXPECT_EQ(root_.FindMission("HARBOR_TOWN"), upper);
+    EXPECT_EQ(root_.FindMission("harbor_town"), nullptr);  // two differ only in case
+    EXPECT_EQ(root_.FindMission("\xE4\xE5\xF0\xE5\xE2\xED\xFF"), village);  // "деревня"
+    EXPECT_EQ(root_.FindMission("mise01")->GetName(), "Mise01");
+    EXPECT_EQ(root_.FindMission("Mise0"), nullptr);
+    EXPECT_EQ(root_.FindMission(""), nullptr);
+}
+
 }  // namespace

@@ -6,7 +6,7 @@
 #include "tools/demo/DemoGame.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
+#include <png.h>
 
 #include <array>
 #include <filesystem>
@@ -30,42 +30,25 @@ struct Picture {
     }
 };
 
-std::uint32_t BigEndian(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
-    return value;
-}
-
-// Reads the PNGs the tool writes: 8-bit RGB, rows without filters.
+// Reads back the PNGs the tool writes, with libpng, as 8-bit RGB.
 Picture DecodePng(const std::string& bytes)
 {
     Picture picture;
-    EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
-    std::string packed;
-    for (std::size_t at = 8; at + 8 <= bytes.size();) {
-        const std::uint32_t length = BigEndian(bytes, at);
-        const std::string type = bytes.substr(at + 4, 4);
-        if (type == "IHDR") {
-            picture.width = static_cast<int>(BigEndian(bytes, at + 8));
-            picture.height = static_cast<int>(BigEndian(bytes, at + 12));
-            EXPECT_EQ(bytes[at + 16], 8);  // bit depth
-            EXPECT_EQ(bytes[at + 17], 2);  // truecolour
-        } else if (type == "IDAT") {
-            packed += bytes.substr(at + 8, length);
-        }
-        at += 12 + length;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+        ADD_FAILURE() << "not a PNG: " << image.message;
+        return picture;
     }
-    const std::size_t row = static_cast<std::size_t>(picture.width) * 3;
-    std::vector<std::uint8_t> raw((row + 1) * static_cast<std::size_t>(picture.height));
-    uLongf size = raw.size();
-    EXPECT_EQ(uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(packed.data()), packed.size()), Z_OK);
-    for (int y = 0; y < picture.height; ++y) {
-        const auto begin = raw.begin() + static_cast<std::ptrdiff_t>((row + 1) * y);
-        EXPECT_EQ(*begin, 0);
-        picture.rgb.insert(picture.rgb.end(), begin + 1, begin + 1 + static_cast<std::ptrdiff_t>(row));
+    EXPECT_EQ(image.format, PNG_FORMAT_RGB);  // no alpha, no palette: the pixels as read from GL
+    image.format = PNG_FORMAT_RGB;
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
+        ADD_FAILURE() << "broken PNG: " << image.message;
+        return {};
     }
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
     return picture;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Runs the built verdax-tool as a child process with given arguments and extra
-// environment variables, and collects its standard output, standard error and exit
-// status.
+// Runs a built program (verdax-tool, the editor) as a child process with given
+// arguments and extra environment variables, and collects its standard output,
+// standard error and exit status.
 
 #include "tests/support/TempDir.h"
 
@@ -22,8 +22,8 @@ struct ToolRun {
     std::string err;
 };
 
-inline ToolRun RunTool(const std::vector<std::string>& args,
-                       const std::vector<std::pair<std::string, std::string>>& environment = {})
+inline ToolRun RunProgram(const char* program, const std::vector<std::string>& args,
+                          const std::vector<std::pair<std::string, std::string>>& environment = {})
 {
     const TempDir capture;
     const auto outPath = capture.Path() / "stdout";
@@ -36,11 +36,11 @@ inline ToolRun RunTool(const std::vector<std::string>& args,
             ::_exit(127);
         for (const auto& [name, value] : environment)
             ::setenv(name.c_str(), value.c_str(), 1);
-        std::vector<char*> argv{const_cast<char*>(VERDAX_TOOL)};
+        std::vector<char*> argv{const_cast<char*>(program)};
         for (const auto& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
-        ::execv(VERDAX_TOOL, argv.data());
+        ::execv(program, argv.data());
         ::_exit(127);
     }
     ToolRun run;
@@ -51,5 +51,13 @@ inline ToolRun RunTool(const std::vector<std::string>& args,
     run.err = ReadFile(errPath);
     return run;
 }
+
+#ifdef VERDAX_TOOL
+inline ToolRun RunTool(const std::vector<std::string>& args,
+                       const std::vector<std::pair<std::string, std::string>>& environment = {})
+{
+    return RunProgram(VERDAX_TOOL, args, environment);
+}
+#endif
 
 }  // namespace testsupport

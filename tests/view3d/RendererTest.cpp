@@ -39,10 +39,28 @@ TEST_F(Renderer, SetupTurnsOnTheFixedFunctionStateAndCTogglesCulling)
     GLint front = 0;
     glGetIntegerv(GL_FRONT_FACE, &front);
     EXPECT_EQ(front, GL_CW);
-    CWorldRenderer::ToggleCulling();
+    renderer.ToggleCulling();
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    CWorldRenderer::ToggleCulling();
+    renderer.ToggleCulling();
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+}
+
+// Culling turned off stays off through a new size and a frame; a setting made
+// before the context is set up holds from the first frame.
+TEST_F(Renderer, CullingFollowsItsSettingThroughResizesAndFrames)
+{
+    CWorldRenderer renderer;
+    renderer.SetupProjection(64, 64);
+    renderer.ToggleCulling();
+    EXPECT_FALSE(renderer.Settings().culling);
+    renderer.SetupProjection(32, 48);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+
+    CWorldRenderer restored;
+    restored.Settings().culling = false;
+    glEnable(GL_CULL_FACE);
+    restored.Render();
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 }
 
 TEST_F(Renderer, AFrameWithoutAMissionShowsTheAxesOnGrey)
