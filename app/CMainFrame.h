@@ -54,6 +54,7 @@ class IUnsavedChangesPrompt;
 
 class CGlView;
 class CMission;
+class CMissionSearchDock;
 
 class CMainFrame : public QMainWindow, public IDravoDonHost {
 public:
@@ -137,6 +138,8 @@ public:
     ui::CSizingTabCtrlBar* ObjectBar() const { return objectBar_; }
     QDockWidget* EditBar() const;
     QWidget* EditBarPanel() const;
+    // "Найти во всех миссиях" (CMissionSearchDock), under the document area.
+    CMissionSearchDock* SearchBar() const { return searchBar_; }
     ui::CStatusPanes& StatusPanes() const { return *panes_; }
 
     // A new child window inside the multiple-document area showing `view`.
@@ -187,4 +190,5 @@ private:
     QToolBar* toolBar_ = nullptr;
     ui::CSizingTabCtrlBar* objectBar_ = nullptr;
     ui::CEditBar* editBar_ = nullptr;
+    CMissionSearchDock* searchBar_ = nullptr;
 };

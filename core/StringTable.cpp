@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 34> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 35> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -26,6 +26,7 @@ constexpr std::array<std::pair<int, std::string_view>, 34> kStrings{{
     {IDS_PROMPT_OBJECT_INFO, "Показать сведения о выбранном объекте\nИнфа Объекта"},
     {IDS_PROMPT_FRAME_SELECTION, "Поставить выделенную вещь перед камерой Вида Мира\nПоказать выделенное"},
     {IDS_PROMPT_FRAME_ALL, "Показать в Виде Мира всю миссию: мир и все вещи\nПоказать всё"},
+    {IDS_PROMPT_FIND_IN_MISSIONS, "Найти текст в именах, моделях, скриптах и секторах всех миссий игры\nНайти во всех миссиях"},
     {IDS_APP_TITLE, "Verdax"},
     {IDS_PROMPT_FILE_NEW, "Создать новый документ\nНовый"},
     {IDS_PROMPT_FILE_SAVE, "Записать на диск миссию выбранного объекта или Вида Мира\nСохранить"},

@@ -23,6 +23,7 @@ enum StringId : int {
     IDS_PROMPT_OBJECT_INFO = 32790,
     IDS_PROMPT_FRAME_SELECTION = 32791,
     IDS_PROMPT_FRAME_ALL = 32792,
+    IDS_PROMPT_FIND_IN_MISSIONS = 32810,
     IDS_APP_TITLE = 57344,
     // The prompts of the toolbar's buttons, under their commands' ids.
     IDS_PROMPT_FILE_NEW = 57600,
