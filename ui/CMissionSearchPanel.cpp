@@ -12,10 +12,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace ui {
+namespace {
+
+// A repaint of the panel costs a few milliseconds; twenty a second read as a list
+// that fills continuously.
+constexpr int kShowInterval = 50;
+
+}  // namespace
 
 CMissionSearchPanel::CMissionSearchPanel(QWidget* parent) : QWidget(parent)
 {
@@ -23,8 +31,11 @@ CMissionSearchPanel::CMissionSearchPanel(QWidget* parent) : QWidget(parent)
     setAccessibleName(QStringLiteral("Найти во всех миссиях"));
     session_ = std::make_unique<CMissionSearchSession>([this] {
         if (!wakePosted_.exchange(true))
-            QMetaObject::invokeMethod(this, [this] { TakeResults(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this] { OnWake(); }, Qt::QueuedConnection);
     });
+    showTimer_ = new QTimer(this);
+    showTimer_->setSingleShot(true);
+    connect(showTimer_, &QTimer::timeout, this, [this] { TakeResults(); });
     model_ = new CSearchResultModel(*session_, this);
     missions_ = [] { return CMissionSearch::MissionsOf(CDravoDon::Instance().GetRoot()); };
 
@@ -165,7 +176,8 @@ void CMissionSearchPanel::Search()
         return;
     }
     model_->Reset();
-    TakeResults();  // the missions in memory have been searched already
+    lastShown_.invalidate();  // the first rows show at once
+    TakeResults();            // the missions in memory have been searched already
 }
 
 void CMissionSearchPanel::StopSearch()
@@ -174,10 +186,23 @@ void CMissionSearchPanel::StopSearch()
     ShowState();
 }
 
-void CMissionSearchPanel::TakeResults()
+void CMissionSearchPanel::OnWake()
 {
     wakePosted_ = false;
-    session_->Poll();
+    if (showTimer_->isActive())
+        return;
+    const qint64 since = lastShown_.isValid() ? lastShown_.elapsed() : kShowInterval;
+    if (since >= kShowInterval)
+        TakeResults();
+    else
+        showTimer_->start(static_cast<int>(kShowInterval - since));
+}
+
+void CMissionSearchPanel::TakeResults()
+{
+    showTimer_->stop();
+    if (session_->Poll() > 0)
+        lastShown_.start();
     model_->ShowNewRows();
     ShowState();
 }

@@ -13,6 +13,7 @@
 
 #include "game/CMissionSearchSession.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <atomic>
@@ -23,6 +24,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class QTreeView;
 
 namespace ui {
@@ -74,6 +76,7 @@ private:
     QLayout* CreateControls();
     void CreateResultList();
     void Search();
+    void OnWake();
     void TakeResults();
     void ShowState();
     void ShowProblem(const QString& text);
@@ -91,6 +94,10 @@ private:
     MissionCommand missionCommand_;
     MissionList missions_;
     Activate activate_;
+    // New rows show at most every kShowInterval: the list and the count line are
+    // painted once for all the missions searched meanwhile.
+    QElapsedTimer lastShown_;
+    QTimer* showTimer_;
     // A wake posted and not yet taken: the worker posts one call at a time.
     std::atomic<bool> wakePosted_{false};
     // Last: its end waits for the workers, which post to this panel until then.
