@@ -96,11 +96,14 @@ QLayout* CMissionSearchPanel::CreateControls()
     fields_[static_cast<int>(SearchField::kSector)] = AddBox(QStringLiteral("секторы"), true);
     regex_ = AddBox(QStringLiteral("регулярное выражение"), false);
     case_ = AddBox(QStringLiteral("учитывать регистр"), false);
-    auto* options = new QHBoxLayout;
-    options->addWidget(where);
+    // Two rows, so that the bar stays narrow enough to stand under the document
+    // area beside the object bar.
+    auto* fields = new QHBoxLayout;
+    fields->addWidget(where);
     for (SearchField field : {SearchField::kName, SearchField::kModel, SearchField::kScript, SearchField::kSector})
-        options->addWidget(FieldBox(field));
-    options->addSpacing(12);
+        fields->addWidget(FieldBox(field));
+    fields->addStretch(1);
+    auto* options = new QHBoxLayout;
     options->addWidget(regex_);
     options->addWidget(case_);
     options->addStretch(1);
@@ -108,6 +111,7 @@ QLayout* CMissionSearchPanel::CreateControls()
     auto* controls = new QVBoxLayout;
     controls->setSpacing(2);
     controls->addLayout(top);
+    controls->addLayout(fields);
     controls->addLayout(options);
     return controls;
 }

@@ -78,8 +78,10 @@ protected:
 TEST_F(MissionSearchInEditor, AScriptLineFoundOpensItsMissionAndItsScriptAtThatLine)
 {
     EXPECT_FALSE(frame_->SearchBar()->isVisible());
+    const int treeWidth = tree_->width();
     Search(QStringLiteral("wait 1000"));
     EXPECT_TRUE(frame_->SearchBar()->isVisible());
+    EXPECT_GE(tree_->width(), treeWidth);  // the bar stands under the document area, beside the tree
     const int outpostRow = RowOf(QStringLiteral("forest_outpost"), QStringLiteral("guard_outpost"));
     ASSERT_GE(outpostRow, 0);
     EXPECT_GE(RowOf(QStringLiteral("harbor_town"), QStringLiteral("truck_delivery")), 0);
