@@ -270,6 +270,20 @@ TEST_F(MissionSearchPanel, DoubleClickOrEnterOnAResultGoesToIt)
     EXPECT_EQ(goneTo, (std::vector<std::string>{"harbor_town:init:2", "broken_scene:-"}));
 }
 
+// A screen reader names every control; the boxes by their own text.
+TEST_F(MissionSearchPanel, EveryControlHasAnAccessibleName)
+{
+    std::vector<QWidget*> controls{panel_.PatternField(), panel_.RegexBox(), panel_.CaseBox(), panel_.FindButton(),
+                                   panel_.StopButton(), panel_.StatusLine(), panel_.ResultList()};
+    for (SearchField field : {SearchField::kName, SearchField::kModel, SearchField::kSector, SearchField::kScript})
+        controls.push_back(panel_.FieldBox(field));
+    for (QWidget* control : controls)
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
+    EXPECT_EQ(panel_.FieldBox(SearchField::kSector)->accessibleName(), QStringLiteral("секторы"));
+    // None left out above.
+    EXPECT_EQ(panel_.findChildren<QCheckBox*>().size() + panel_.findChildren<QPushButton*>().size(), 8);
+}
+
 // The search waits for the editors' text; when that fails it does not start.
 TEST_F(MissionSearchPanel, SearchesOnlyOnceTheEditorsTextIsTakenIn)
 {
