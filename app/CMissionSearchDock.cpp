@@ -25,7 +25,7 @@ CMissionSearchDock::CMissionSearchDock(CMainFrame* frame)
     setWidget(panel_);
     setFocusProxy(panel_);
     panel_->SetMissionCommand([frame](const std::function<void()>& command) { frame->RunMissionCommand(command); });
-    panel_->SetActivate([this](const MissionSearchOutcome& outcome, const SearchMatch* match) { GoTo(outcome, match); });
+    panel_->SetActivate([this](const std::string& mission, const SearchMatch* match) { GoTo(mission, match); });
 }
 
 void CMissionSearchDock::ShowForSearch()
@@ -35,9 +35,9 @@ void CMissionSearchDock::ShowForSearch()
     panel_->FocusPattern();
 }
 
-void CMissionSearchDock::GoTo(const MissionSearchOutcome& outcome, const SearchMatch* match)
+void CMissionSearchDock::GoTo(const std::string& missionName, const SearchMatch* match)
 {
-    CMission* mission = OpenMission(outcome.mission);
+    CMission* mission = OpenMission(missionName);
     if (!mission)
         return;
     CItemTreeView* tree = frame_->GetItemTree();
@@ -47,7 +47,7 @@ void CMissionSearchDock::GoTo(const MissionSearchOutcome& outcome, const SearchM
     CSceneObject* object = FindMatchedObject(*mission, *match);
     if (!object) {
         ShowMessage(QStringLiteral("В миссии %1 больше нет объекта %2")
-                        .arg(TextFromCodePage(outcome.mission), TextFromCodePage(match->object)));
+                        .arg(TextFromCodePage(missionName), TextFromCodePage(match->object)));
         return;
     }
     tree->SelectObject(object);

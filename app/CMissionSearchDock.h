@@ -19,7 +19,6 @@
 class CMainFrame;
 class CMission;
 class CSceneObject;
-struct MissionSearchOutcome;
 struct SearchMatch;
 
 namespace ui {
@@ -37,7 +36,7 @@ public:
     void ShowForSearch();
 
     // A result of the panel; `match` null for a mission that could not be read.
-    void GoTo(const MissionSearchOutcome& outcome, const SearchMatch* match);
+    void GoTo(const std::string& mission, const SearchMatch* match);
 
 private:
     CMission* OpenMission(const std::string& name);

@@ -16,6 +16,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace ui {
 namespace {
 
@@ -226,8 +228,12 @@ void CMissionSearchPanel::ShowProblem(const QString& text)
 void CMissionSearchPanel::OnActivated(const QModelIndex& index)
 {
     const SearchResultRow* row = model_->RowAt(index);
-    if (row && activate_)
-        activate_(session_->OutcomeOf(*row), session_->MatchOf(*row));
+    if (!row || !activate_)
+        return;
+    const std::string mission = session_->OutcomeOf(*row).mission;
+    const SearchMatch* found = session_->MatchOf(*row);
+    const std::optional<SearchMatch> match = found ? std::optional<SearchMatch>(*found) : std::nullopt;
+    activate_(mission, match ? &*match : nullptr);
 }
 
 // Escape stops a search that runs, in the pattern or the list.

@@ -38,8 +38,10 @@ public:
     using MissionCommand = std::function<void(const std::function<void()>& command)>;
     // The missions to search, in their order (CMissionSearch::MissionsOf).
     using MissionList = std::function<CMissionSearch::Missions()>;
-    // Goes to a result: the match, or null for a mission that could not be read.
-    using Activate = std::function<void(const MissionSearchOutcome& outcome, const SearchMatch* match)>;
+    // Goes to a result: its mission's name, and the match or null for a mission that
+    // could not be read. Both are copies: what the handler does (a message box's
+    // event loop) may let more results in, which moves the session's own.
+    using Activate = std::function<void(const std::string& mission, const SearchMatch* match)>;
 
     explicit CMissionSearchPanel(QWidget* parent = nullptr);
     ~CMissionSearchPanel() override;

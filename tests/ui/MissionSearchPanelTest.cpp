@@ -254,8 +254,8 @@ TEST_F(MissionSearchPanel, ANewSearchReplacesOneThatRuns)
 TEST_F(MissionSearchPanel, DoubleClickOrEnterOnAResultGoesToIt)
 {
     std::vector<std::string> goneTo;
-    panel_.SetActivate([&](const MissionSearchOutcome& outcome, const SearchMatch* match) {
-        goneTo.push_back(outcome.mission + ":" + (match ? match->object + ":" + std::to_string(match->line) : "-"));
+    panel_.SetActivate([&](const std::string& mission, const SearchMatch* match) {
+        goneTo.push_back(mission + ":" + (match ? match->object + ":" + std::to_string(match->line) : "-"));
     });
     Search(QStringLiteral("weather_set"));
     QTreeView* list = panel_.ResultList();
