@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CMissionSearchDock.h"
 #include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
@@ -149,6 +150,9 @@ void CMainFrame::CreateCommands()
 {
     CreateFileCommands();
     editCommands_->Create([this](int id, const QString& text) { return AddCommand(id, text); });
+    AddCommand(ID_EDIT_FIND_IN_MISSIONS, QStringLiteral("&Найти во всех миссиях…\tCtrl+Shift+F"), [this] {
+        searchBar_->ShowForSearch();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     CreateViewCommands();
     CreateWindowCommands();
     CreateHelpCommands();
@@ -223,7 +227,7 @@ void CMainFrame::CreateMenus()
     };
     addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-                                       ID_EDIT_DUPLICATE, ID_EDIT_CLEAR});
+                                       ID_EDIT_DUPLICATE, ID_EDIT_CLEAR, 0, ID_EDIT_FIND_IN_MISSIONS});
     addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
                                      ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO, 0, ID_VIEW_FRAME_SELECTION,
                                      ID_VIEW_FRAME_ALL});
@@ -280,7 +284,16 @@ bool CMainFrame::CreateToolBar()
 // The docking panels, left to right.
 bool CMainFrame::CreatePanels()
 {
-    return CreateObjectBar() && CreateEditBar();
+    if (!CreateObjectBar() || !CreateEditBar())
+        return false;
+    // The bars at the sides keep the window's height; one at the bottom stands
+    // under the document area alone.
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    searchBar_ = new CMissionSearchDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, searchBar_);
+    searchBar_->hide();
+    return true;
 }
 
 bool CMainFrame::CreateObjectBar()

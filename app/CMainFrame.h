@@ -57,6 +57,7 @@ class IUnsavedChangesPrompt;
 class CGlView;
 class CMission;
 class CSceneObject;
+class CMissionSearchDock;
 
 class CMainFrame : public QMainWindow, public IDravoDonHost {
 public:
@@ -148,6 +149,8 @@ public:
     ui::CSizingTabCtrlBar* ObjectBar() const { return objectBar_; }
     QDockWidget* EditBar() const;
     QWidget* EditBarPanel() const;
+    // "Найти во всех миссиях" (CMissionSearchDock), under the document area.
+    CMissionSearchDock* SearchBar() const { return searchBar_; }
     ui::CStatusPanes& StatusPanes() const { return *panes_; }
 
     // A new child window inside the multiple-document area showing `view`.
@@ -201,4 +204,5 @@ private:
     QToolBar* toolBar_ = nullptr;
     ui::CSizingTabCtrlBar* objectBar_ = nullptr;
     ui::CEditBar* editBar_ = nullptr;
+    CMissionSearchDock* searchBar_ = nullptr;
 };

@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 38> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 39> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -29,6 +29,7 @@ constexpr std::array<std::pair<int, std::string_view>, 38> kStrings{{
     {IDS_PROMPT_FRAME_ALL, "Показать в Виде Мира всю миссию: мир и все вещи\nПоказать всё"},
     {IDS_PROMPT_EDIT_DUPLICATE, "Поставить копию выделенного объекта сразу за ним\nДублировать"},
     {IDS_PROMPT_RESET_LAYOUT, "Вернуть окну и панелям места и размеры нового окна\nСбросить раскладку"},
+    {IDS_PROMPT_FIND_IN_MISSIONS, "Найти текст в именах, моделях, скриптах и секторах всех миссий игры\nНайти во всех миссиях"},
     {IDS_APP_TITLE, "Verdax"},
     {IDS_PROMPT_FILE_NEW, "Создать новый документ\nНовый"},
     {IDS_PROMPT_FILE_SAVE, "Записать на диск миссию выбранного объекта или Вида Мира\nСохранить"},

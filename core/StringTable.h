@@ -26,6 +26,7 @@ enum StringId : int {
     IDS_PROMPT_FRAME_ALL = 32792,
     IDS_PROMPT_EDIT_DUPLICATE = 32810,
     IDS_PROMPT_RESET_LAYOUT = 32811,
+    IDS_PROMPT_FIND_IN_MISSIONS = 32812,
     IDS_APP_TITLE = 57344,
     // The prompts of the toolbar's buttons, under their commands' ids.
     IDS_PROMPT_FILE_NEW = 57600,

@@ -13,6 +13,7 @@ enum CommandId : int {
     ID_VIEW_FRAME_ALL = 32792,        // "Показать всё" (Shift+F): the whole mission in the world window
     ID_EDIT_DUPLICATE = 32810,        // "Дублировать" (Ctrl+D): a copy of the selected object
     ID_VIEW_RESET_LAYOUT = 32811,     // "Сбросить раскладку": the window and bars as a new window has them
+    ID_EDIT_FIND_IN_MISSIONS = 32812,  // "Найти во всех миссиях…" (Ctrl+Shift+F): the search bar
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,
     ID_FILE_SAVE = 57603,  // "Сохранить": the mission of the selection or of the world window

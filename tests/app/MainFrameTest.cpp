@@ -95,7 +95,8 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
               QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "Со&хранить\tCtrl+S", "&Закрыть", "В&ыход"}));
     EXPECT_EQ(ItemTexts("&Правка"),
               QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
-                           "&Вставить\tCtrl+V", "&Дублировать\tCtrl+D", "&Удалить\tDel"}));
+                           "&Вставить\tCtrl+V", "&Дублировать\tCtrl+D", "&Удалить\tDel",
+                           "&Найти во всех миссиях…\tCtrl+Shift+F"}));
     EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar",
                                               "&Сбросить раскладку", "&Инфа Объекта", "&Показать выделенное\tF",
                                               "Показать в&сё\tShift+F"}));

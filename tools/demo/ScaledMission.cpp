@@ -189,8 +189,13 @@ FileMap ScaledGameFiles(const MissionScale& scale)
         files[InstallPath("Models/" + ModelName(m) + ".4DS")] = Write4ds(ScaledProp(m, scale.textures));
     const std::string mission = InstallPath(std::string("Missions/") + kScaledMission + "/");
     files[mission + "scene.4ds"] = Write4ds(ScaledWorld(scale));
-    files[mission + "scene2.bin"] = WriteScene2(ScaledScene(scale));
+    files[mission + "scene2.bin"] = ScaledSceneFile(scale);
     return files;
+}
+
+std::string ScaledSceneFile(const MissionScale& scale)
+{
+    return WriteScene2(ScaledScene(scale));
 }
 
 WorldCounts CountWorld(const MissionScale& scale)

@@ -25,6 +25,9 @@ inline constexpr const char* kScaledMission = "metropolis";
 // system.reg, the maps and models folders and the mission "metropolis".
 FileMap ScaledGameFiles(const MissionScale& scale);
 
+// The object file ("scene2.bin") of the scaled mission alone.
+std::string ScaledSceneFile(const MissionScale& scale);
+
 // What the generated world holds, for checking the generator against its scale.
 struct WorldCounts {
     std::size_t frames = 0;
