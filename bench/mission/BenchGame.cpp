@@ -3,6 +3,7 @@
 #include "core/GameFolders.h"
 #include "game/CMission.h"
 #include "model/CTextureManager.h"
+#include "platform/CodePage.h"
 
 #include <algorithm>
 #include <fstream>
@@ -65,6 +66,7 @@ void CBenchGame::Prepare(const fs::path& prefix, const demo::MissionScale& scale
 CBenchGame::CBenchGame(const fs::path& prefix, const demo::MissionScale& scale) : prefix_(prefix), scale_(scale)
 {
     Prepare(prefix_, scale_);
+    platform::TakeAnsiCodePage();  // once, as the editor does at start-up
     registry_ = std::make_unique<platform::CWineRegistry>(prefix_);
     fileSystem_ = std::make_unique<platform::CWineFileSystem>(prefix_);
     platform::SetRegistry(registry_.get());
