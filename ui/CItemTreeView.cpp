@@ -11,8 +11,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRegion>
 #include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <utility>
 
 namespace ui {
@@ -43,6 +45,12 @@ int ScriptIcon(const CVerdaxData&)
 int ThingIconOf(const CVerdaxData& object)
 {
     return CItemTreeView::ThingIcon(static_cast<const CSceneObjectThing&>(object).GetLinkedDataKind());
+}
+
+// The tree control's sorted order: by text, ignoring case.
+bool ComesBefore(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
 bool IsEnter(const QKeyEvent* event)
@@ -101,6 +109,17 @@ QString CItemTreeItem::DisplayText() const
         return name.empty() ? QStringLiteral("[---]") : TextFromCodePage(name);
     }
     return {};
+}
+
+void CItemTreeItem::NoteShown() const
+{
+    shownText_ = DisplayText();
+    shownIcon_ = GetIcon();
+}
+
+bool CItemTreeItem::ShowsStale() const
+{
+    return shownIcon_ != GetIcon() || shownText_ != DisplayText();
 }
 
 QVariant CItemTreeItem::data(int column, int role) const
@@ -184,7 +203,7 @@ void CItemTreeView::InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item)
     while (low < high) {
         const int middle = (low + high) / 2;
         const QTreeWidgetItem* sibling = parent ? parent->child(middle) : topLevelItem(middle);
-        if (QString::compare(sibling->text(0), text, Qt::CaseInsensitive) <= 0)
+        if (!ComesBefore(text, sibling->text(0)))
             low = middle + 1;
         else
             high = middle;
@@ -282,14 +301,31 @@ void CItemTreeView::BuildMissionBranch(CMission* mission, QTreeWidgetItem* missi
     AddObjectItems(nodes[CATEGORY_SCRIPTS], mission->GetMissionScripts(), ScriptIcon);
 }
 
+// The rows go in at once, in the order that inserting them one by one in list order
+// with InsertSorted would give (a stable sort by the same comparison), each text
+// asked of its object once: a mission of tens of thousands of things would
+// otherwise convert texts at every comparison and announce every row to the model.
 template <class Objects>
 void CItemTreeView::AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&))
 {
+    struct Row {
+        QString text;
+        QTreeWidgetItem* item;
+    };
+    std::vector<Row> rows;
+    rows.reserve(objects.size());
     for (const auto& object : objects) {
         if (!object)
             continue;  // an object that is not there is left out
-        InsertSorted(parent, new CItemTreeItem(object.get(), icon(*object)));
+        auto* item = new CItemTreeItem(object.get(), icon(*object));
+        rows.push_back({item->DisplayText(), item});
     }
+    std::ranges::stable_sort(rows, [](const Row& a, const Row& b) { return ComesBefore(a.text, b.text); });
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const Row& row : rows)
+        items.push_back(row.item);
+    parent->addChildren(items);
 }
 
 int CItemTreeView::ThingIcon(int linkedDataKind)
@@ -314,7 +350,33 @@ CItemTreeItem* CItemTreeView::CategoryNode(const CMission* mission, int category
 void CItemTreeView::Notify(CDravoDonView* sender, int code, int /*arg*/)
 {
     if (code == DON_OBJECT_CHANGED && sender != this)
-        viewport()->repaint();
+        RepaintChangedRows();
+}
+
+// A drag announces its edit on every mouse move: repainting every row in sight each
+// time would cost more than the edit. Only the rows whose text or icon no longer is
+// what they show are painted again.
+void CItemTreeView::RepaintChangedRows()
+{
+    const QRect area = viewport()->rect();
+    QRegion changed;
+    for (QTreeWidgetItem* row = itemAt(area.topLeft()); row; row = itemBelow(row)) {
+        const QRect rect = visualItemRect(row);
+        if (rect.top() > area.bottom())
+            break;
+        const auto* item = dynamic_cast<const CItemTreeItem*>(row);
+        if (item && item->ShowsStale())
+            changed += QRect(area.left(), rect.top(), area.width(), rect.height());
+    }
+    if (!changed.isEmpty())
+        viewport()->repaint(changed);
+}
+
+void CItemTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (const auto* item = dynamic_cast<const CItemTreeItem*>(itemFromIndex(index)))
+        item->NoteShown();
+    QTreeWidget::drawRow(painter, option, index);
 }
 
 void CItemTreeView::mousePressEvent(QMouseEvent* event)

@@ -49,11 +49,18 @@ public:
     // The text shown for the item, asked of its object now.
     QString DisplayText() const;
 
+    // Notes the text and icon as the row shows them now; whether they are no longer
+    // what it shows (or it was never drawn).
+    void NoteShown() const;
+    bool ShowsStale() const;
+
 private:
     CVerdaxData* object_ = nullptr;
     int category_ = 0;
     int icon_ = 0;  // object items: fixed at creation
     QString caption_;
+    mutable QString shownText_;
+    mutable int shownIcon_ = -1;  // never drawn
 };
 
 class CItemTreeView final : public QTreeWidget, public CDravoDonView, public IMissionTree {
@@ -79,7 +86,8 @@ public:
     // nothing for an item that is no mission or a mission already loaded.
     void OpenMissionItem(QTreeWidgetItem* item);
 
-    // A repaint on DON_OBJECT_CHANGED from another view; everything else is ignored.
+    // On DON_OBJECT_CHANGED from another view, the rows in sight whose text or icon
+    // changed are repainted at once; everything else is ignored.
     void Notify(CDravoDonView* sender, int code, int arg) override;
 
     // The category node `category` under `mission`'s item; null before it is opened.
@@ -97,6 +105,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     enum class Cause { Program, Mouse, Keyboard };
@@ -104,6 +113,7 @@ private:
     void OnInitialUpdate();
     void OnSelectionChanged(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
+    void RepaintChangedRows();
     void BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem);
     template <class Objects>
     void AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&));
