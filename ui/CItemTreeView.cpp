@@ -53,6 +53,22 @@ bool ComesBefore(const QString& a, const QString& b)
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
+// The text as ComesBefore compares it: each unit case-folded as QString::compare
+// folds it when it ignores case. Item texts hold only characters of the Basic
+// Multilingual Plane (the code page's, the captions'), and for those comparing the
+// keys unit by unit gives ComesBefore's order, without folding at every comparison.
+QString SortKey(QString text)
+{
+    for (QChar& c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x80)
+            c = QChar(unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit);
+        else
+            c = c.toCaseFolded();
+    }
+    return text;
+}
+
 bool IsEnter(const QKeyEvent* event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -100,15 +116,23 @@ QString CItemTreeItem::DisplayText() const
         const bool modified = CDravoDon::Instance().IsMissionModified(*mission);
         return TextFromCodePage(mission->GetName()) + (modified ? QStringLiteral(" *") : QString());
     }
-    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_)) {
-        const std::string name = thing->GetName();
-        return name.empty() ? QStringLiteral("[%1]").arg(TextFromCodePage(thing->GetModelName())) : TextFromCodePage(name);
-    }
-    if (const auto* object = dynamic_cast<const CSceneObject*>(object_)) {
-        const std::string name = object->GetName();
-        return name.empty() ? QStringLiteral("[---]") : TextFromCodePage(name);
-    }
+    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_))
+        return ObjectText(*thing);
+    if (const auto* object = dynamic_cast<const CSceneObject*>(object_))
+        return ObjectText(*object);
     return {};
+}
+
+QString CItemTreeItem::ObjectText(const CSceneObjectThing& thing)
+{
+    const std::string name = thing.GetName();
+    return name.empty() ? QStringLiteral("[%1]").arg(TextFromCodePage(thing.GetModelName())) : TextFromCodePage(name);
+}
+
+QString CItemTreeItem::ObjectText(const CSceneObject& object)
+{
+    const std::string name = object.GetName();
+    return name.empty() ? QStringLiteral("[---]") : TextFromCodePage(name);
 }
 
 void CItemTreeItem::NoteShown() const
@@ -309,7 +333,7 @@ template <class Objects>
 void CItemTreeView::AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&))
 {
     struct Row {
-        QString text;
+        QString key;
         QTreeWidgetItem* item;
     };
     std::vector<Row> rows;
@@ -318,9 +342,9 @@ void CItemTreeView::AddObjectItems(QTreeWidgetItem* parent, const Objects& objec
         if (!object)
             continue;  // an object that is not there is left out
         auto* item = new CItemTreeItem(object.get(), icon(*object));
-        rows.push_back({item->DisplayText(), item});
+        rows.push_back({SortKey(CItemTreeItem::ObjectText(*object)), item});
     }
-    std::ranges::stable_sort(rows, [](const Row& a, const Row& b) { return ComesBefore(a.text, b.text); });
+    std::ranges::stable_sort(rows, [](const Row& a, const Row& b) { return a.key < b.key; });
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const Row& row : rows)

@@ -20,6 +20,8 @@
 #include <vector>
 
 class CMission;
+class CSceneObject;
+class CSceneObjectThing;
 
 namespace ui {
 
@@ -48,6 +50,9 @@ public:
 
     // The text shown for the item, asked of its object now.
     QString DisplayText() const;
+    // The text of an object item: its name, or what stands for an empty one.
+    static QString ObjectText(const CSceneObjectThing& thing);
+    static QString ObjectText(const CSceneObject& object);
 
     // Notes the text and icon as the row shows them now; whether they are no longer
     // what it shows (or it was never drawn).

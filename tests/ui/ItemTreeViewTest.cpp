@@ -3,6 +3,7 @@
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "platform/CodePage.h"
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/DemoScenes.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -217,6 +219,32 @@ TEST_F(ItemTreeTest, TextsEqualButForCaseKeepTheFileOrder)
         EXPECT_EQ(things->child(i)->text(0), i < 16 ? "aa" : Utf8(variants[std::size_t(i - 16)]));
         EXPECT_EQ(things->child(i + 32)->text(0), i < 16 ? Utf8(variants[std::size_t(i + 16)]) : "zz");
     }
+}
+
+// The order of the rows is the tree control's: by text, ignoring case (as
+// QString::compare ignores it), also for the code page's letters beyond ASCII.
+TEST_F(ItemTreeTest, RowsFollowTheCaseInsensitiveOrderOfTheirTexts)
+{
+    platform::SetAnsiCodePage(1251);
+    const QStringList names = {"яма", "Ёлка", "ель", "Ель", "ёж", "Яблоко", "apple", "Zebra", "_x", "ЖУК",
+                               "жаба", "a[", "aZ", "az", "Їжак", "їжа", "№5", "", "dom", "Дом", "дОМ"};
+    demo::SceneFileData scene;
+    for (const QString& name : names)
+        scene.things.push_back(Thing(platform::FromUtf8(name.toStdString()), "m.4ds"));
+    CMission* mission = MakeMission("alpha", demo::WriteScene2(scene));
+    OpenedMission(mission);
+    QStringList expected = names;
+    for (QString& text : expected)
+        text = text.isEmpty() ? "[m.4ds]" : text;
+    std::ranges::stable_sort(expected, [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    QTreeWidgetItem* things = tree_->CategoryNode(mission, CATEGORY_THINGS);
+    QStringList shown;
+    for (int i = 0; i < things->childCount(); ++i)
+        shown << things->child(i)->text(0);
+    platform::SetAnsiCodePage(0);
+    EXPECT_EQ(shown, expected);
 }
 
 TEST_F(ItemTreeTest, ThingIconsFollowTheKindOfTheirDataBlock)
