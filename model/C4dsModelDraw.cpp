@@ -123,12 +123,15 @@ private:
     // in between.
     void DrawGroup(const ModelLod& lod, const LodDrawData& lodData, std::size_t g, GLsizei count) const
     {
+        const GroupDrawData& group = lodData.groups[g];
         if (data_.vertexBuffer != 0) {
             glInterleavedArrays(GL_T2F_N3F_V3F, 0, reinterpret_cast<const void*>(lodData.vertexOffset));
-            glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(lodData.groupOffsets[g]));
+            glDrawRangeElements(GL_TRIANGLES, group.lowest, group.highest, count, GL_UNSIGNED_SHORT,
+                                reinterpret_cast<const void*>(group.indexOffset));
         } else {
             glInterleavedArrays(GL_T2F_N3F_V3F, 0, lod.vertices.data());
-            glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, lod.faceGroups[g].indices.data());
+            glDrawRangeElements(GL_TRIANGLES, group.lowest, group.highest, count, GL_UNSIGNED_SHORT,
+                                lod.faceGroups[g].indices.data());
         }
     }
 

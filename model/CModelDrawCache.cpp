@@ -8,10 +8,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 
 namespace {
 
 bool g_buffersAllowed = true;
+
+constexpr std::uint16_t kNoIndex = 0;
 
 // Buffer objects came with GL 1.5.
 bool ContextHasBuffers()
@@ -66,8 +69,12 @@ ModelDrawData Layout(const ModelGeometry& geometry, Sizes& sizes)
             lodData.vertexOffset = sizes.vertexBytes;
             sizes.vertexBytes += lod.vertices.size() * sizeof(ModelVertex);
             for (const FaceGroup& group : lod.faceGroups) {
-                lodData.groupOffsets.push_back(sizes.indexBytes);
-                sizes.indexBytes += DrawnIndices(group) * sizeof(std::uint16_t);
+                const auto indices = std::span(group.indices).first(DrawnIndices(group));
+                const auto [lowest, highest] = std::ranges::minmax(indices.empty() ? std::span<const std::uint16_t>(
+                                                                                         &kNoIndex, 1)
+                                                                                   : indices);
+                lodData.groups.push_back({sizes.indexBytes, lowest, highest});
+                sizes.indexBytes += indices.size() * sizeof(std::uint16_t);
             }
             frameData.lods.push_back(std::move(lodData));
         }
@@ -102,7 +109,7 @@ void Upload(const ModelGeometry& geometry, const Sizes& sizes, ModelDrawData& da
             for (std::size_t g = 0; g < lod.faceGroups.size(); ++g) {
                 const std::size_t count = DrawnIndices(lod.faceGroups[g]);
                 if (count > 0)
-                    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLintptr>(lodData.groupOffsets[g]),
+                    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLintptr>(lodData.groups[g].indexOffset),
                                     static_cast<GLsizeiptr>(count * sizeof(std::uint16_t)),
                                     lod.faceGroups[g].indices.data());
             }

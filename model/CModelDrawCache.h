@@ -21,9 +21,17 @@
 #include <unordered_map>
 #include <vector>
 
+// One face group's indices: where they start in the index buffer, and the least and
+// greatest of them, so that GL need not look through them at every draw.
+struct GroupDrawData {
+    std::size_t indexOffset = 0;  // bytes
+    std::uint16_t lowest = 0;
+    std::uint16_t highest = 0;
+};
+
 struct LodDrawData {
-    std::size_t vertexOffset = 0;             // bytes into the vertex buffer
-    std::vector<std::size_t> groupOffsets;    // bytes into the index buffer, one per face group
+    std::size_t vertexOffset = 0;  // bytes into the vertex buffer
+    std::vector<GroupDrawData> groups;
 };
 
 struct FrameDrawData {

@@ -13,10 +13,13 @@
 // usage: verdax_bench_view [--prefix DIR] [--things N] [benchmark options]
 //   --prefix DIR  the generated game (shared with verdax_bench_mission; written when absent)
 //   --things N    a mission of N things (10,000 without it)
+//   --client-arrays  models drawn from their arrays in memory, as on a GL without
+//                 buffer objects
 
 #include "bench/mission/BenchCameras.h"
 #include "bench/mission/BenchGame.h"
 #include "game/CMission.h"
+#include "model/CModelDrawCache.h"
 #include "view3d/COffscreenFrame.h"
 #include "view3d/CWorldRenderer.h"
 #include "view3d/ViewMatrices.h"
@@ -216,16 +219,26 @@ Seconds TimeFrames(benchmark::State& state, const Camera& camera)
     return watch.Mean();
 }
 
+// What the last frame drew of what the mission holds.
+void CountDrawn(benchmark::State& state)
+{
+    const FrameCounts& counts = g_scene.renderer->LastFrameCounts();
+    state.counters["things_drawn"] = static_cast<double>(counts.things);
+    state.counters["world_meshes"] = static_cast<double>(counts.worldMeshes);
+}
+
 void BM_Frame(benchmark::State& state)
 {
     g_frameSeconds = TimeFrames(state, bench::OverviewCamera());
     SetRatio(state, "x_floor", g_frameSeconds, g_floorSeconds);
     state.counters["things"] = static_cast<double>(g_scene.mission->GetThings().size());
+    CountDrawn(state);
 }
 
 void BM_FrameStreet(benchmark::State& state)
 {
     SetRatio(state, "x_overview", TimeFrames(state, bench::StreetCamera()), g_frameSeconds);
+    CountDrawn(state);
 }
 
 // A new view's camera, at the origin: what `verdax-tool render` draws without camera
@@ -233,6 +246,7 @@ void BM_FrameStreet(benchmark::State& state)
 void BM_FrameNewView(benchmark::State& state)
 {
     SetRatio(state, "x_overview", TimeFrames(state, Camera()), g_frameSeconds);
+    CountDrawn(state);
 }
 
 void BM_Floor(benchmark::State& state)
@@ -281,7 +295,9 @@ fs::path TakePrefix(int& argc, char** argv)
     fs::path prefix;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
+        if (std::strcmp(argv[i], "--client-arrays") == 0)
+            CModelDrawCache::SetBuffersAllowed(false);
+        else if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
             prefix = argv[++i];
         else
             argv[kept++] = argv[i];
@@ -334,6 +350,9 @@ int main(int argc, char** argv)
                 floor.AddThing(*thing);
             glPopMatrix();
             floor.Upload();
+            // The first frame uploads every model into buffer objects: not a steady frame.
+            renderer.Render();
+            glFinish();
 
             g_scene = {&mission, &renderer};
             g_floor = &floor;
