@@ -28,32 +28,28 @@ Matrix4 Multiply(const Matrix4& a, const Matrix4& b)
     return m;
 }
 
+// T × R × S in closed form: the rotation's columns scaled, the translation beside.
 std::optional<Matrix4> PlacementMatrix(const Vector3& t, const AxisAngle& r, const Vector3& s)
 {
-    Matrix4 translate = kIdentity4;
-    translate[12] = t.x;
-    translate[13] = t.y;
-    translate[14] = t.z;
-    Matrix4 rotate = kIdentity4;
+    double x = 0, y = 0, z = 0, c = 1, sn = 0;
     const double length = std::sqrt(double(r.x) * r.x + double(r.y) * r.y + double(r.z) * r.z);
     // GL leaves out a rotation about an axis too short to normalise; how short is
     // its own choice, so such placements are not followed.
     if (length > 1e-3) {
-        const double x = r.x / length, y = r.y / length, z = r.z / length;
+        x = r.x / length;
+        y = r.y / length;
+        z = r.z / length;
         const double a = r.angle * std::numbers::pi / 180.0;
-        const double c = std::cos(a), sn = std::sin(a), k = 1 - c;
-        rotate = {k * x * x + c,      k * x * y + sn * z, k * x * z - sn * y, 0,
-                  k * x * y - sn * z, k * y * y + c,      k * y * z + sn * x, 0,
-                  k * x * z + sn * y, k * y * z - sn * x, k * z * z + c,      0,
-                  0,                  0,                  0,                  1};
+        c = std::cos(a);
+        sn = std::sin(a);
     } else if (r.angle != 0) {
         return std::nullopt;
     }
-    Matrix4 scale = kIdentity4;
-    scale[0] = s.x;
-    scale[5] = s.y;
-    scale[10] = s.z;
-    const Matrix4 m = Multiply(Multiply(translate, rotate), scale);
+    const double k = 1 - c;
+    const Matrix4 m = {(k * x * x + c) * s.x,      (k * x * y + sn * z) * s.x, (k * x * z - sn * y) * s.x, 0,
+                       (k * x * y - sn * z) * s.y, (k * y * y + c) * s.y,      (k * y * z + sn * x) * s.y, 0,
+                       (k * x * z + sn * y) * s.z, (k * y * z - sn * x) * s.z, (k * z * z + c) * s.z,      0,
+                       t.x,                        t.y,                        t.z,                        1};
     if (!AllFinite(m))
         return std::nullopt;
     return m;
