@@ -40,7 +40,7 @@ public:
     // name one model.
     void ShareFrom(const C4dsModel& other);
     bool IsLoaded() const { return loaded_; }
-    const std::string& GetName() const { return name_; }
+    const std::string& GetName() const;
     void Clear();
 
     // Draws every root frame with its subtree into the current GL context, each
@@ -66,10 +66,17 @@ public:
     const std::vector<std::unique_ptr<ModelFrame>>& GetFrames() const;
     // The content as read, shared with the other models of the same file; null when
     // not loaded.
-    const std::shared_ptr<const ModelGeometry>& GetGeometry() const { return geometry_; }
+    const std::shared_ptr<const ModelGeometry>& GetGeometry() const;
 
 private:
-    std::string name_;
-    std::shared_ptr<const ModelGeometry> geometry_;
+    // What a load gives, shared by the models ShareFrom makes of it: a large mission's
+    // thousands of things that name one model hold one pointer each, no name of
+    // their own.
+    struct Content {
+        std::string name;
+        std::shared_ptr<const ModelGeometry> geometry;
+    };
+
+    std::shared_ptr<const Content> content_;
     bool loaded_ = false;
 };
