@@ -4,33 +4,51 @@
 // the child windows inside a multiple-document area. It is also the host through
 // which the mediator opens child windows and reaches the mission tree.
 //
-// The window owns the editor's undo history (one stack per mission) and installs
-// it with the mediator. "Отменить" and "Повторить" act on a focused text editor
-// that can take them, and otherwise on the current mission's history. Closing the
-// window with missions that hold unsaved edits asks first whether to save them.
+// The window is the composition of its parts, each a class of its own: the
+// commands' actions (kept here by id), the Edit menu's commands (CEditCommands),
+// the status bar's panes (CStatusPanes), the document area (CDocumentArea), the
+// factories of the child windows' views (CViewFactories), the undo history (one
+// stack per mission, installed with the mediator) and the question asked when the
+// window closes with unsaved edits (CUnsavedChangesQuestion).
+//
+// Every command that reads or writes a mission first takes in the text the editors
+// hold (RunMissionCommand, CommitPendingEdits).
+//
+// Where things go. A new command: its id in ui/CommandIds.h, its prompt in the
+// string table, its action in the Create...Commands function of its menu (made with
+// AddMissionCommand when it reads or writes a mission), its place
+// in CreateMenus (and in CMainToolBar's list), its enabled state in
+// UpdateCommandUI. A new docking panel: a class of its own in ui/ (as CEditBar),
+// made in CreatePanels. A status message: the view sends a QStatusTipEvent, which
+// travels up to this window and into the message pane (CStatusPanes::ShowMessage).
 
 #include "game/IDravoDonHost.h"
+#include "ui/CCommandSet.h"
+#include "ui/CDocumentArea.h"
+#include "ui/CViewFactories.h"
 
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QDockWidget;
-class QLabel;
-class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
 namespace ui {
+class CEditBar;
+class CEditCommands;
 class CEditHistory;
 class CItemTreeView;
 class CMissionTreePane;
 class CSizingTabCtrlBar;
+class CStatusPanes;
+class CUnsavedChangesQuestion;
 class IUnsavedChangesPrompt;
 }  // namespace ui
 
@@ -39,10 +57,8 @@ class CMission;
 
 class CMainFrame : public QMainWindow, public IDravoDonHost {
 public:
-    // Makes the view of a child window for `object`; null when it cannot. The view
-    // takes part in notifications when it is also a CDravoDonView. The factory may
-    // return the child window itself (a QMdiSubWindow), whose widget is the view.
-    using ViewFactory = std::function<QWidget*(CVerdaxData* object)>;
+    // Makes the view of a child window for `object` (see ui::CViewFactories).
+    using ViewFactory = ui::CViewFactories::Factory;
 
     CMainFrame();
     ~CMainFrame() override;
@@ -78,21 +94,34 @@ public:
     // IsMissionModified as it paints.
     ui::CEditHistory& EditHistory() const { return *history_; }
 
+    // Runs `command`, one that reads or writes a mission, after the text the editors
+    // hold has gone into its objects (CommitPendingEdits); nothing when that failed.
+    // The widget that had the focus has it back afterwards. Every such command of the
+    // window runs through here: the saves, undo and redo (the close question calls
+    // CommitPendingEdits itself).
+    void RunMissionCommand(const std::function<void()>& command);
+    // Before any command reads or writes a mission: the text of the editor that has
+    // the focus goes into its object, as when the editor loses the focus, so that a
+    // script typed and not yet left counts as an edit. False, with that script window
+    // brought forward, when a script window holds a text its object cannot take (the
+    // user is told why).
+    bool CommitPendingEdits();
+
     // "&Сохранить Миссию": saves the mission selected in the tree. A failure never
     // ends the program: an error that carried a text has been shown already, and one
     // without a text is reported here, so that no failed save passes for done.
     void OnSaveMission();
+    // "Сохранить" (Ctrl+S): saves the mission that owns the object or category
+    // selected in the tree, or, with nothing selected there, the mission the world
+    // window shows; message 1002 when there is neither. Failures as OnSaveMission.
+    void OnSave();
+    CMission* MissionToSave() const;
 
     // Before anything that would drop missions with unsaved edits: true when there
     // are none, or when the user chose to drop them, or to save them and every
     // save succeeded (a failed one is reported as OnSaveMission reports it); false
     // when the user cancelled or a save failed.
     bool ConfirmUnsavedChanges();
-    // Before the question: the text of the editor that has the focus goes into its
-    // object, as when the editor loses the focus, so that a script typed and not yet
-    // left counts as an edit. False, with that script window brought forward, when a
-    // script window holds a text its object cannot take (the user is told why).
-    bool CommitPendingEdits();
     // Where the question goes (not owned); null returns to the message box.
     void SetUnsavedChangesPrompt(ui::IUnsavedChangesPrompt* prompt);
     // "Инфа Объекта" in the "Вид" menu: an info window for the mission tree's
@@ -102,36 +131,22 @@ public:
     // The action of a menu, toolbar or accelerator command; null for an unknown id.
     QAction* Action(int commandId) const;
 
-    QMdiArea* MdiArea() const { return mdiArea_; }
+    // The window's parts.
+    ui::CDocumentArea* MdiArea() const { return mdiArea_; }
     QToolBar* ToolBar() const { return toolBar_; }
     ui::CSizingTabCtrlBar* ObjectBar() const { return objectBar_; }
-    QDockWidget* EditBar() const { return editBar_; }
-    QWidget* EditBarPanel() const { return editPanel_; }
-    QLabel* MessagePane() const { return messagePane_; }
-    const std::array<QLabel*, 3>& IndicatorPanes() const { return indicators_; }
-    // The world window's fly speed, before the indicators.
-    QLabel* SpeedPane() const { return speedPane_; }
+    QDockWidget* EditBar() const;
+    QWidget* EditBarPanel() const;
+    ui::CStatusPanes& StatusPanes() const { return *panes_; }
 
     // A new child window inside the multiple-document area showing `view`.
-    QMdiSubWindow* AddChildWindow(QWidget* view);
-
-    // Window menu commands.
-    void CascadeWindows();
-    void TileWindows();
-    // Lines the minimised child windows up along the bottom of the area, left to
-    // right, starting a new row above when one is full.
+    QMdiSubWindow* AddChildWindow(QWidget* view, int kind = 0);
+    // Lines the minimised child windows up along the bottom of the area.
     void ArrangeIcons();
 
     // Brings every command's enabled and checked state up to date, as before a menu
     // is shown.
     void UpdateCommandUI();
-
-    // The status bar's first pane around menus. A popup's initialisation widens the
-    // pane over the whole bar when a menu selection allowed it; a closing menu gives
-    // the pane its former width back.
-    void OnInitMenuPopup();
-    void OnMenuSelect(bool menuClosing);
-    bool IsFirstPaneWidened() const { return savedPaneWidth_ != -1; }
 
 protected:
     bool event(QEvent* event) override;
@@ -140,42 +155,36 @@ protected:
 
 private:
     QAction* AddCommand(int id, const QString& text);
-    void CreateActions();
+    QAction* AddCommand(int id, const QString& text, const std::function<void()>& handler);
+    // A command that reads or writes a mission: its handler runs in RunMissionCommand.
+    QAction* AddMissionCommand(int id, const QString& text, const std::function<void()>& handler);
+    void CreateCommands();
+    void CreateFileCommands();
+    void CreateViewCommands();
+    void CreateWindowCommands();
+    void CreateHelpCommands();
     void CreateMenus();
     bool CreateToolBar();
-    bool CreateStatusBar();
-    void CreateSpeedPane();
-    void ShowSpeedOf(QMdiSubWindow* child);
-    // The child window opened for a view of `kind` (DON_VIEW_*); null when none is open.
-    QMdiSubWindow* ChildOfKind(int kind) const;
-    CGlView* WorldView() const;
+    bool CreatePanels();
     bool CreateObjectBar();
     bool CreateEditBar();
     void WatchMenu(QMenu* menu);
-    void RouteToFocusedView(const char* slot);
-    void UpdateUndoCommands(const QWidget* focus);
+    void ShowSpeedOf(QMdiSubWindow* child);
+    CGlView* WorldView() const;
     void OnMissionModifiedChanged();
-    template <class Save>
-    bool SaveReportingFailure(const Save& save);
-    void SetStatusPrompt(const QString& prompt);
 
     // The context of every connection to this window's handlers; gone first when
     // the window is destroyed.
     std::unique_ptr<QObject> slots_;
+    ui::CCommandSet commands_;
     std::unique_ptr<ui::CEditHistory> history_;
-    std::unique_ptr<ui::IUnsavedChangesPrompt> unsavedBox_;
-    ui::IUnsavedChangesPrompt* unsavedPrompt_ = nullptr;
+    std::unique_ptr<ui::CUnsavedChangesQuestion> unsavedQuestion_;
+    std::unique_ptr<ui::CEditCommands> editCommands_;
+    std::unique_ptr<ui::CStatusPanes> panes_;
+    ui::CViewFactories viewFactories_;
     ui::CMissionTreePane* missionPane_ = nullptr;
-    QMdiArea* mdiArea_;
+    ui::CDocumentArea* mdiArea_;
     QToolBar* toolBar_ = nullptr;
-    QLabel* messagePane_ = nullptr;
-    std::array<QLabel*, 3> indicators_{};
-    QLabel* speedPane_ = nullptr;
     ui::CSizingTabCtrlBar* objectBar_ = nullptr;
-    QDockWidget* editBar_ = nullptr;
-    QWidget* editPanel_ = nullptr;
-    int savedPaneWidth_ = -1;  // the first pane's width before a menu widened it; -1: none
-    bool widenFlag_ = false;   // a menu selection allows the next popup to widen the pane
-    std::map<int, QAction*> actions_;
-    std::map<int, ViewFactory> viewFactories_;
+    ui::CEditBar* editBar_ = nullptr;
 };

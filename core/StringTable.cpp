@@ -7,7 +7,7 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 31> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 34> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -24,8 +24,11 @@ constexpr std::array<std::pair<int, std::string_view>, 31> kStrings{{
     {IDS_ERR_REGISTRY, "Сорри, невозможно открыть ветку реестра. Переустановить игру."},
     {IDS_PROMPT_SAVE_MISSION, "Записать миссию на диск..."},
     {IDS_PROMPT_OBJECT_INFO, "Показать сведения о выбранном объекте\nИнфа Объекта"},
+    {IDS_PROMPT_FRAME_SELECTION, "Поставить выделенную вещь перед камерой Вида Мира\nПоказать выделенное"},
+    {IDS_PROMPT_FRAME_ALL, "Показать в Виде Мира всю миссию: мир и все вещи\nПоказать всё"},
     {IDS_APP_TITLE, "Verdax"},
     {IDS_PROMPT_FILE_NEW, "Создать новый документ\nНовый"},
+    {IDS_PROMPT_FILE_SAVE, "Записать на диск миссию выбранного объекта или Вида Мира\nСохранить"},
     {IDS_PROMPT_FILE_PRINT, "Напечатать активный документ\nПечать"},
     {IDS_PROMPT_EDIT_COPY, "Копировать выделенное в буфер обмена\nКопировать"},
     {IDS_PROMPT_EDIT_CUT, "Вырезать выделенное в буфер обмена\nВырезать"},

@@ -158,6 +158,23 @@ void AddSceneEdges(std::map<std::string, std::string>& corpus)
     corpus["thing_kinds.bin"] = demo::WriteScene2(OneThingOfEachKind());
 }
 
+// Spelled out here rather than written by the store, as tests/support does for the
+// game's formats.
+void AddRecoveryDescriptions(std::map<std::string, std::string>& corpus)
+{
+    const std::string fields = "install-folder=C:\\Games\\Dravo\\\n"
+                               "mission=%E4%E5%F0%E5%E2%ED%FF%20%25\n"
+                               "saved-at=1714564800\n"
+                               "pid=4242\n"
+                               "process-start=987654321\n"
+                               "boot-id=0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0\n"
+                               "undo-steps=12\n";
+    corpus["entry.description"] =
+        "verdax-recovery 1\n" + fields + "copy=b\ncopy-size=4123456\ncopy-hash=fedcba9876543210\n";
+    corpus["reservation.description"] = "verdax-recovery 1\n" + fields + "copy=\ncopy-size=0\ncopy-hash=0\n";
+    corpus["later.description"] = "verdax-recovery 2\nsomething=new\n";
+}
+
 }  // namespace
 
 SeedCorpora SeedInputs()
@@ -178,6 +195,9 @@ SeedCorpora SeedInputs()
     AddBitmapEdges(corpora["bitmap"]);
     AddModelEdges(corpora["4ds"]);
     AddSceneEdges(corpora["scene"]);
+    AddRecoveryDescriptions(corpora["recovery"]);
+    // The comparison takes scene files too.
+    corpora["comparison"] = corpora["scene"];
     return corpora;
 }
 

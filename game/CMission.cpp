@@ -67,6 +67,13 @@ void CMission::Save()
     sceneFile_.Write();
 }
 
+void CMission::SaveTo(std::iostream& stream)
+{
+    if (!loaded_)
+        return;
+    sceneFile_.WriteTo(stream);
+}
+
 // A mission without a usable world model still loads; only a foreign failure ends
 // the load.
 void CMission::LoadWorldModel()

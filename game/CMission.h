@@ -53,6 +53,8 @@ public:
     void LoadFrom(std::iostream& sceneFile);
     // Writes the object file's output when loaded; nothing otherwise.
     void Save();
+    // The same bytes into `stream` (held in memory) rather than the output file.
+    void SaveTo(std::iostream& stream);
 
     void AddThing(std::unique_ptr<CSceneObjectThing> thing) override;
     void AddThingData(std::unique_ptr<CSceneObjectThingData> data) override;

@@ -12,11 +12,14 @@ StderrPresenter& DefaultPresenter()
 }
 
 IMessagePresenter* g_presenter = nullptr;
+thread_local IMessagePresenter* t_presenter = nullptr;
 
 }  // namespace
 
 IMessagePresenter& Presenter()
 {
+    if (t_presenter)
+        return *t_presenter;
     return g_presenter ? *g_presenter : DefaultPresenter();
 }
 
@@ -43,6 +46,16 @@ ScopedPresenter::ScopedPresenter(IMessagePresenter& presenter) : previous_(g_pre
 ScopedPresenter::~ScopedPresenter()
 {
     g_presenter = previous_;
+}
+
+ScopedThreadPresenter::ScopedThreadPresenter(IMessagePresenter& presenter) : previous_(t_presenter)
+{
+    t_presenter = &presenter;
+}
+
+ScopedThreadPresenter::~ScopedThreadPresenter()
+{
+    t_presenter = previous_;
 }
 
 }  // namespace platform

@@ -21,7 +21,8 @@ public:
     virtual void ShowMessage(int id, std::string_view utf8Text) = 0;
 };
 
-// The presenter in force; standard error until another is installed.
+// The presenter in force on the calling thread: the one a ScopedThreadPresenter
+// installed there, else the process's (standard error until another is installed).
 IMessagePresenter& Presenter();
 
 // Installs `presenter` (not owned); null restores the standard-error presenter.
@@ -58,6 +59,27 @@ public:
 
 private:
     IMessagePresenter* previous_;
+};
+
+// Installs `presenter` for the calling thread alone, for the scope's lifetime. A
+// worker thread that reads files installs one: an error raised with a text shows it
+// at once, and the interface's presenter belongs to the interface thread.
+class ScopedThreadPresenter {
+public:
+    explicit ScopedThreadPresenter(IMessagePresenter& presenter);
+    ~ScopedThreadPresenter();
+    ScopedThreadPresenter(const ScopedThreadPresenter&) = delete;
+    ScopedThreadPresenter& operator=(const ScopedThreadPresenter&) = delete;
+
+private:
+    IMessagePresenter* previous_;
+};
+
+// Shows nothing: for a thread whose errors travel as values to whoever reports them.
+class SilentPresenter final : public IMessagePresenter {
+public:
+    void ShowText(std::string_view) override {}
+    void ShowMessage(int, std::string_view) override {}
 };
 
 }  // namespace platform

@@ -16,7 +16,8 @@ public:
     CMemoryWriteBuffer(const CMemoryWriteBuffer&) = delete;
     CMemoryWriteBuffer& operator=(const CMemoryWriteBuffer&) = delete;
 
-    // Starts empty, with room for `bytes` (more is taken as needed).
+    // Starts empty, with room for `bytes` (more is taken as needed), in the memory it
+    // holds when that is enough.
     void Reset(std::size_t bytes);
     // Gives the memory back; the buffer is empty.
     void Release();

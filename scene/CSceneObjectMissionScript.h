@@ -9,6 +9,8 @@
 
 #include "scene/CSceneObject.h"
 
+#include <string_view>
+
 class CSceneObjectMissionScript : public CSceneObject {
 public:
     static constexpr std::uint16_t kElementId = 0xAE51;
@@ -23,6 +25,9 @@ public:
     void SetScript(const std::string& script) override { script_ = script; }
 
     std::uint8_t GetFlag() const { return flag_; }
+    // GetName and GetScript without a copy, for whoever reads the texts of many objects.
+    std::string_view GetNameView() const { return name_; }
+    std::string_view GetScriptView() const { return script_; }
 
 private:
     std::string name_;

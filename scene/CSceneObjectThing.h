@@ -15,6 +15,7 @@
 
 #include <array>
 #include <memory>
+#include <string_view>
 
 class CSceneObjectThingData;
 
@@ -105,6 +106,8 @@ public:
     void SetScript(const std::string& script) override;
 
     std::int32_t GetKind() const { return kind_; }
+    // The name without a copy, for whoever reads the texts of many objects.
+    std::string_view GetNameView() const { return name_; }
     const std::string& GetModelName() const { return modelName_; }
     C4dsModel& GetModel() { return model_; }
     const C4dsModel& GetModel() const { return model_; }

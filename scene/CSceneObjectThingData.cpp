@@ -3,6 +3,7 @@
 #include "core/CVerdaxException.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -117,17 +118,25 @@ std::uint32_t CSceneObjectThingData::WriteCountedText(std::span<const std::uint8
     return WriteU32(static_cast<std::uint32_t>(text.size())) + WriteBytes(text);
 }
 
+// memchr looks at many bytes at once; a script runs to hundreds of bytes.
 std::span<const std::uint8_t> CSceneObjectThingData::ScriptBytes() const
 {
-    const auto end = std::ranges::find(data_, std::uint8_t{0});
-    return {data_.data(), static_cast<std::size_t>(end - data_.begin())};
+    const void* zero = data_.empty() ? nullptr : std::memchr(data_.data(), 0, data_.size());
+    const std::size_t size = zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - data_.data())
+                                  : data_.size();
+    return {data_.data(), size};
 }
 
 std::string CSceneObjectThingData::GetScript() const
 {
+    return std::string(GetScriptView());
+}
+
+std::string_view CSceneObjectThingData::GetScriptView() const
+{
     if (kind_ == kScriptKind) {
         const auto script = ScriptBytes();
-        return std::string(script.begin(), script.end());
+        return {reinterpret_cast<const char*>(script.data()), script.size()};
     }
     if (kind_ == kTextKind)
         return text27_;

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <span>
+#include <string_view>
 
 class CSceneObjectThingData : public CSceneObject {
 public:
@@ -34,6 +35,9 @@ public:
     void SetScript(const std::string& script) override;
 
     std::int32_t GetKind() const { return kind_; }
+    // GetName and GetScript without a copy, for whoever reads the texts of many objects.
+    std::string_view GetNameView() const { return name_; }
+    std::string_view GetScriptView() const;
     // Kinds whose 0xAE24 content is carried as raw bytes.
     static bool IsRawKind(std::int32_t kind);
 

@@ -74,16 +74,16 @@ void RemoveStaleTemporaries(const std::filesystem::path& target)
 // otherwise; closed, and its name removed, unless kept.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::filesystem::path& target) : target_(target)
+    TemporaryFile(const std::filesystem::path& target, mode_t permissions) : target_(target)
     {
-        // 0666 less the umask: the file gets the permissions a new file would.
-        fd_ = ::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        // Less the umask, as for any new file.
+        fd_ = ::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions);
         if (fd_ >= 0)
             return;
         // EISDIR or EOPNOTSUPP: a kernel or file system without unnamed files.
         for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
             path_ = TemporaryName(target, random_());
-            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
             if (fd_ < 0 && errno != EEXIST)
                 break;
         }
@@ -180,10 +180,10 @@ FileReplacement Failed(FileReplacementResult result)
 
 }  // namespace
 
-FileReplacement ReplaceFileContent(const std::filesystem::path& target, std::string_view content)
+FileReplacement ReplaceFileContent(const std::filesystem::path& target, std::string_view content, mode_t permissions)
 {
     RemoveStaleTemporaries(target);
-    TemporaryFile temporary(target);
+    TemporaryFile temporary(target, permissions);
     if (!temporary.IsOpen())
         return Failed(FileReplacementResult::kCannotCreate);
     if (!temporary.WriteAll(content))

@@ -28,7 +28,10 @@ struct FileReplacement {
     int systemError = 0;  // the errno of the step that failed; 0 when done
 };
 
-FileReplacement ReplaceFileContent(const std::filesystem::path& target, std::string_view content);
+// `permissions` (less the umask) are those of a new file; a file kept from the
+// user alone gives 0600.
+FileReplacement ReplaceFileContent(const std::filesystem::path& target, std::string_view content,
+                                   mode_t permissions = 0666);
 
 // The call that writes the content, replaceable so that a test can make a write fail
 // as a full disk does. Returns the previous one.

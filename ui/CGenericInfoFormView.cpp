@@ -8,6 +8,7 @@
 #include "ui/CodePageText.h"
 #include "ui/DialogUnits.h"
 #include "ui/FieldRefusal.h"
+#include "ui/FieldTyping.h"
 #include "ui/StringTableText.h"
 
 #include <QLabel>
@@ -141,6 +142,7 @@ void CGenericInfoFormView::CreateControls()
         edit->setObjectName(QStringLiteral("edit%1").arg(field.id));
         edit->setAccessibleName(Utf8(field.accessibleName));
         edit->setReadOnly(!field.editable);
+        MarkAppliedField(*edit);
         // Enter in a field presses the default button, as in a dialog.
         connect(edit, &QLineEdit::returnPressed, this, [this] { OnApply(); });
         controls_[field.id] = edit;
@@ -273,7 +275,7 @@ bool CGenericInfoFormView::TransferFromControls()
 
 void CGenericInfoFormView::OnApply()
 {
-    TransferFromControls();
+    const bool complete = TransferFromControls();
     auto* thing = dynamic_cast<CSceneObjectThing*>(GetObject());
     if (!thing)
         return;
@@ -283,6 +285,8 @@ void CGenericInfoFormView::OnApply()
     edit.rotation = values_.rotation;
     edit.scale = values_.scale;
     CDravoDon::Instance().ApplyEdit(this, *thing, edit);
+    if (complete)
+        MarkTypingApplied(*page_);
 }
 
 }  // namespace ui

@@ -8,9 +8,11 @@
 #include "ui/IconStrips.h"
 #include "ui/StringTableText.h"
 
+#include <QCommonStyle>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QRegion>
 #include <QTreeWidgetItemIterator>
 
@@ -86,6 +88,24 @@ public:
 private:
     T& target_;
     T saved_;
+};
+
+// The application's style for everything but the branches, which are drawn as a
+// tree control draws them: dotted lines joining the items, the root items too, and
+// a box with a plus or a minus on an item with children.
+class CTreeLinesStyle final : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_IndicatorBranch)
+            lines_.drawPrimitive(element, option, painter, widget);
+        else
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+private:
+    QCommonStyle lines_;
 };
 
 }  // namespace
@@ -187,7 +207,14 @@ void CItemTreeView::OnInitialUpdate()
     setColumnCount(1);
     header()->hide();
     setRootIsDecorated(true);
+    auto* style = new CTreeLinesStyle;
+    style->setParent(this);
+    setStyle(style);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // One column: items and rows are the same, and an item's own select action
+    // (a screen reader's) selects that item; the row form picks a row by its place
+    // under its parent as if it were its place in the whole tree.
+    setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(false);
     setIconSize(QSize(kIconSize, kIconSize));
@@ -195,6 +222,7 @@ void CItemTreeView::OnInitialUpdate()
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
     connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { OnItemCollapsed(item); });
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] { OnItemSelectionChanged(); });
 
     CDravoDon::Instance().RegisterView(this);
     categoryNodes_.clear();
@@ -246,6 +274,17 @@ CMission* CItemTreeView::GetSelectedMission()
     return dynamic_cast<CMission*>(item->GetObject());
 }
 
+CMission* CItemTreeView::GetMissionOfSelection() const
+{
+    QTreeWidgetItem* item = currentItem();
+    if (!item || !item->isSelected())
+        return nullptr;
+    while (item->parent())
+        item = item->parent();
+    const auto* missionItem = dynamic_cast<const CItemTreeItem*>(item);
+    return missionItem ? dynamic_cast<CMission*>(missionItem->GetObject()) : nullptr;
+}
+
 void CItemTreeView::SelectObject(CVerdaxData* object)
 {
     if (!object)
@@ -272,6 +311,18 @@ void CItemTreeView::OnSelectionChanged(QTreeWidgetItem* item)
     const auto* treeItem = dynamic_cast<const CItemTreeItem*>(item);
     SetObject(treeItem ? treeItem->GetObject() : nullptr);
     CDravoDon::Instance().BroadcastSelection(this, cause_ == Cause::Mouse);
+}
+
+// A row selected without becoming current (as a screen reader's select action on
+// the row does) becomes the current one, and so the editor's current object,
+// announced as the user's click.
+void CItemTreeView::OnItemSelectionChanged()
+{
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (selected.size() != 1 || selected.front() == currentItem())
+        return;
+    ScopedValue cause(cause_, Cause::Mouse);
+    setCurrentItem(selected.front());
 }
 
 // A current item hidden in a collapsed branch would stay the editor's current object
@@ -403,8 +454,13 @@ void CItemTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& optio
     QTreeWidget::drawRow(painter, option, index);
 }
 
+// A right click leaves the selection as it is.
 void CItemTreeView::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
     ScopedValue cause(cause_, Cause::Mouse);
     QTreeWidget::mousePressEvent(event);
 }

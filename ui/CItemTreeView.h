@@ -4,7 +4,10 @@
 // makes its object the editor's current object and is announced through the
 // mediator; opening a mission (double-click, or releasing Enter on it) loads it and
 // builds its branch. Collapsing a branch that holds the selected item selects the
-// collapsed item, so that what is current is always what the user sees selected.
+// collapsed item, and a row selected by any means (a screen reader's select action
+// too) becomes the current one, announced as a click, so that what is current is
+// always what the user sees selected. A right click leaves the selection alone. The
+// branches are drawn with lines, the root items' too.
 //
 // Item texts and mission icons are asked of the objects each time an item is
 // drawn, so a renamed object shows its new name at the next repaint; a mission
@@ -79,6 +82,11 @@ public:
     // cleared (a Ctrl-click on the selected item) or is no mission's own item.
     CMission* GetSelectedMission() override;
 
+    // The mission whose branch holds the item the user sees selected: the mission
+    // itself, one of its categories or one of its objects; null when nothing is
+    // selected.
+    CMission* GetMissionOfSelection() const;
+
     // The same as AddMission, returning the new item.
     CItemTreeItem* AddMissionItem(CMission* mission);
 
@@ -119,6 +127,7 @@ private:
     void OnSelectionChanged(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
     void RepaintChangedRows();
+    void OnItemSelectionChanged();
     void BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem);
     template <class Objects>
     void AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&));

@@ -4,6 +4,7 @@
 #include "game/CDravoDon.h"
 #include "scene/CSceneObject.h"
 #include "ui/FieldRefusal.h"
+#include "ui/FieldTyping.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -71,6 +72,7 @@ QLineEdit* CRollupPage::AddField(int id, const QRect& dialogUnits, const QString
     field->setObjectName(QString::number(id));
     field->setGeometry(DialogRect(dialogUnits.x(), dialogUnits.y(), dialogUnits.width(), dialogUnits.height()));
     field->setAccessibleName(accessibleName);
+    MarkAppliedField(*field);
     return field;
 }
 
@@ -114,7 +116,8 @@ void CRollupPage::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        OnOK();
+        if (OnOK())
+            MarkTypingApplied(*this);
         event->accept();
         return;
     case Qt::Key_Escape:

@@ -2,6 +2,11 @@
 // A sizing bar that shows several views as tabs, one view at a time; the tabs sit
 // at the bottom and tab i shows image i of the tab icon strip. The main window's
 // object bar is one, and the view of its first tab is the mission tree.
+//
+// In the bar's client area of width W and height H (beside its sizing edge), with
+// h = H - 14 when the bar is docked at the top or the bottom or floats and H - 18
+// otherwise, the tab control stands at (7, 7) with size (W - 14, h) and every view
+// at (9, 9) with size (W - 19, h - 26), over the tab control's display area.
 
 #include "ui/CSizingControlBar.h"
 
@@ -43,7 +48,11 @@ public:
     int GetTabCount() const { return static_cast<int>(items_.size()); }
     QTabWidget* TabControl() const { return tabs_; }
 
+    // Places the tab control and the views in the client area, as above.
+    void LayOutTabs();
+
 private:
+    QWidget* client_;
     QTabWidget* tabs_;
     QPixmap iconStrip_;
     std::vector<TCB_ITEM> items_;

@@ -7,9 +7,13 @@ namespace ui {
 enum CommandId : int {
     ID_VIEW_EDIT_BAR = 101,
     ID_SAVE_MISSION = 32771,
+    ID_WINDOW_WORLD = 32772,      // "Вид Мира": brings the world window back after it was closed
     ID_VIEW_OBJECT_INFO = 32790,  // "Инфа Объекта": the info window for the tree's object
+    ID_VIEW_FRAME_SELECTION = 32791,  // "Показать выделенное" (F) in the world window
+    ID_VIEW_FRAME_ALL = 32792,        // "Показать всё" (Shift+F): the whole mission in the world window
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,
+    ID_FILE_SAVE = 57603,  // "Сохранить": the mission of the selection or of the world window
     ID_FILE_PRINT = 57607,
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,

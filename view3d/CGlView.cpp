@@ -4,11 +4,13 @@
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "game/ObjectEdit.h"
+#include "platform/CodePage.h"
 #include "view3d/CameraNavigation.h"
 #include "view3d/ThingEdit.h"
 
+#include <QApplication>
 #include <QKeyEvent>
-#include <QMatrix4x4>
+#include <QStatusTipEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
@@ -30,35 +32,6 @@ QSurfaceFormat ViewFormat()
     format.setDepthBufferSize(std::max(format.depthBufferSize(), 24));
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     return format;
-}
-
-struct Sphere {
-    Vector3 centre;
-    float radius = 0.0f;
-};
-
-// Around what the world window draws for `thing`: its model's box under the thing's
-// translation, rotation and scale, as the frame applies them; a thing without a box
-// is a marker of the marker mode's size at its translation (radius 0 leaves the
-// size to the framing's smallest).
-Sphere ThingSphere(const CSceneObjectThing& thing, float markerRadius)
-{
-    const Vector3 t = thing.GetTranslation();
-    const std::optional<ModelBox> box =
-        thing.GetModel().IsLoaded() ? ComputeModelBox(thing.GetModel()) : std::nullopt;
-    if (!box)
-        return {t, markerRadius};
-    const AxisAngle r = thing.GetRotation();
-    const Vector3 s = thing.GetScale();
-    QMatrix4x4 placed;
-    placed.translate(t.x, t.y, t.z);
-    placed.rotate(r.angle, r.x, r.y, r.z);
-    placed.scale(s.x, s.y, s.z);
-    const QVector3D min(box->min.x, box->min.y, box->min.z);
-    const QVector3D max(box->max.x, box->max.y, box->max.z);
-    const QVector3D centre = placed.map((min + max) / 2.0f);
-    const float largestScale = std::max({std::abs(s.x), std::abs(s.y), std::abs(s.z)});
-    return {{centre.x(), centre.y(), centre.z()}, (max - min).length() / 2.0f * largestScale};
 }
 
 }  // namespace
@@ -111,6 +84,7 @@ void CGlView::paintGL()
     if (painted_)
         painted_();
     renderer_.Render();
+    AnnounceMission();
 }
 
 void CGlView::Render()
@@ -128,10 +102,22 @@ CSceneObjectThing* CGlView::SelectedThing()
 
 void CGlView::FrameSelection()
 {
-    const CSceneObjectThing* thing = SelectedThing();
-    if (!thing)
+    if (const CSceneObjectThing* thing = SelectedThing())
+        FrameSphere(view3d::ThingSphere(*thing, renderer_.Settings().MarkerRadius()));
+}
+
+void CGlView::FrameAll()
+{
+    renderer_.SetCurrentObject(GetObject());
+    const CMission* mission = renderer_.GetMission();
+    if (!mission)
         return;
-    const Sphere sphere = ThingSphere(*thing, renderer_.Settings().MarkerRadius());
+    if (const std::optional<view3d::Sphere> sphere = view3d::MissionSphere(*mission, renderer_.Settings().MarkerRadius()))
+        FrameSphere(*sphere);
+}
+
+void CGlView::FrameSphere(const view3d::Sphere& sphere)
+{
     Camera& camera = renderer_.GetCamera();
     const float aspect = height() > 0 ? static_cast<float>(width()) / static_cast<float>(height()) : 1.0f;
     const view3d::CameraPlace framed =
@@ -139,6 +125,25 @@ void CGlView::FrameSelection()
     camera.eye = framed.eye;
     camera.centre = framed.centre;
     Render();
+}
+
+// The first time the view shows a mission, the status bar tells how to see all of
+// it: a new camera often looks at nothing. The message travels up to the main
+// window's message pane.
+void CGlView::AnnounceMission()
+{
+    const auto* mission = dynamic_cast<const CMission*>(GetObject());
+    if (!mission || std::ranges::find(announced_, mission) != announced_.end())
+        return;
+    announced_.push_back(mission);
+    QStatusTipEvent tip(FirstShownText(*mission));
+    QApplication::sendEvent(this, &tip);
+}
+
+QString CGlView::FirstShownText(const CMission& mission)
+{
+    return QStringLiteral("%1: Shift+F (Вид → Показать всё) покажет всю миссию")
+        .arg(QString::fromStdString(platform::ToUtf8(mission.GetName())));
 }
 
 QString CGlView::SpeedText() const
@@ -202,6 +207,21 @@ void CGlView::Notify(CDravoDonView* sender, int code, int /*arg*/)
     }
 }
 
+// F and Shift+F are the view's own keys while it has the focus, before the main
+// window's commands of the same keys.
+bool CGlView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_F && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QOpenGLWidget::event(event);
+}
+
 void CGlView::keyPressEvent(QKeyEvent* event)
 {
     Camera& camera = renderer_.GetCamera();
@@ -228,6 +248,15 @@ void CGlView::keyPressEvent(QKeyEvent* event)
         if (!event->isAutoRepeat())
             ScaleSpeed(0.5f);
         break;
+    // Read on the press: the release may come after Shift's.
+    case Qt::Key_F:
+        if (event->isAutoRepeat())
+            break;
+        if (event->modifiers() & Qt::ShiftModifier)
+            FrameAll();
+        else
+            FrameSelection();
+        return;
     default:
         QOpenGLWidget::keyPressEvent(event);
         return;
@@ -246,9 +275,6 @@ void CGlView::keyReleaseEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Home:
         renderer_.GetCamera().ResetEye();
-        break;
-    case Qt::Key_F:
-        FrameSelection();
         break;
     case Qt::Key_C:
         makeCurrent();

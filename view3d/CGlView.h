@@ -6,7 +6,8 @@
 //
 // Keys: the arrows move (on key down, with auto-repeat); Home puts the eye at the
 // origin; C toggles back-face culling, S cycles the marker mode, T the world, W the
-// wireframe, F frames the selected thing (on key up); + (or =) and - double and
+// wireframe (on key up); F frames the selected thing and Shift+F the whole mission
+// (before the main window's commands of those keys), + (or =) and - double and
 // halve the fly speed (on key down, once a press). Mouse: the wheel moves forward
 // and back (with Ctrl: doubles or halves the fly speed a notch); a left drag moves
 // sideways and up and down (with Shift: forward and back); a right drag turns.
@@ -17,12 +18,16 @@
 // released; a right drag turns it (with Shift: about the first angle), both
 // buttons about the third angle, each turn announced at once.
 //
+// The first time the view shows a mission, a status message says how to see all of
+// it (the camera stays where it is).
+//
 // Notifications: DON_MISSION_SELECTED makes the sender's mission current;
 // DON_DATA_SELECTED makes the sender's object the selected one; DON_OBJECT_CHANGED
 // redraws. The view leaves the mediator when destroyed.
 
 #include "game/CDravoDonView.h"
 #include "view3d/CWorldRenderer.h"
+#include "view3d/Framing.h"
 
 #include <QOpenGLWidget>
 #include <QPoint>
@@ -31,6 +36,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class CGlView : public QOpenGLWidget, public CDravoDonView {
 public:
@@ -54,6 +60,12 @@ public:
     // marker's size), keeping the view direction and the fly speed; nothing when no
     // thing of the current mission is selected.
     void FrameSelection();
+    // "Показать всё": the same for the whole current mission, its world model and
+    // every thing (view3d::MissionSphere); nothing without a mission.
+    void FrameAll();
+
+    // The status bar's message the first time the view shows `mission`.
+    static QString FirstShownText(const CMission& mission);
 
     // "Скорость: " and the fly speed, the view direction's length that scales every
     // move.
@@ -66,6 +78,7 @@ public:
     QSize ProjectionSize() const { return projectionSize_; }
 
 protected:
+    bool event(QEvent* event) override;
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
@@ -86,6 +99,8 @@ private:
     void EditSelectedThing(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, float j, float k);
     // The selected thing of the current mission, found anew.
     CSceneObjectThing* SelectedThing();
+    void FrameSphere(const view3d::Sphere& sphere);
+    void AnnounceMission();
     void ScaleSpeed(float factor);
     void ShowSpeed();
 
@@ -96,4 +111,5 @@ private:
     std::function<void(const QString&)> speedShown_;
     QString shownSpeed_;  // the text speedShown_ last had
     std::uint64_t gesture_ = 0;  // the edits of the drag under way; 0 between drags
+    std::vector<const CMission*> announced_;  // compared only, never followed
 };

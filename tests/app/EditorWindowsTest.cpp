@@ -8,6 +8,7 @@
 #include "ui/CItemTreeView.h"
 #include "ui/CScriptFrame.h"
 #include "ui/CScriptView.h"
+#include "ui/CStatusPanes.h"
 #include "ui/CommandIds.h"
 #include "view3d/CGlFrame.h"
 #include "view3d/CGlView.h"
@@ -117,7 +118,7 @@ TEST_F(EditorWindowsTest, TheEditMenuActsOnTheScriptTextAndOpeningItKeepsTheFocu
     ASSERT_NE(view, nullptr);
     ClickIn(view->viewport());
     view->moveCursor(QTextCursor::End);
-    EXPECT_EQ(frame_->MessagePane()->text(), "Стр 2, Кол 1");  // the caret's place in the status bar
+    EXPECT_EQ(frame_->StatusPanes().MessagePane()->text(), "Стр 2, Кол 1");  // the caret's place in the status bar
 
     ChangeCounter counter;
     QMenu* edit = Menu(QStringLiteral("&Правка"));
@@ -196,8 +197,8 @@ TEST_F(EditorWindowsTest, ADoubleClickOnAThingFramesItInTheWorldWindowWhoseSpeed
     ASSERT_NE(world, nullptr);
     CGlView* view = world->GetView();
     ASSERT_EQ(view->GetObject(), mission_.mission.get());
-    EXPECT_EQ(frame_->SpeedPane()->text(), "Скорость: 5.09902");
-    EXPECT_EQ(frame_->SpeedPane()->accessibleName(), "Скорость");
+    EXPECT_EQ(frame_->StatusPanes().SpeedPane()->text(), "Скорость: 5.09902");
+    EXPECT_EQ(frame_->StatusPanes().SpeedPane()->accessibleName(), "Скорость");
 
     CSceneObjectThing& door = mission_.Door();
     tree_->SelectObject(&door);
@@ -213,11 +214,11 @@ TEST_F(EditorWindowsTest, ADoubleClickOnAThingFramesItInTheWorldWindowWhoseSpeed
     EXPECT_NEAR(camera.eye.y, t.y + k * d.y, 1e-3f);
 
     QTest::keyClick(view, Qt::Key_Plus);
-    EXPECT_EQ(frame_->SpeedPane()->text(), "Скорость: 10.198");
-    EXPECT_EQ(frame_->SpeedPane()->text(), view->SpeedText());
+    EXPECT_EQ(frame_->StatusPanes().SpeedPane()->text(), "Скорость: 10.198");
+    EXPECT_EQ(frame_->StatusPanes().SpeedPane()->text(), view->SpeedText());
 
     delete world;
-    EXPECT_EQ(frame_->SpeedPane()->text(), "");
+    EXPECT_EQ(frame_->StatusPanes().SpeedPane()->text(), "");
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
+#include "ui/CGenericInfoFormView.h"
 #include "ui/CItemTreeView.h"
 #include "ui/CMissionTreePane.h"
 #include "ui/CSizingTabCtrlBar.h"
+#include "ui/CStatusPanes.h"
 #include "ui/CommandIds.h"
+#include "view3d/CGlFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,11 +91,13 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
     for (QAction* action : frame_->menuBar()->actions())
         titles << action->text();
     EXPECT_EQ(titles, QStringList({"&Файл", "&Правка", "&Вид", "&Окно", "&Помощь"}));
-    EXPECT_EQ(ItemTexts("&Файл"), QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "&Закрыть", "В&ыход"}));
+    EXPECT_EQ(ItemTexts("&Файл"),
+              QStringList({"&Новый\tCtrl+N", "&Сохранить Миссию", "Со&хранить\tCtrl+S", "&Закрыть", "В&ыход"}));
     EXPECT_EQ(ItemTexts("&Правка"),
               QStringList({"&Отменить\tCtrl+Z", "&Повторить\tCtrl+Y", "Вы&резать\tCtrl+X", "&Копировать\tCtrl+C",
                            "&Вставить\tCtrl+V"}));
-    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar", "&Инфа Объекта"}));
+    EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar", "&Инфа Объекта",
+                                              "&Показать выделенное\tF", "Показать в&сё\tShift+F"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать", "&Вид Мира"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
 
@@ -122,16 +127,16 @@ TEST_F(MainFrameTest, StatusPromptsAndTooltipsComeFromTheStringTable)
     // Hovering an item shows its prompt in the first pane.
     QStatusTipEvent tip(frame_->Action(ID_SAVE_MISSION)->statusTip());
     QApplication::sendEvent(frame_.get(), &tip);
-    EXPECT_EQ(frame_->MessagePane()->text(), "Записать миссию на диск...");
+    EXPECT_EQ(frame_->StatusPanes().MessagePane()->text(), "Записать миссию на диск...");
 }
 
 TEST_F(MainFrameTest, StatusBarHasTheMessagePaneAndThreeIndicators)
 {
-    EXPECT_EQ(frame_->IndicatorPanes()[0]->text(), "CAP");
-    EXPECT_EQ(frame_->IndicatorPanes()[1]->text(), "NUM");
-    EXPECT_EQ(frame_->IndicatorPanes()[2]->text(), "SCRL");
-    EXPECT_LT(frame_->MessagePane()->x(), frame_->IndicatorPanes()[0]->x());
-    EXPECT_LT(frame_->IndicatorPanes()[0]->x(), frame_->IndicatorPanes()[2]->x());
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[0]->text(), "CAP");
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[1]->text(), "NUM");
+    EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[2]->text(), "SCRL");
+    EXPECT_LT(frame_->StatusPanes().MessagePane()->x(), frame_->StatusPanes().IndicatorPanes()[0]->x());
+    EXPECT_LT(frame_->StatusPanes().IndicatorPanes()[0]->x(), frame_->StatusPanes().IndicatorPanes()[2]->x());
 }
 
 TEST_F(MainFrameTest, ItemsWithoutAHandlerAreDisabledAndCtrlNDoesNothing)
@@ -144,7 +149,10 @@ TEST_F(MainFrameTest, ItemsWithoutAHandlerAreDisabledAndCtrlNDoesNothing)
     EXPECT_TRUE(frame_->Action(ID_CONTEXT_HELP)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_NEW)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_CLOSE)->isEnabled());
-    EXPECT_FALSE(frame_->Action(ID_VIEW_OBJECT_BAR)->isEnabled());
+    EXPECT_TRUE(frame_->Action(ID_VIEW_OBJECT_BAR)->isEnabled());
+    // Framing needs a world window.
+    EXPECT_FALSE(frame_->Action(ID_VIEW_FRAME_SELECTION)->isEnabled());
+    EXPECT_FALSE(frame_->Action(ID_VIEW_FRAME_ALL)->isEnabled());
     EXPECT_FALSE(frame_->Action(ID_FILE_PRINT)->isEnabled());
     EXPECT_TRUE(frame_->Action(ID_SAVE_MISSION)->isEnabled());
     EXPECT_TRUE(frame_->Action(ID_APP_ABOUT)->isEnabled());
@@ -211,6 +219,22 @@ TEST_F(MainFrameTest, EditBarAndToolbarHideAndShowWithTheirCheckMarks)
     EXPECT_TRUE(toolBar->isChecked());
 }
 
+// The object bar holds the tree: closed, it comes back as the edit bar does.
+TEST_F(MainFrameTest, ObjectBarHidesAndShowsWithItsCheckMark)
+{
+    frame_->UpdateCommandUI();
+    QAction* objectBar = frame_->Action(ID_VIEW_OBJECT_BAR);
+    ASSERT_TRUE(objectBar->isCheckable());
+    EXPECT_TRUE(objectBar->isChecked());
+    objectBar->trigger();
+    EXPECT_TRUE(frame_->ObjectBar()->isHidden());
+    EXPECT_FALSE(objectBar->isChecked());
+    objectBar->trigger();
+    EXPECT_FALSE(frame_->ObjectBar()->isHidden());
+    EXPECT_TRUE(frame_->GetItemTree()->isVisible());
+    EXPECT_TRUE(objectBar->isChecked());
+}
+
 TEST_F(MainFrameTest, StatusBarCommandNeverHidesTheStatusBar)
 {
     QAction* command = frame_->Action(ID_VIEW_STATUS_BAR);
@@ -251,39 +275,39 @@ TEST_F(MainFrameTest, TitleStaysVerdaxWithAMaximisedChildWindow)
 TEST_F(MainFrameTest, FirstPaneSpansTheBarWhileAMenuIsOpen)
 {
     QApplication::processEvents();
-    const int before = frame_->MessagePane()->width();
+    const int before = frame_->StatusPanes().MessagePane()->width();
     ASSERT_GT(before, 0);
     QMenu* file = Menu("&Файл");
     file->popup(frame_->mapToGlobal(QPoint(10, 30)));
     QApplication::processEvents();
     ASSERT_TRUE(file->isVisible());
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    for (QLabel* pane : frame_->IndicatorPanes())
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    for (QLabel* pane : frame_->StatusPanes().IndicatorPanes())
         EXPECT_FALSE(pane->isVisible());
-    EXPECT_GT(frame_->MessagePane()->width(), before);
+    EXPECT_GT(frame_->StatusPanes().MessagePane()->width(), before);
 
     file->hide();
     QApplication::processEvents();
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    EXPECT_EQ(frame_->MessagePane()->width(), before);
-    for (QLabel* pane : frame_->IndicatorPanes())
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    EXPECT_EQ(frame_->StatusPanes().MessagePane()->width(), before);
+    for (QLabel* pane : frame_->StatusPanes().IndicatorPanes())
         EXPECT_TRUE(pane->isVisible());
 }
 
 TEST_F(MainFrameTest, PopupWidensOnlyAfterAMenuSelection)
 {
-    frame_->OnInitMenuPopup();  // no selection yet
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    frame_->OnMenuSelect(true);  // a menu closing with nothing saved allows the next widening
-    frame_->OnInitMenuPopup();
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    frame_->OnInitMenuPopup();  // a nested popup keeps what was saved
-    frame_->OnMenuSelect(false);
-    EXPECT_TRUE(frame_->IsFirstPaneWidened());
-    frame_->OnMenuSelect(true);
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
-    frame_->OnInitMenuPopup();  // the flag went with the restore
-    EXPECT_FALSE(frame_->IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // no selection yet
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnMenuSelect(true);  // a menu closing with nothing saved allows the next widening
+    frame_->StatusPanes().OnInitMenuPopup();
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // a nested popup keeps what was saved
+    frame_->StatusPanes().OnMenuSelect(false);
+    EXPECT_TRUE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnMenuSelect(true);
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
+    frame_->StatusPanes().OnInitMenuPopup();  // the flag went with the restore
+    EXPECT_FALSE(frame_->StatusPanes().IsFirstPaneWidened());
 }
 
 TEST_F(MainFrameTest, WindowCommandsCascadeTileAndArrangeMinimisedChildren)
@@ -294,7 +318,13 @@ TEST_F(MainFrameTest, WindowCommandsCascadeTileAndArrangeMinimisedChildren)
     QMdiSubWindow* b = AddChild("b");
     QMdiSubWindow* c = AddChild("c");
     frame_->Action(ID_WINDOW_TILE_HORZ)->trigger();
+    // Side by side: the area's height each, a third of its width, left to right.
+    const QSize area = frame_->MdiArea()->viewport()->size();
+    EXPECT_EQ(a->geometry(), QRect(0, 0, area.width() / 3, area.height()));
+    EXPECT_EQ(b->geometry(), QRect(area.width() / 3, 0, area.width() * 2 / 3 - area.width() / 3, area.height()));
+    EXPECT_EQ(c->geometry().right() + 1, area.width());
     EXPECT_FALSE(a->geometry().intersects(b->geometry()));
+    EXPECT_FALSE(b->geometry().intersects(c->geometry()));
     frame_->Action(ID_WINDOW_CASCADE)->trigger();
     EXPECT_LT(a->pos().x(), b->pos().x());
     EXPECT_LT(b->pos().y(), c->pos().y());
@@ -310,6 +340,61 @@ TEST_F(MainFrameTest, WindowCommandsCascadeTileAndArrangeMinimisedChildren)
     EXPECT_EQ(b->x(), a->geometry().right() + 1);
     EXPECT_EQ(c->x(), b->geometry().right() + 1);
     EXPECT_EQ(c->geometry().bottom() + 1, bottom);
+}
+
+// The Window menu lists the child windows after its commands and activates the one
+// chosen.
+TEST_F(MainFrameTest, TheWindowMenuListsTheChildWindowsAndActivatesTheChosenOne)
+{
+    QMdiSubWindow* a = AddChild("alpha");
+    QMdiSubWindow* b = AddChild("beta & gamma");
+    frame_->MdiArea()->setActiveSubWindow(b);
+    QMenu* window = Menu("&Окно");
+    emit window->aboutToShow();
+    QStringList listed;
+    QList<QAction*> items;
+    for (QAction* action : window->actions()) {
+        if (!action->isSeparator() && action->data().isNull()) {
+            listed << action->text();
+            items << action;
+        }
+    }
+    ASSERT_EQ(listed, (QStringList{"&1 alpha", "&2 beta && gamma"}));
+    EXPECT_FALSE(items[0]->isChecked());
+    EXPECT_TRUE(items[1]->isChecked());  // the active one
+    items[0]->trigger();
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), a);
+
+    b->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    emit window->aboutToHide();
+    emit window->aboutToShow();  // made anew each time
+    listed.clear();
+    for (QAction* action : window->actions())
+        if (!action->isSeparator() && action->data().isNull())
+            listed << action->text();
+    EXPECT_EQ(listed, QStringList{"&1 alpha"});
+}
+
+// At the size a new main window has on a 1280 x 1024 screen the info window is wider
+// than the document area: it opens inside it, no larger, and its form scrolls to
+// "Применить".
+TEST_F(MainFrameTest, AChildWindowOpensInsideTheAreaAndNoLarger)
+{
+    frame_->resize(960, 768);
+    QApplication::processEvents();
+    frame_->OnObjectInfo();
+    ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+    QMdiSubWindow* child = frame_->MdiArea()->subWindowList().front();
+    const QRect area(QPoint(0, 0), frame_->MdiArea()->viewport()->size());
+    EXPECT_TRUE(area.contains(child->geometry())) << child->geometry().width() << " in " << area.width();
+    auto* form = child->findChild<CGenericInfoFormView*>();
+    ASSERT_NE(form, nullptr);
+    ASSERT_GT(form->FormSize().width(), area.width());  // the case in point
+    QWidget* apply = form->Control(CGenericInfoFormView::IDC_APPLY);
+    form->ensureWidgetVisible(apply);
+    const QRect shown(apply->mapTo(form->viewport(), QPoint(0, 0)), apply->size());
+    EXPECT_TRUE(form->viewport()->rect().contains(shown));
 }
 
 TEST_F(MainFrameTest, ArrangeStartsANewRowAboveWhenOneIsFull)
@@ -482,6 +567,47 @@ TEST_F(SaveCommandTest, AFailedSaveIsReportedAndTheProgramGoesOn)
     EXPECT_TRUE(std::filesystem::is_directory(Folder("alpha") / "scene2.bin.Verdax" / "inside"));
     EXPECT_TRUE(mission->IsLoaded());
     EXPECT_TRUE(frame_->isVisible());
+}
+
+// "Сохранить" needs no mission row: the mission of what is selected, or of the world
+// window when nothing is.
+TEST_F(SaveCommandTest, SaveWritesTheMissionOfTheSelectionOrOfTheWorldWindow)
+{
+    CMission* alpha = AddMission("alpha");
+    CMission* beta = AddMission("beta");
+    CItemTreeView* tree = frame_->GetItemTree();
+    tree->OpenMissionItem(tree->topLevelItem(0));
+    tree->OpenMissionItem(tree->topLevelItem(1));
+    const auto saveKeys = [&](QWidget* focus) {
+        shown_.entries.clear();
+        QApplication::setActiveWindow(frame_.get());
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
+    };
+    const auto written = [&](const std::string& name) {
+        return std::filesystem::exists(Folder(name) / "scene2.bin.Verdax");
+    };
+
+    tree->SelectObject(beta->GetThings()[0].get());
+    saveKeys(tree);
+    EXPECT_TRUE(shown_.entries.empty());
+    EXPECT_TRUE(written("beta"));
+    EXPECT_FALSE(written("alpha"));
+    tree->setCurrentItem(tree->CategoryNode(alpha, CATEGORY_THINGS));
+    saveKeys(tree);
+    EXPECT_TRUE(written("alpha"));
+
+    std::filesystem::remove(Folder("beta") / "scene2.bin.Verdax");
+    tree->clearSelection();
+    saveKeys(tree);
+    ASSERT_EQ(shown_.entries.size(), 1u);
+    EXPECT_EQ(shown_.entries[0].id, IDS_ERR_NO_MISSION_SELECTED);
+    frame_->SetViewFactory(DON_VIEW_WORLD, [](CVerdaxData*) { return new CGlFrame; });
+    auto* world = dynamic_cast<QWidget*>(CDravoDon::Instance().OpenView(DON_VIEW_WORLD, beta));
+    ASSERT_NE(world, nullptr);
+    saveKeys(world);
+    EXPECT_TRUE(shown_.entries.empty());
+    EXPECT_TRUE(written("beta"));
 }
 
 TEST(AboutDlg, ReleasingTheLeftButtonClosesItWithResultZero)

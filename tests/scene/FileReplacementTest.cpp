@@ -76,8 +76,9 @@ TEST(FileReplacement, AKilledReplacementLeavesTheOldOrTheNewFileAndNothingElse)
         EXPECT_EQ(FolderNames(dir.Path()), std::set<std::string>{"scene2.bin.Verdax"}) << "round " << round;
     }
     // Left by the narrow window between naming and renaming only.
-    if (MakesUnnamedFiles(dir.Path()))
+    if (MakesUnnamedFiles(dir.Path())) {
         EXPECT_LE(straysAtKill, 4);
+    }
 }
 
 TEST(FileReplacement, OnlyStaleTemporaryFilesOfTheSameTargetAreRemoved)

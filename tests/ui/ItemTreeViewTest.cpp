@@ -11,6 +11,7 @@
 #include "ui/IconStrips.h"
 
 #include <QApplication>
+#include <QAccessible>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -548,4 +549,73 @@ TEST(ItemTreeIcons, ThingIconByLinkedDataKind)
     EXPECT_EQ(CItemTreeView::ThingIcon(-1), ICON_THING);
     EXPECT_EQ(CItemTreeView::ThingIcon(8), ICON_THING_DATA_BLOCK);
     EXPECT_EQ(CItemTreeView::ThingIcon(0), ICON_THING_DATA_BLOCK);
+}
+
+// A right click is no selection: the row under it stays unselected, nothing is
+// announced, and the mission row stays the one to save.
+TEST_F(ItemTreeTest, ARightClickKeepsTheSelection)
+{
+    CMission* alpha = MakeMission("alpha");
+    CMission* beta = MakeMission("beta");
+    QTreeWidgetItem* first = tree_->AddMissionItem(alpha);
+    QTreeWidgetItem* second = tree_->AddMissionItem(beta);
+    ShowTree();
+    Click(first);
+    recorder_.codes.clear();
+    QTest::mouseClick(tree_->viewport(), Qt::RightButton, Qt::NoModifier, tree_->visualItemRect(second).center());
+    EXPECT_EQ(tree_->currentItem(), first);
+    EXPECT_FALSE(second->isSelected());
+    EXPECT_TRUE(recorder_.codes.empty());
+    EXPECT_EQ(tree_->GetSelectedMission(), alpha);
+}
+
+// A screen reader selects a row through the row's own action: that row becomes the
+// current one, announced as a click, and its mission is the one to save.
+TEST_F(ItemTreeTest, ARowSelectedThroughAccessibilityIsTheSelection)
+{
+    CMission* alpha = MakeMission("alpha");
+    CMission* beta = MakeMission("beta");
+    tree_->AddMissionItem(alpha);
+    OpenedMission(beta);
+    ShowTree();
+    Click(tree_->topLevelItem(0));
+    recorder_.codes.clear();
+    recorder_.objects.clear();
+
+    QTreeWidgetItem* door = Child(tree_->CategoryNode(beta, CATEGORY_THINGS), "beta_door");
+    QAccessibleInterface* treeAccess = QAccessible::queryAccessibleInterface(tree_.get());
+    ASSERT_NE(treeAccess, nullptr);
+    QAccessibleInterface* row = nullptr;
+    for (int i = 0; i < treeAccess->childCount() && !row; ++i) {
+        QAccessibleInterface* child = treeAccess->child(i);
+        if (child && child->text(QAccessible::Name) == "beta_door")
+            row = child;
+    }
+    ASSERT_NE(row, nullptr);
+    ASSERT_NE(row->actionInterface(), nullptr);
+    ASSERT_TRUE(row->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    row->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+
+    EXPECT_EQ(tree_->currentItem(), door);
+    EXPECT_EQ(tree_->GetObject(), static_cast<CItemTreeItem*>(door)->GetObject());
+    EXPECT_EQ(recorder_.codes, (std::vector<int>{DON_OBJECT_SELECTED, DON_DATA_SELECTED, DON_THING_CLICKED}));
+    EXPECT_EQ(tree_->GetMissionOfSelection(), beta);
+}
+
+// Dotted lines join the rows, the root rows too: between two missions, the column
+// of their branch shows the line's dots.
+TEST_F(ItemTreeTest, RowsAreJoinedByLinesAlsoAtTheRoot)
+{
+    QTreeWidgetItem* first = tree_->AddMissionItem(MakeMission("alpha"));
+    QTreeWidgetItem* second = tree_->AddMissionItem(MakeMission("beta"));
+    ShowTree();
+    const QImage shot = tree_->viewport()->grab().toImage();
+    const QRect a = tree_->visualItemRect(first);
+    const QRect b = tree_->visualItemRect(second);
+    const int x = a.left() - tree_->indentation() / 2;  // the middle of the root's branch column
+    const QColor background = shot.pixelColor(x, a.top());
+    int dots = 0;
+    for (int y = a.center().y() + 6; y < b.center().y() - 6; ++y)
+        dots += shot.pixelColor(x, y) != background ? 1 : 0;
+    EXPECT_GT(dots, 0) << "no line between the two missions at x " << x;
 }

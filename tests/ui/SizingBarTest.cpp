@@ -243,3 +243,28 @@ TEST(SizingTabCtrlBar, TabShowsTheImageOfItsIndexAndRefusesNoView)
     EXPECT_FALSE(frame.bar->TabControl()->tabIcon(2).isNull());
     EXPECT_TRUE(frame.bar->TabControl()->tabIcon(3).isNull());  // the strip holds three images
 }
+
+// In the client area W x H beside the edge: the tab control at (7, 7), W - 14 wide
+// and h high, the view at (9, 9), W - 19 by h - 26, where h is H - 18 docked at a
+// side and H - 14 floating.
+TEST(SizingTabCtrlBar, TheTabControlAndTheViewsStandAtTheirMargins)
+{
+    TabFrame frame;
+    auto* view = new QLabel(QStringLiteral("view"));
+    frame.bar->AddTabView(QStringLiteral("Миссии"), view);
+    QApplication::processEvents();
+    const QWidget* client = frame.bar->TabControl()->parentWidget();
+    ASSERT_EQ(view->parentWidget(), client);
+    const int w = client->width();
+    int h = client->height() - 18;
+    ASSERT_GT(h, 26);
+    EXPECT_EQ(frame.bar->TabControl()->geometry(), QRect(7, 7, w - 14, h));
+    EXPECT_EQ(view->geometry(), QRect(9, 9, w - 19, h - 26));
+
+    frame.bar->setFloating(true);
+    frame.bar->resize(300, 240);
+    QApplication::processEvents();
+    h = client->height() - 14;
+    EXPECT_EQ(frame.bar->TabControl()->geometry(), QRect(7, 7, client->width() - 14, h));
+    EXPECT_EQ(view->geometry(), QRect(9, 9, client->width() - 19, h - 26));
+}

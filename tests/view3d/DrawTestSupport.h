@@ -38,9 +38,10 @@ struct Square {
     std::uint16_t material;
 };
 
-// A visual frame whose one LOD holds the squares, four vertices each.
+// A visual frame whose one LOD holds the squares, four vertices each, turned by the
+// stored quaternion `rotation` (w, x, y, z).
 inline void SquaresFrame(testsupport::ByteWriter& w, std::uint16_t parent, std::array<float, 3> position,
-                         const std::vector<Square>& squares)
+                         const std::vector<Square>& squares, std::array<float, 4> rotation = {1, 0, 0, 0})
 {
     testsupport::FrameFields f;
     f.type = 1;
@@ -48,6 +49,8 @@ inline void SquaresFrame(testsupport::ByteWriter& w, std::uint16_t parent, std::
     f.position[0] = position[0];
     f.position[1] = position[1];
     f.position[2] = position[2];
+    for (std::size_t i = 0; i < 4; ++i)
+        f.rotation[i] = rotation[i];
     testsupport::FrameHeader(w, f);
     w.U16(0);  // instance index: a mesh of its own
     w.U8(1);   // one LOD
@@ -103,6 +106,7 @@ protected:
         WriteMap("red.bmp", SolidBitmap({255, 0, 0}));
         WriteMap("blue.bmp", SolidBitmap({0, 0, 255}));
         WriteMap("green.bmp", SolidBitmap({0, 255, 0}));
+        WriteMap("white.bmp", SolidBitmap({255, 255, 255}));
     }
 
     void TearDown() override

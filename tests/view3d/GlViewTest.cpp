@@ -12,6 +12,7 @@
 #include "view3d/CameraNavigation.h"
 
 #include <QSignalSpy>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -179,6 +180,62 @@ TEST_F(GlView, FFramesAModelByItsBoxUnderTheThingsTransform)
     const float distance = view3d::FramingDistance(std::sqrt(3.0f) * 2.0f, 320.0f / 240.0f);
     const float k = distance / Length(d);
     ExpectNear(CameraOf().eye, {2 + d.x * k, 4 + d.y * k, -5.25f + d.z * k});
+}
+
+// Shift+F frames the whole mission: here two markers of radius 1, the lamp moved away.
+TEST_F(GlView, ShiftFFramesTheWholeMissionOnTheViewAxis)
+{
+    testsupport::EditedMission edited;
+    edited.Lamp().SetTranslation({21.5f, 2.0f, -3.25f});
+    Show(edited.mission.get(), nullptr);
+    QTest::keyClick(view_.get(), Qt::Key_S);  // markers of radius 1
+    const Vector3 d = Minus(CameraOf().centre, CameraOf().eye);
+    QTest::keyClick(view_.get(), Qt::Key_F, Qt::ShiftModifier);
+    ExpectNear(Minus(CameraOf().centre, CameraOf().eye), d);
+    // The box (0.5, 1, -4.25)..(22.5, 3, -2.25): centre (11.5, 2, -3.25), radius √123.
+    const float distance = view3d::FramingDistance(std::sqrt(123.0f), 320.0f / 240.0f);
+    const float k = distance / Length(d);
+    ExpectNear(CameraOf().eye, {11.5f + d.x * k, 2 + d.y * k, -3.25f + d.z * k});
+}
+
+namespace {
+
+// The status messages a widget sends up to its window.
+struct StatusTips final : QObject {
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::StatusTip)
+            tips << static_cast<QStatusTipEvent*>(event)->tip();
+        return false;
+    }
+    QStringList tips;
+};
+
+}  // namespace
+
+// The first time a mission is shown the status bar tells how to see it all; the
+// camera stays as a new camera stands.
+TEST_F(GlView, TheFirstShowingOfAMissionTellsHowToSeeItAll)
+{
+    StatusTips status;
+    view_->installEventFilter(&status);
+    testsupport::EditedMission edited;
+    CMission other("beta", CMission::ExplicitFolder{"/nowhere/"});
+    Show(edited.mission.get(), nullptr);
+    QTest::qWait(100);
+    ASSERT_EQ(status.tips, QStringList{CGlView::FirstShownText(*edited.mission)});
+    EXPECT_TRUE(status.tips[0].startsWith("alpha: "));
+    EXPECT_TRUE(status.tips[0].contains("Shift+F"));
+    ExpectNear(CameraOf().eye, {0, 0, 0});
+    ExpectNear(CameraOf().centre, {0, 1, 5});
+
+    view_->Render();
+    Show(&other, nullptr);
+    QTest::qWait(100);
+    Show(edited.mission.get(), nullptr);
+    QTest::qWait(100);
+    EXPECT_EQ(status.tips, (QStringList{CGlView::FirstShownText(*edited.mission), CGlView::FirstShownText(other)}));
+    view_->removeEventFilter(&status);
 }
 
 TEST_F(GlView, PlusMinusAndCtrlWheelScaleTheSpeedAboutTheEyeAndShowIt)

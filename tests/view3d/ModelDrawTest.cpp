@@ -63,6 +63,35 @@ TEST_F(ModelDraw, AChildIsDrawnUnderItsParentsTransformAfterItsMeshAndBeforeTheN
     EXPECT_EQ(Pixel(45, 20), kBlack);
 }
 
+// A frame's rotation turns its mesh about the frame's own origin, which its
+// translation then moves: glTranslatef, then glRotatef. The stored quaternion
+// (cos 45°, 0, 0, −sin 45°) reads as a quarter turn about +z, (x, y) → (−y, x): the
+// square 0..20 × 0..10 becomes −10..0 × 0..20, moved by (30, 10) to 20..30 × 10..30.
+TEST_F(ModelDraw, AFrameIsTurnedAboutItsOwnOriginThenMoved)
+{
+    ByteWriter w = ModelStart({"red.bmp"});
+    w.U16(1);
+    SquaresFrame(w, 0, {30, 10, 0}, {{0, 0, 20, 10, 1}}, {0.70710678f, 0, 0, -0.70710678f});
+    LoadModel(w)->Draw(0);
+    EXPECT_EQ(Pixel(25, 28), kRed);
+    EXPECT_EQ(Pixel(22, 12), kRed);
+    EXPECT_EQ(Pixel(40, 15), kBlack);  // where it would stand unturned
+    EXPECT_EQ(Pixel(15, 20), kBlack);
+    EXPECT_EQ(Pixel(25, 35), kBlack);
+}
+
+// The texture is multiplied by the current colour, so that a selected thing, drawn
+// in red, shows red over its texture.
+TEST_F(ModelDraw, TheTextureIsTintedByTheCurrentColour)
+{
+    ByteWriter w = ModelStart({"white.bmp"});
+    w.U16(1);
+    SquaresFrame(w, 0, {0, 0, 0}, {{0, 0, 40, 40, 1}});
+    glColor3f(1, 0, 0);
+    LoadModel(w)->Draw(0);
+    EXPECT_EQ(Pixel(20, 20), kRed);
+}
+
 TEST_F(ModelDraw, MaterialZeroDrawsWithThePreviousGroupsTexture)
 {
     ByteWriter w = ModelStart({"red.bmp", "blue.bmp"});

@@ -44,8 +44,11 @@ TEST(ThingEdit, TurningByQuotientsFollowsTheWorkedNumbers)
     ExpectNear(TurnByQuotients({90, 0, 1, 0}, tenRight), {85, 0, 1, 0});
     ExpectNear(TurnByQuotients({0, 1, 0, 0}, 7 * kPixel * 100), {-3.5f, 0, 1, 0});  // negative sums stay
     EXPECT_EQ(TurnByQuotients({0, 1, 0, 0}, 0), (AxisAngle{0, 0, 0, 0}));
-    // Zero components give zero quotients; a sum of 360 or more wraps.
+    // Zero components give zero quotients; a sum of 360 or more wraps, and one of
+    // exactly 360 is no turn at all, with no axis.
     ExpectNear(TurnByQuotients({350, 0, 1, 0}, -20), {10, 0, 37, 0});
+    EXPECT_EQ(TurnByQuotients({365, 0, 1, 0}, 5), (AxisAngle{0, 0, 0, 0}));
+    EXPECT_EQ(TurnByQuotients({350, 0, 1, 0}, -10), (AxisAngle{0, 0, 0, 0}));
 }
 
 // Formulas that would write NaN or an infinity leave the value as it was.
