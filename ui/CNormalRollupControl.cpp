@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace ui {
 
@@ -87,27 +88,48 @@ void CNormalRollupControl::Notify(CDravoDonView* sender, int code, int)
 
 void CNormalRollupControl::ShowObjectPages(CVerdaxData* object)
 {
-    SetAllEnabled(false);
+    // A drag announces a change on every mouse move: the roll-up is laid out again
+    // (and a page's focused field greyed) only when other pages become usable.
+    const std::vector<int> usable = UsablePages(object);
+    bool same = true;
+    for (int i = 0; i < PageCount(); ++i)
+        same = same && PageAt(i)->enabled == (std::ranges::find(usable, i) != usable.end());
+    if (!same) {
+        SetAllEnabled(false);
+        for (const int page : usable)
+            SetPageEnabled(page, true);
+    }
+    FillPages(object);
+}
+
+std::vector<int> CNormalRollupControl::UsablePages(const CVerdaxData* object) const
+{
+    std::vector<int> pages;
+    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object)) {
+        if (std::ranges::find(kTransformKinds, thing->GetKind()) != kTransformKinds.end())
+            pages = {description_, translation_, rotation_, scale_};
+        if (HoldsScript(thing->GetLinkedDataKind()))
+            pages.push_back(script_);
+    } else if (dynamic_cast<const CSceneObjectMissionScript*>(object)) {
+        pages = {description_, script_};
+    }
+    return pages;
+}
+
+void CNormalRollupControl::FillPages(CVerdaxData* object)
+{
     if (auto* thing = dynamic_cast<CSceneObjectThing*>(object)) {
         if (std::ranges::find(kTransformKinds, thing->GetKind()) != kTransformKinds.end()) {
             DescriptionPage()->SetText(thing->GetName());
-            SetPageEnabled(description_, true);
             TranslationPage()->SetValues(thing->GetTranslation());
-            SetPageEnabled(translation_, true);
             RotationPage()->SetRotation(thing->GetRotation());
-            SetPageEnabled(rotation_, true);
             ScalePage()->SetValues(thing->GetScale());
-            SetPageEnabled(scale_, true);
         }
-        if (HoldsScript(thing->GetLinkedDataKind())) {
+        if (HoldsScript(thing->GetLinkedDataKind()))
             ScriptPage()->SetScript(thing->GetLinkedData()->GetScript());
-            SetPageEnabled(script_, true);
-        }
     } else if (auto* script = dynamic_cast<CSceneObjectMissionScript*>(object)) {
         DescriptionPage()->SetText(script->GetName());
-        SetPageEnabled(description_, true);
         ScriptPage()->SetScript(script->GetScript());
-        SetPageEnabled(script_, true);
     }
 }
 

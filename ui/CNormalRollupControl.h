@@ -13,6 +13,8 @@
 #include "game/CDravoDonView.h"
 #include "ui/CRollupCtrl.h"
 
+#include <vector>
+
 namespace ui {
 
 class CRollupEditDescription;
@@ -54,6 +56,8 @@ public:
 private:
     template <class Page>
     Page* PageOf(int index) const;
+    std::vector<int> UsablePages(const CVerdaxData* object) const;
+    void FillPages(CVerdaxData* object);
 
     int description_ = -1;
     int translation_ = -1;

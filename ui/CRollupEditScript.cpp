@@ -31,7 +31,12 @@ CRollupEditScript::CRollupEditScript(QWidget* parent) : CRollupPage(99, 220, par
 
 void CRollupEditScript::SetScript(const std::string& script)
 {
+    // The same text again (a change of the object's transform refills every page)
+    // leaves the control, its caret and its scrolling as they are.
+    if (shown_ && *shown_ == script)
+        return;
     script_->StreamTextIn(script);
+    shown_ = script;
 }
 
 void CRollupEditScript::OnEdit()

@@ -5,6 +5,7 @@
 
 #include "ui/CRollupPage.h"
 
+#include <optional>
 #include <string>
 
 class QPushButton;
@@ -28,6 +29,7 @@ private:
 
     CScriptCtrl* script_;
     QPushButton* edit_;
+    std::optional<std::string> shown_;  // what the control was last given
 };
 
 }  // namespace ui
