@@ -59,6 +59,8 @@ bool CVerdaxApp::InitInstance()
         presenter_.ShowMessage(0, error);
         return false;
     }
+    // Taken once for the run: every text shown or typed is converted with it.
+    platform::TakeAnsiCodePage();
 
     mainFrame_ = std::make_unique<CMainFrame>();
     if (!mainFrame_->Create())

@@ -9,6 +9,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "core/GameFolders.h"
 #include "game/CMission.h"
+#include "platform/CodePage.h"
 #include "scene/CMemoryReadBuffer.h"
 #include "scene/CSceneObjectMissionScript.h"
 #include "scene/CSceneObjectThing.h"
@@ -65,6 +66,8 @@ void ConsumeMission(const CMission& mission)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static const int codePage = platform::TakeAnsiCodePage();  // once, as the programs do
+    fuzz::Consume(static_cast<std::uint64_t>(codePage));
     static fuzz::SilentPresenter presenter;
     static const platform::ScopedPresenter scope(presenter);
     static const std::string scratch = fuzz::ScratchFolder().string();

@@ -402,9 +402,11 @@ C4dsModel::~C4dsModel() = default;
 void C4dsModel::Load(const std::string& text, bool pathForm)
 {
     Clear();
-    name_ = pathForm ? std::string("scene") : text;
+    auto content = std::make_shared<Content>();
+    content->name = pathForm ? std::string("scene") : text;
+    content_ = content;  // a failed load keeps the name, as it always has
     const std::string path = pathForm ? text : GameFolders().GetModelsFolder() + text + ".4DS";
-    geometry_ = SharedGeometry(platform::FileSystem().Resolve(path));
+    content->geometry = SharedGeometry(platform::FileSystem().Resolve(path));
     loaded_ = true;
 }
 
@@ -412,36 +414,45 @@ void C4dsModel::LoadBytes(std::span<const std::uint8_t> file, const std::string&
 {
     Clear();
     CByteCursor in(file);
-    geometry_ = ReadGeometry(in);
-    name_ = name;
+    content_ = std::make_shared<const Content>(Content{name, ReadGeometry(in)});
     loaded_ = true;
 }
 
 void C4dsModel::ShareFrom(const C4dsModel& other)
 {
-    geometry_ = other.geometry_;
-    name_ = other.name_;
+    content_ = other.content_;
     loaded_ = other.loaded_;
 }
 
 void C4dsModel::Clear()
 {
-    geometry_.reset();
-    name_.clear();
+    content_.reset();
     loaded_ = false;
+}
+
+const std::string& C4dsModel::GetName() const
+{
+    static const std::string none;
+    return content_ ? content_->name : none;
+}
+
+const std::shared_ptr<const ModelGeometry>& C4dsModel::GetGeometry() const
+{
+    static const std::shared_ptr<const ModelGeometry> none;
+    return content_ ? content_->geometry : none;
 }
 
 const std::array<std::uint8_t, 10>& C4dsModel::GetHeader() const
 {
-    return (geometry_ ? *geometry_ : NoGeometry()).header;
+    return (GetGeometry() ? *GetGeometry() : NoGeometry()).header;
 }
 
 const std::vector<ModelMaterial>& C4dsModel::GetMaterials() const
 {
-    return (geometry_ ? *geometry_ : NoGeometry()).materials;
+    return (GetGeometry() ? *GetGeometry() : NoGeometry()).materials;
 }
 
 const std::vector<std::unique_ptr<ModelFrame>>& C4dsModel::GetFrames() const
 {
-    return (geometry_ ? *geometry_ : NoGeometry()).frames;
+    return (GetGeometry() ? *GetGeometry() : NoGeometry()).frames;
 }

@@ -2,6 +2,7 @@
 // A model in the game's 4DS format: the materials with their textures and the frame
 // tree with meshes at several levels of detail. Read only; never written.
 
+#include "model/ClipSpace.h"
 #include "model/ModelData.h"
 
 #include <array>
@@ -39,7 +40,7 @@ public:
     // name one model.
     void ShareFrom(const C4dsModel& other);
     bool IsLoaded() const { return loaded_; }
-    const std::string& GetName() const { return name_; }
+    const std::string& GetName() const;
     void Clear();
 
     // Draws every root frame with its subtree into the current GL context, each
@@ -47,18 +48,35 @@ public:
     // modelview matrix and current colour the caller set. Any fault (a face group
     // naming a material beyond the list, a frame tree deeper than the matrix stack)
     // ends the drawing of this model silently with the matrix stack as it was.
-    // Texturing is left as it was found. Defined in C4dsModelDraw.cpp.
+    // Texturing is left as it was found, and no buffer object bound. The geometry is
+    // uploaded into buffer objects at its first drawing (CModelDrawCache). Defined in
+    // C4dsModelDraw.cpp.
     void Draw(std::size_t lod) const;
+    // As Draw, leaving out the meshes of frames whose boxes lie wholly outside the
+    // clip volume of `clip`, GL's projection × modelview at the call; their face
+    // groups still bind their textures, so what follows looks as after Draw. Returns
+    // how many frames' meshes were drawn.
+    std::size_t DrawInView(std::size_t lod, const Matrix4& clip) const;
+    // Draws nothing, but binds the textures Draw would bind, in the same order: for a
+    // model whose whole box the caller found outside the view.
+    void SkipDraw(std::size_t lod) const;
 
     const std::array<std::uint8_t, 10>& GetHeader() const;
     const std::vector<ModelMaterial>& GetMaterials() const;
     const std::vector<std::unique_ptr<ModelFrame>>& GetFrames() const;
     // The content as read, shared with the other models of the same file; null when
     // not loaded.
-    const std::shared_ptr<const ModelGeometry>& GetGeometry() const { return geometry_; }
+    const std::shared_ptr<const ModelGeometry>& GetGeometry() const;
 
 private:
-    std::string name_;
-    std::shared_ptr<const ModelGeometry> geometry_;
+    // What a load gives, shared by the models ShareFrom makes of it: a large mission's
+    // thousands of things that name one model hold one pointer each, no name of
+    // their own.
+    struct Content {
+        std::string name;
+        std::shared_ptr<const ModelGeometry> geometry;
+    };
+
+    std::shared_ptr<const Content> content_;
     bool loaded_ = false;
 };

@@ -1,6 +1,7 @@
 #include "model/CTextureManager.h"
 
 #include "core/CVerdaxException.h"
+#include "model/CModelDrawCache.h"
 
 #include <algorithm>
 #include <new>
@@ -24,10 +25,13 @@ bool CTextureManager::CanLoadTextures()
 
 void CTextureManager::Clear()
 {
-    if (CanLoadTextures()) {
+    const bool current = CanLoadTextures();
+    if (current) {
         for (const auto& texture : textures_)
             texture->DeleteGlTexture();
     }
+    // The models' buffer objects live in the same contexts as the textures.
+    CModelDrawCache::Instance().Clear(current);
     textures_.clear();
     ++generation_;
 }

@@ -37,9 +37,10 @@ public:
 
     std::size_t GetCount() const { return textures_.size(); }
 
-    // Forgets every texture. With a GL context current, which must then be the one
-    // they were uploaded into, their GL objects are deleted; without one they are
-    // left to their context, which frees them when it goes. For a new GL context whose
+    // Forgets every texture, and the models' buffer objects (CModelDrawCache). With a
+    // GL context current, which must then be the one they were made in, their GL
+    // objects are deleted; without one they are left to their context, which frees
+    // them when it goes. For a new GL context whose
     // names the cached ones would not be, for a new load from scratch, and for tests.
     void Clear();
 

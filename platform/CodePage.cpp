@@ -3,14 +3,10 @@
 #include "platform/Registry.h"
 #include "platform/Unicode.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <chrono>
 #include <cstdlib>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 
@@ -109,50 +105,12 @@ std::optional<int> ChosenCodePage()
     return std::nullopt;
 }
 
-// The prefix's code page. Texts are converted far too often to read the file, build
-// its path or even look at it each time: it is read again when $WINEPREFIX or $HOME
-// changes, and when the file has changed since it was last looked at, at most once a
-// second.
+// The prefix's code page, read from its system.reg now.
 std::optional<int> PrefixCodePage()
 {
-    struct Cached {
-        std::string prefixVariable;  // $WINEPREFIX and $HOME as they were read
-        std::string homeVariable;
-        std::string systemReg;
-        bool known = false;
-        std::chrono::steady_clock::time_point checked;
-        struct timespec modified {};
-        off_t size = -1;  // -1: no file
-        std::optional<int> codePage;
-    };
-    static std::mutex mutex;
-    static Cached cached;
-
-    const char* prefixVariable = std::getenv("WINEPREFIX");
-    const char* homeVariable = std::getenv("HOME");
-    const auto now = std::chrono::steady_clock::now();
-    const std::lock_guard lock(mutex);
-    if (!cached.known || cached.prefixVariable != (prefixVariable ? prefixVariable : "") ||
-        cached.homeVariable != (homeVariable ? homeVariable : "")) {
-        cached.prefixVariable = prefixVariable ? prefixVariable : "";
-        cached.homeVariable = homeVariable ? homeVariable : "";
-        cached.systemReg = (WinePrefix() / "system.reg").string();
-        cached.known = false;
-    }
-    if (!cached.known || now - cached.checked >= std::chrono::seconds(1)) {
-        struct stat status {};
-        const off_t size = ::stat(cached.systemReg.c_str(), &status) == 0 ? status.st_size : -1;
-        if (!cached.known || cached.size != size || cached.modified.tv_sec != status.st_mtim.tv_sec ||
-            cached.modified.tv_nsec != status.st_mtim.tv_nsec) {
-            cached.size = size;
-            cached.modified = status.st_mtim;
-            cached.codePage = size >= 0 ? PrefixAnsiCodePage(WinePrefix()) : std::nullopt;
-        }
-        cached.known = true;
-        cached.checked = now;
-    }
-    if (cached.codePage && IsHandled(*cached.codePage))
-        return cached.codePage;
+    const auto codePage = PrefixAnsiCodePage(WinePrefix());
+    if (codePage && IsHandled(*codePage))
+        return codePage;
     return std::nullopt;
 }
 
@@ -197,8 +155,11 @@ std::string CodePageSettingError()
 
 int AnsiCodePage()
 {
-    if (g_codePage)
-        return g_codePage;
+    return g_codePage ? g_codePage : ChooseAnsiCodePage();
+}
+
+int ChooseAnsiCodePage()
+{
     if (const auto chosen = ChosenCodePage())
         return *chosen;
     if (const std::string error = CodePageSettingError(); !error.empty())
@@ -215,6 +176,12 @@ int AnsiCodePage()
 void SetAnsiCodePage(int codePage)
 {
     g_codePage = codePage;
+}
+
+int TakeAnsiCodePage()
+{
+    SetAnsiCodePage(ChooseAnsiCodePage());
+    return g_codePage;
 }
 
 char32_t ToUnicode(unsigned char byte, int codePage)

@@ -10,19 +10,30 @@
 namespace platform {
 
 // 1250, 1251 or 1252 (the code pages handled): the ANSI code page the game runs
-// with, which need not be the Linux locale's. In this order:
+// with, which need not be the Linux locale's. Every text conversion asks for it, so
+// the programs take it once at start-up (TakeAnsiCodePage) and keep it for the run:
+// a change of the prefix's code page takes effect at their next start. Until one is
+// taken or set, it is chosen anew at each call (ChooseAnsiCodePage).
+int AnsiCodePage();
+
+// The code page as the environment and the prefix choose it now, in this order:
 // 1. VERDAX_CODEPAGE when set and not empty; any other value than 1250, 1251 or
 //    1252 is an error (std::runtime_error with CodePageSettingError's text);
 // 2. the "ACP" that Wine records in the prefix's system.reg (PrefixAnsiCodePage in
 //    Registry.h), when it is one of the three;
 // 3. the locale, as Wine derives it: the first non-empty of LC_ALL, LC_CTYPE, LANG.
-int AnsiCodePage();
+int ChooseAnsiCodePage();
+
+// Chooses the code page and keeps it for the rest of the run; returns it. Throws as
+// ChooseAnsiCodePage does.
+int TakeAnsiCodePage();
 
 // What is wrong with VERDAX_CODEPAGE; empty when it is unset, empty or one of the
 // three code pages. The programs check it before they start.
 std::string CodePageSettingError();
 
-// Overrides the code page (for tests and the tools); 0 returns to the chosen one.
+// Sets the code page kept for the run (tests, the tools); 0 forgets it, so that it
+// is chosen anew at each call again.
 void SetAnsiCodePage(int codePage);
 
 // The ANSI code page of a locale name such as "ru_RU.UTF-8" or "sr_RS@latin":

@@ -10,7 +10,6 @@
 #include "scene/ISceneFileOwner.h"
 
 #include <cstring>
-#include <fstream>
 #include <new>
 
 namespace {
@@ -35,27 +34,6 @@ constexpr std::uint32_t kHeaderFixedBytes = 10;
 static_assert(CScene2File::kHeaderMarker.size() == 36);
 static_assert(CScene2File::kHeaderBanner.size() == 76);
 
-// The whole file in one read: per-field reads from a file stream are many times
-// slower than from memory.
-std::string ReadWholeFile(const std::filesystem::path& path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw CVerdaxException(VERDAX_ERR_OPEN_READ);
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (length < 0 || !file)
-        throw CVerdaxException(VERDAX_ERR_READ);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    if (!file.read(bytes.data(), length) || file.gcount() != length)
-        throw CVerdaxException(VERDAX_ERR_READ);
-    return bytes;
-}
-
 }  // namespace
 
 CScene2File::CScene2File()
@@ -72,10 +50,12 @@ void CScene2File::Read()
     if (!owner_)
         throw CVerdaxException(VERDAX_ERR_OPEN_READ);
     const auto path = platform::FileSystem().Resolve(owner_->GetFolder() + std::string(kFileName));
-    imageBytes_ = ReadWholeFile(path);
-    imageBuffer_.Reset(imageBytes_);
+    // The whole file in one read, into memory that is not filled first: per-field
+    // reads from a file stream are many times slower than from memory.
+    imageBytes_ = ReadResolvedFileBytes(path);
+    imageBuffer_.Reset({reinterpret_cast<const char*>(imageBytes_.data.get()), imageBytes_.size});
     image_.clear();
-    expectedBytes_ = imageBytes_.size();
+    expectedBytes_ = imageBytes_.size;
     try {
         ReadFrom(image_);
     } catch (...) {
@@ -88,7 +68,7 @@ void CScene2File::Read()
 void CScene2File::ReleaseImage()
 {
     imageBuffer_.Reset({});
-    imageBytes_ = std::string();
+    imageBytes_ = FileBytes();
 }
 
 void CScene2File::ReadFrom(std::iostream& stream)

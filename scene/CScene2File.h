@@ -19,6 +19,7 @@
 // that comes twice is read twice. The fixed sections and 0xAE02 are carried without
 // being interpreted. Each top-level chunk must use exactly its declared size.
 
+#include "model/FileBytes.h"
 #include "scene/CMemoryReadBuffer.h"
 #include "scene/CMemoryWriteBuffer.h"
 #include "scene/CSceneObject.h"
@@ -91,7 +92,7 @@ private:
 
     // The file's bytes while it is read, and while it is written; the stream binding
     // points to one of the two streams between calls.
-    std::string imageBytes_;
+    FileBytes imageBytes_;
     CMemoryReadBuffer imageBuffer_;
     std::iostream image_{&imageBuffer_};
     CMemoryWriteBuffer output_;

@@ -32,15 +32,6 @@ std::array<std::uint8_t, sizeof(T)> LittleEndian(T value)
     return bytes;
 }
 
-template <class T>
-T FromLittleEndian(const std::array<std::uint8_t, sizeof(T)>& bytes)
-{
-    T value = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        value = static_cast<T>(value | static_cast<T>(static_cast<T>(bytes[i]) << (8 * i)));
-    return value;
-}
-
 void PutU16(std::uint8_t* at, std::uint16_t value)
 {
     at[0] = static_cast<std::uint8_t>(value);
@@ -171,28 +162,6 @@ void CSceneObject::WriteRaw(const void* bytes, std::uint64_t n)
         stream_->setstate(std::ios::badbit);
         throw CVerdaxException(VERDAX_ERR_WRITE);
     }
-}
-
-std::uint32_t CSceneObject::ReadU8(std::uint8_t& value)
-{
-    ReadRaw(&value, 1);
-    return 1;
-}
-
-std::uint32_t CSceneObject::ReadU16(std::uint16_t& value)
-{
-    std::array<std::uint8_t, 2> bytes;
-    ReadRaw(bytes.data(), bytes.size());
-    value = FromLittleEndian<std::uint16_t>(bytes);
-    return 2;
-}
-
-std::uint32_t CSceneObject::ReadU32(std::uint32_t& value)
-{
-    std::array<std::uint8_t, 4> bytes;
-    ReadRaw(bytes.data(), bytes.size());
-    value = FromLittleEndian<std::uint32_t>(bytes);
-    return 4;
 }
 
 std::uint32_t CSceneObject::ReadI32(std::int32_t& value)

@@ -63,9 +63,27 @@ protected:
     void BindForWriting(std::iostream& stream);
     std::iostream* BoundStream() const { return stream_; }
 
-    std::uint32_t ReadU8(std::uint8_t& value);
-    std::uint32_t ReadU16(std::uint16_t& value);
-    std::uint32_t ReadU32(std::uint32_t& value);
+    // Inline: a large mission's things read millions of these.
+    std::uint32_t ReadU8(std::uint8_t& value)
+    {
+        ReadRaw(&value, 1);
+        return 1;
+    }
+    std::uint32_t ReadU16(std::uint16_t& value)
+    {
+        std::uint8_t bytes[2];
+        ReadRaw(bytes, sizeof bytes);
+        value = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+        return 2;
+    }
+    std::uint32_t ReadU32(std::uint32_t& value)
+    {
+        std::uint8_t bytes[4];
+        ReadRaw(bytes, sizeof bytes);
+        value = std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
+                std::uint32_t{bytes[3]} << 24;
+        return 4;
+    }
     std::uint32_t ReadI32(std::int32_t& value);
     std::uint32_t ReadF32(float& value);
     std::uint32_t ReadVector3(Vector3& value);

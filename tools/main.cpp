@@ -56,6 +56,7 @@ int main(int argc, char** argv)
         std::cerr << "verdax-tool: " << error << '\n';
         return tool::kExitUsage;
     }
+    platform::TakeAnsiCodePage();  // once for the run: every path and text is converted with it
     for (const auto& command : tool::ToolCommands()) {
         if (command.name == args[0])
             return command.run(std::span<const std::string>(args).subspan(1));

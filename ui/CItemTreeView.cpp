@@ -15,8 +15,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProxyStyle>
+#include <QRegion>
 #include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <utility>
 
 namespace ui {
@@ -79,6 +81,22 @@ bool ListedBefore(const QTreeWidgetItem* sibling, const CItemTreeItem* item)
     return mission->IndexOf(*a) < mission->IndexOf(*b);
 }
 
+// The text as QString::compare folds it when it ignores case, as the tree control
+// sorts: each unit case-folded. Item texts hold only characters of the Basic
+// Multilingual Plane (the code page's, the captions'), and for those comparing the
+// keys unit by unit gives that order, without folding at every comparison.
+QString SortKey(QString text)
+{
+    for (QChar& c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x80)
+            c = QChar(unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit);
+        else
+            c = c.toCaseFolded();
+    }
+    return text;
+}
+
 bool IsEnter(const QKeyEvent* event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -130,15 +148,34 @@ QString CItemTreeItem::DisplayText() const
         const bool modified = CDravoDon::Instance().IsMissionModified(*mission);
         return TextFromCodePage(mission->GetName()) + (modified ? QStringLiteral(" *") : QString());
     }
-    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_)) {
-        const std::string name = thing->GetName();
-        return name.empty() ? QStringLiteral("[%1]").arg(TextFromCodePage(thing->GetModelName())) : TextFromCodePage(name);
-    }
-    if (const auto* object = dynamic_cast<const CSceneObject*>(object_)) {
-        const std::string name = object->GetName();
-        return name.empty() ? QStringLiteral("[---]") : TextFromCodePage(name);
-    }
+    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_))
+        return ObjectText(*thing);
+    if (const auto* object = dynamic_cast<const CSceneObject*>(object_))
+        return ObjectText(*object);
     return {};
+}
+
+QString CItemTreeItem::ObjectText(const CSceneObjectThing& thing)
+{
+    const std::string name = thing.GetName();
+    return name.empty() ? QStringLiteral("[%1]").arg(TextFromCodePage(thing.GetModelName())) : TextFromCodePage(name);
+}
+
+QString CItemTreeItem::ObjectText(const CSceneObject& object)
+{
+    const std::string name = object.GetName();
+    return name.empty() ? QStringLiteral("[---]") : TextFromCodePage(name);
+}
+
+void CItemTreeItem::NoteShown() const
+{
+    shownText_ = DisplayText();
+    shownIcon_ = GetIcon();
+}
+
+bool CItemTreeItem::ShowsStale() const
+{
+    return shownIcon_ != GetIcon() || shownText_ != DisplayText();
 }
 
 QVariant CItemTreeItem::data(int column, int role) const
@@ -370,14 +407,31 @@ void CItemTreeView::BuildMissionBranch(CMission* mission, QTreeWidgetItem* missi
     AddObjectItems(nodes[CATEGORY_SCRIPTS], mission->GetMissionScripts(), ScriptIcon);
 }
 
+// The rows go in at once, in the order that inserting them one by one in list order
+// with InsertSorted would give (a stable sort by the same comparison), each text
+// asked of its object once: a mission of tens of thousands of things would
+// otherwise convert texts at every comparison and announce every row to the model.
 template <class Objects>
 void CItemTreeView::AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&))
 {
+    struct Row {
+        QString key;
+        QTreeWidgetItem* item;
+    };
+    std::vector<Row> rows;
+    rows.reserve(objects.size());
     for (const auto& object : objects) {
         if (!object)
             continue;  // an object that is not there is left out
-        InsertSorted(parent, new CItemTreeItem(object.get(), icon(*object)));
+        auto* item = new CItemTreeItem(object.get(), icon(*object));
+        rows.push_back({SortKey(CItemTreeItem::ObjectText(*object)), item});
     }
+    std::ranges::stable_sort(rows, [](const Row& a, const Row& b) { return a.key < b.key; });
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const Row& row : rows)
+        items.push_back(row.item);
+    parent->addChildren(items);
 }
 
 int CItemTreeView::ThingIcon(int linkedDataKind)
@@ -403,7 +457,7 @@ void CItemTreeView::Notify(CDravoDonView* sender, int code, int /*arg*/)
 {
     CVerdaxData* object = sender ? sender->GetObject() : nullptr;
     if (code == DON_OBJECT_CHANGED && sender != this)
-        viewport()->repaint();
+        RepaintChangedRows();
     else if (code == DON_OBJECT_ADDED && object)
         AddObjectItem(*object);
     else if (code == DON_OBJECT_REMOVING && object)
@@ -456,6 +510,32 @@ void CItemTreeView::RemoveObjectItem(const CVerdaxData& object)
         setCurrentItem(item->parent());
     }
     delete item;
+}
+
+// A drag announces its edit on every mouse move: repainting every row in sight each
+// time would cost more than the edit. Only the rows whose text or icon no longer is
+// what they show are painted again.
+void CItemTreeView::RepaintChangedRows()
+{
+    const QRect area = viewport()->rect();
+    QRegion changed;
+    for (QTreeWidgetItem* row = itemAt(area.topLeft()); row; row = itemBelow(row)) {
+        const QRect rect = visualItemRect(row);
+        if (rect.top() > area.bottom())
+            break;
+        const auto* item = dynamic_cast<const CItemTreeItem*>(row);
+        if (item && item->ShowsStale())
+            changed += QRect(area.left(), rect.top(), area.width(), rect.height());
+    }
+    if (!changed.isEmpty())
+        viewport()->repaint(changed);
+}
+
+void CItemTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (const auto* item = dynamic_cast<const CItemTreeItem*>(itemFromIndex(index)))
+        item->NoteShown();
+    QTreeWidget::drawRow(painter, option, index);
 }
 
 // A right click leaves the selection as it is.

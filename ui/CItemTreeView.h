@@ -23,6 +23,8 @@
 #include <vector>
 
 class CMission;
+class CSceneObject;
+class CSceneObjectThing;
 
 namespace ui {
 
@@ -51,12 +53,22 @@ public:
 
     // The text shown for the item, asked of its object now.
     QString DisplayText() const;
+    // The text of an object item: its name, or what stands for an empty one.
+    static QString ObjectText(const CSceneObjectThing& thing);
+    static QString ObjectText(const CSceneObject& object);
+
+    // Notes the text and icon as the row shows them now; whether they are no longer
+    // what it shows (or it was never drawn).
+    void NoteShown() const;
+    bool ShowsStale() const;
 
 private:
     CVerdaxData* object_ = nullptr;
     int category_ = 0;
     int icon_ = 0;  // object items: fixed at creation
     QString caption_;
+    mutable QString shownText_;
+    mutable int shownIcon_ = -1;  // never drawn
 };
 
 class CItemTreeView final : public QTreeWidget, public CDravoDonView, public IMissionTree {
@@ -92,7 +104,8 @@ public:
     // False when no top-level item holds the mission.
     bool OpenAndSelectMission(CMission* mission);
 
-    // A repaint on DON_OBJECT_CHANGED from another view; an item added in its sorted
+    // On DON_OBJECT_CHANGED from another view, the rows in sight whose text or icon
+    // changed are repainted at once; an item added in its sorted
     // place under its category on DON_OBJECT_ADDED (objects of the same text in the
     // order of their list) and taken away on DON_OBJECT_REMOVING, the categories
     // staying expanded or collapsed as they were. The current item removed leaves
@@ -114,6 +127,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     // Quiet: made current without an announcement.
@@ -122,6 +136,7 @@ private:
     void OnInitialUpdate();
     void OnSelectionChanged(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
+    void RepaintChangedRows();
     void OnItemSelectionChanged();
     void BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem);
     template <class Objects>

@@ -35,6 +35,7 @@ void CRollupEditScript::SetScript(const std::string& script)
         return;
     shown_ = script;
     script_->StreamTextIn(script);
+    shown_ = script;
 }
 
 void CRollupEditScript::OnEdit()

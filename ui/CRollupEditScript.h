@@ -5,6 +5,7 @@
 
 #include "ui/CRollupPage.h"
 
+#include <optional>
 #include <string>
 
 class QPushButton;

@@ -6,9 +6,16 @@
 
 namespace ui {
 
+// Every character of the code pages is one UTF-16 unit: the text is made directly,
+// without a pass through UTF-8 (a large mission's tree converts tens of thousands).
 QString TextFromCodePage(std::string_view bytes)
 {
-    return QString::fromStdString(platform::ToUtf8(bytes));
+    const int codePage = platform::AnsiCodePage();
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const unsigned char byte : bytes)
+        *out++ = QChar(static_cast<char16_t>(platform::ToUnicode(byte, codePage)));
+    return text;
 }
 
 std::optional<std::string> TextToCodePage(const QString& text, QString* refused)

@@ -19,6 +19,16 @@ constexpr double kFieldOfView = 45.0;
 constexpr std::size_t kFirstSelectionWords = 32;
 constexpr std::size_t kMostSelectionWords = std::size_t{1} << 24;
 
+// GL's projection × modelview now.
+Matrix4 CurrentClipMatrix()
+{
+    Matrix4 projection{};
+    Matrix4 modelview{};
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
+    return Multiply(projection, modelview);
+}
+
 // Sets a capability for a scope and puts back what GL held before.
 class CapabilityScope {
 public:
@@ -114,13 +124,15 @@ void CWorldRenderer::Render()
 
     glInitNames();
     glPushName(0);
+    counts_ = {};
+    const Matrix4 view = CurrentClipMatrix();
     if (settings_.world && mission_) {
         glPushMatrix();
-        mission_->GetWorldModel().Draw(0);
+        counts_.worldMeshes = mission_->GetWorldModel().DrawInView(0, view);
         glPopMatrix();
     }
     glPushMatrix();
-    DrawThings();
+    DrawThings(view);
     glPopMatrix();
     glPopName();
     glFlush();
@@ -147,23 +159,29 @@ void CWorldRenderer::DrawAxes() const
     glLineWidth(1.0f);
 }
 
-void CWorldRenderer::DrawThings()
+void CWorldRenderer::DrawThings(const Matrix4& view)
 {
     if (!mission_)
         return;
-    GLint mode = GL_RENDER;
-    glGetIntegerv(GL_RENDER_MODE, &mode);
     const auto& things = mission_->GetThings();
     for (std::size_t i = 0; i < things.size(); ++i) {
         glLoadName(static_cast<GLuint>(i + 1));
         glPushMatrix();
-        DrawThing(*things[i], mode == GL_SELECT);
+        DrawThing(*things[i], view);
         glPopMatrix();
     }
 }
 
-void CWorldRenderer::DrawThing(const CSceneObjectThing& thing, bool picking)
+// A thing wholly outside the view draws nothing, but its model still binds what it
+// would have bound: a face group of material 0 in the next model draws with it.
+void CWorldRenderer::DrawThing(const CSceneObjectThing& thing, const Matrix4& view)
 {
+    if (OutOfView(thing, view)) {
+        if (thing.GetModel().IsLoaded())
+            thing.GetModel().SkipDraw(0);
+        return;
+    }
+    ++counts_.things;
     const Vector3 t = thing.GetTranslation();
     const AxisAngle r = thing.GetRotation();
     const Vector3 s = thing.GetScale();
@@ -172,11 +190,6 @@ void CWorldRenderer::DrawThing(const CSceneObjectThing& thing, bool picking)
     glScalef(s.x, s.y, s.z);
     const bool selected = &thing == selected_;
     if (thing.GetModel().IsLoaded()) {
-        if (picking) {
-            const auto box = boxes_.BoxOf(thing.GetModel());
-            if (box && MissesPickRegion(*box))
-                return;
-        }
         if (selected)
             glColor3f(1.0f, 0.0f, 0.0f);
         else
@@ -191,34 +204,20 @@ void CWorldRenderer::DrawThing(const CSceneObjectThing& thing, bool picking)
     DrawMarker();
 }
 
-bool CWorldRenderer::MissesPickRegion(const ModelBox& box)
+// The box of its model, or of its marker sphere, under its translation, rotation
+// and scale; a thing whose box or placement is not known is drawn.
+bool CWorldRenderer::OutOfView(const CSceneObjectThing& thing, const Matrix4& view)
 {
-    GLdouble projection[16];
-    GLdouble modelview[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    double m[16] = {};
-    for (int column = 0; column < 4; ++column)
-        for (int row = 0; row < 4; ++row)
-            for (int k = 0; k < 4; ++k)
-                m[column * 4 + row] += projection[k * 4 + row] * modelview[column * 4 + k];
-    // Outside when every corner lies beyond the same one of the six clip planes.
-    unsigned beyondAll = 0x3F;
-    for (int corner = 0; corner < 8; ++corner) {
-        const double x = corner & 1 ? box.max.x : box.min.x;
-        const double y = corner & 2 ? box.max.y : box.min.y;
-        const double z = corner & 4 ? box.max.z : box.min.z;
-        double clip[4];
-        for (int row = 0; row < 4; ++row)
-            clip[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
-        const double w = clip[3];
-        const unsigned beyond = (clip[0] < -w ? 1u : 0u) | (clip[0] > w ? 2u : 0u) | (clip[1] < -w ? 4u : 0u) |
-                                (clip[1] > w ? 8u : 0u) | (clip[2] < -w ? 16u : 0u) | (clip[2] > w ? 32u : 0u);
-        beyondAll &= beyond;
-        if (beyondAll == 0)
-            return false;
+    const auto placement = PlacementMatrix(thing.GetTranslation(), thing.GetRotation(), thing.GetScale());
+    if (!placement)
+        return false;
+    std::optional<ModelBox> box;
+    if (thing.GetModel().IsLoaded()) {
+        box = boxes_.BoxOf(thing.GetModel());
+    } else if (const float radius = settings_.MarkerRadius(); radius > 0.0f) {
+        box = ModelBox{{-radius, -radius, -radius}, {radius, radius, radius}};
     }
-    return true;
+    return box && OutsideClipVolume(Multiply(view, *placement), *box);
 }
 
 // Untextured, so that a marker is plainly green or red whatever was bound last.

@@ -12,12 +12,20 @@
 #include "view3d/Camera.h"
 #include "view3d/ModelBounds.h"
 
+#include <cstddef>
 #include <cstdint>
 
 class CMission;
 class CSceneObjectThing;
 class CVerdaxData;
 struct GLUquadric;
+
+// What the last frame drew: the things not left out as wholly outside the view, and
+// the world's frame meshes likewise.
+struct FrameCounts {
+    std::size_t things = 0;
+    std::size_t worldMeshes = 0;
+};
 
 // The display settings the letter keys toggle.
 struct RenderSettings {
@@ -53,7 +61,10 @@ public:
     // One frame: culling as the setting has it, clear, the mirrored look-at camera,
     // the axes, the world model (when the world setting is on) and the things, then
     // glFlush. Swapping is the caller's.
+    // The world's frames and the things whose boxes lie wholly outside the view are
+    // left out: they would not change a pixel (nor, while picking, a hit record).
     void Render();
+    const FrameCounts& LastFrameCounts() const { return counts_; }
 
     // The thing under the client point (x, y) (from the top left) of a window of
     // windowWidth × windowHeight: the frame drawn in selection mode through a 2 × 2
@@ -94,12 +105,11 @@ private:
     void ApplyCulling() const;
     std::uint32_t PickName(int x, int y, int windowWidth, int windowHeight);
     void DrawAxes() const;
-    void DrawThings();
-    void DrawThing(const CSceneObjectThing& thing, bool picking);
+    // `view`: projection × the camera's modelview.
+    void DrawThings(const Matrix4& view);
+    void DrawThing(const CSceneObjectThing& thing, const Matrix4& view);
+    bool OutOfView(const CSceneObjectThing& thing, const Matrix4& view);
     void DrawMarker() const;
-    // While picking: true when `box`, under the current matrices, lies wholly
-    // outside the pick region, so that the thing cannot be hit.
-    static bool MissesPickRegion(const ModelBox& box);
 
     Camera camera_;
     RenderSettings settings_;
@@ -107,4 +117,5 @@ private:
     CVerdaxData* selected_ = nullptr;
     GLUquadric* quadric_ = nullptr;
     CModelBoxCache boxes_;
+    FrameCounts counts_;
 };

@@ -1,19 +1,16 @@
 #pragma once
 // The box around what a model draws: every vertex of the first level of detail of
 // every visual frame, under the frame tree's transforms, in the model's own space.
-// Picking skips a thing whose box lies wholly outside the pick region: such a thing
-// could not produce a hit record anyway.
+// The world window leaves out a thing whose box lies wholly outside the view (or,
+// while picking, the pick region): such a thing could not show a pixel or produce a
+// hit record anyway.
 
 #include "model/C4dsModel.h"
+#include "model/ClipSpace.h"
 
 #include <memory>
 #include <optional>
 #include <unordered_map>
-
-struct ModelBox {
-    Vector3 min;
-    Vector3 max;
-};
 
 // Null when the model draws nothing, or when a transform is not finite (the box would
 // not be sure to hold what GL draws).

@@ -3,27 +3,70 @@
 #include "core/GameFolders.h"
 #include "game/CMission.h"
 #include "model/CTextureManager.h"
+#include "platform/CodePage.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <set>
+#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-bool HoldsTheGame(const fs::path& prefix)
+// The scale the game in a prefix was written at, one number a line.
+fs::path ScalePath(const fs::path& prefix)
 {
-    return fs::exists(prefix / demo::kDemoInstallPath / "Missions" / demo::kScaledMission / "scene2.bin");
+    return prefix / "bench-scale.txt";
+}
+
+std::string ScaleText(const demo::MissionScale& s)
+{
+    std::ostringstream text;
+    for (const int n : {s.things, s.models, s.thingData, s.missionScripts, s.worldFrames, s.worldTriangles, s.textures,
+                        s.textureSize})
+        text << n << '\n';
+    return text.str();
+}
+
+bool HoldsTheGame(const fs::path& prefix, const demo::MissionScale& scale)
+{
+    std::ifstream saved(ScalePath(prefix));
+    const std::string text{std::istreambuf_iterator<char>(saved), {}};
+    return text == ScaleText(scale) &&
+           fs::exists(prefix / demo::kDemoInstallPath / "Missions" / demo::kScaledMission / "scene2.bin");
 }
 
 }  // namespace
 
-CBenchGame::CBenchGame(const fs::path& prefix) : prefix_(prefix)
+demo::MissionScale bench::TakeScale(int& argc, char** argv)
 {
-    if (!HoldsTheGame(prefix_)) {
-        fs::remove(InputListPath());
-        demo::WritePrefix(prefix_, demo::ScaledGameFiles(demo::MissionScale{}));
+    demo::MissionScale scale;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--things") == 0 && i + 1 < argc)
+            scale.things = std::max(1, std::atoi(argv[++i]));
+        else
+            argv[kept++] = argv[i];
     }
+    argc = kept;
+    return scale;
+}
+
+void CBenchGame::Prepare(const fs::path& prefix, const demo::MissionScale& scale)
+{
+    if (HoldsTheGame(prefix, scale))
+        return;
+    fs::remove(prefix / "bench-inputs.txt");
+    demo::WritePrefix(prefix, demo::ScaledGameFiles(scale));
+    std::ofstream(ScalePath(prefix)) << ScaleText(scale);
+}
+
+CBenchGame::CBenchGame(const fs::path& prefix, const demo::MissionScale& scale) : prefix_(prefix), scale_(scale)
+{
+    Prepare(prefix_, scale_);
+    platform::TakeAnsiCodePage();  // once, as the editor does at start-up
     registry_ = std::make_unique<platform::CWineRegistry>(prefix_);
     fileSystem_ = std::make_unique<platform::CWineFileSystem>(prefix_);
     platform::SetRegistry(registry_.get());

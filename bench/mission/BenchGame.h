@@ -10,15 +10,25 @@
 #include "tools/demo/ScaledMission.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+namespace bench {
+
+// Takes "--things N" out of argv: the mission's scale, the default one without it.
+demo::MissionScale TakeScale(int& argc, char** argv);
+
+}  // namespace bench
+
 class CBenchGame {
 public:
-    // Writes the game into `prefix` unless an earlier run left it there.
-    explicit CBenchGame(const std::filesystem::path& prefix);
+    // Writes the game into `prefix` unless an earlier run left it there at the same
+    // scale.
+    explicit CBenchGame(const std::filesystem::path& prefix, const demo::MissionScale& scale = {});
     ~CBenchGame();
     CBenchGame(const CBenchGame&) = delete;
     CBenchGame& operator=(const CBenchGame&) = delete;
@@ -38,12 +48,18 @@ public:
     std::uint64_t Bytes(const std::vector<std::string>& files) const;
 
     std::string MissionFolder() const;
+    const demo::MissionScale& Scale() const { return scale_; }
+
+    // Writes the game into `prefix` unless it holds it at `scale` already; for the
+    // programs that only need the files.
+    static void Prepare(const std::filesystem::path& prefix, const demo::MissionScale& scale);
 
 private:
     void ListInputs();
     std::filesystem::path InputListPath() const { return prefix_ / "bench-inputs.txt"; }
 
     std::filesystem::path prefix_;
+    demo::MissionScale scale_;
     std::unique_ptr<platform::CWineRegistry> registry_;
     std::unique_ptr<platform::CWineFileSystem> fileSystem_;
     CDravoRoot root_;

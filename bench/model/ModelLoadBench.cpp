@@ -10,6 +10,7 @@
 #include "bench/support/FreshRuns.h"
 #include "model/C4dsModel.h"
 #include "model/FileBytes.h"
+#include "platform/CodePage.h"
 #include "tests/support/ModelBytes.h"
 
 #include <benchmark/benchmark.h>
@@ -155,6 +156,7 @@ private:
 int main(int argc, char** argv)
 {
     bench::FixAllocatorThresholds();
+    platform::TakeAnsiCodePage();  // once, as the editor does at start-up
     int fresh = 0;
     std::string once;
     int kept = 1;

@@ -22,6 +22,9 @@ namespace bench {
 // adaptive threshold, no trimming that varies between runs.
 void FixAllocatorThresholds();
 
+// Processor time (user and system, every thread) of this process so far.
+double CpuMs();
+
 // Minor page faults of this process so far.
 std::int64_t MinorFaults();
 

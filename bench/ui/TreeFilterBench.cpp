@@ -4,6 +4,7 @@
 // clearing the field. Runs on Qt's offscreen platform unless another is set.
 
 #include "game/CMission.h"
+#include "platform/CodePage.h"
 #include "tools/demo/SceneWriter.h"
 #include "ui/CItemTreeView.h"
 #include "ui/CMissionTreePane.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
+    platform::TakeAnsiCodePage();  // once, as the editor does at start-up
     benchmark::Initialize(&argc, argv);
     Fixture fixture;
     g_fixture = &fixture;

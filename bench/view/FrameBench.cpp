@@ -1,16 +1,25 @@
 // One frame of the world window on the large benchmark mission (scripts/bench's
 // 1.12 M-triangle world, 300 textures, 10,000 things), drawn at 1280 x 800 in the
 // headless context, beside the floor measured in the same run: the same triangles,
-// moved into place once, drawn as one indexed draw from a buffer object. Then a
-// pick at each of 20 points spread over the frame, as a Ctrl-click picks. The
-// counters x_floor and x_frame give the frame over the floor and the pick over the
-// frame (run all three, in this order).
+// moved into place once, drawn as one indexed draw from a buffer object. The
+// overview sees the whole town from above; the street view stands in a street in
+// the middle of the town and looks along it, with most of the town beside or
+// behind the eye; a new view's camera stands at the origin. Then a pick at each of
+// 20 points spread over the overview, as a Ctrl-click picks. The counters x_floor,
+// x_overview and x_frame give the overview over the floor, the other views over the
+// overview and the pick over the overview, in processor time (and _elapsed beside
+// it); run them all, in this order.
 //
-// usage: verdax_bench_view [--prefix DIR] [benchmark options]
+// usage: verdax_bench_view [--prefix DIR] [--things N] [benchmark options]
 //   --prefix DIR  the generated game (shared with verdax_bench_mission; written when absent)
+//   --things N    a mission of N things (10,000 without it)
+//   --client-arrays  models drawn from their arrays in memory, as on a GL without
+//                 buffer objects
 
+#include "bench/mission/BenchCameras.h"
 #include "bench/mission/BenchGame.h"
 #include "game/CMission.h"
+#include "model/CModelDrawCache.h"
 #include "view3d/COffscreenFrame.h"
 #include "view3d/CWorldRenderer.h"
 #include "view3d/ViewMatrices.h"
@@ -25,6 +34,8 @@
 #include <array>
 #include <chrono>
 #include <cstring>
+#include <ctime>
+#include <string>
 #include <iostream>
 
 namespace {
@@ -33,16 +44,6 @@ namespace fs = std::filesystem;
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
-
-// Above the town's south edge, looking down at its middle: every building and thing
-// lies inside the view.
-Camera OverviewCamera()
-{
-    Camera camera;
-    camera.eye = {0.0f, 250.0f, 450.0f};
-    camera.centre = {0.0f, 250.5f, 450.9f};  // the view is along −d: towards the origin
-    return camera;
-}
 
 struct Scene {
     CMission* mission = nullptr;
@@ -151,24 +152,52 @@ private:
 
 CFloorMesh* g_floor = nullptr;
 
-// Mean seconds of the last run of each, for the ratios the later ones report.
-double g_floorSeconds = 0;
-double g_frameSeconds = 0;
+// Processor time (every thread of the process: Mesa's rasterising threads too) and
+// elapsed time, in seconds.
+struct Seconds {
+    double cpu = 0;
+    double elapsed = 0;
+};
 
-// Times the loop's iterations itself, as the ratios need the figures in this run.
+// The mean of the last run of each, for the ratios the later ones report.
+Seconds g_floorSeconds;
+Seconds g_frameSeconds;  // the overview
+
+double ProcessCpuSeconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Times the loop's laps itself, as the ratios need the figures of this run.
 class CStopwatch {
 public:
-    void Add(std::chrono::steady_clock::duration lap) { total_ += lap; ++count_; }
-    double MeanSeconds() const { return count_ ? std::chrono::duration<double>(total_).count() / count_ : 0; }
+    void Start()
+    {
+        cpuStart_ = ProcessCpuSeconds();
+        start_ = std::chrono::steady_clock::now();
+    }
+    void Stop()
+    {
+        total_.elapsed += std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        total_.cpu += ProcessCpuSeconds() - cpuStart_;
+        ++count_;
+    }
+    Seconds Mean() const { return count_ ? Seconds{total_.cpu / count_, total_.elapsed / count_} : Seconds{}; }
 
 private:
-    std::chrono::steady_clock::duration total_{};
+    std::chrono::steady_clock::time_point start_;
+    double cpuStart_ = 0;
+    Seconds total_;
     int count_ = 0;
 };
 
-double Ratio(double measured, double baseline)
+// The measured over the baseline, in processor time and in elapsed time.
+void SetRatio(benchmark::State& state, const std::string& name, const Seconds& measured, const Seconds& baseline)
 {
-    return baseline > 0 ? measured / baseline : 0;
+    state.counters[name] = baseline.cpu > 0 ? measured.cpu / baseline.cpu : 0;
+    state.counters[name + "_elapsed"] = baseline.elapsed > 0 ? measured.elapsed / baseline.elapsed : 0;
 }
 
 void FinishFrame()
@@ -176,27 +205,57 @@ void FinishFrame()
     glFinish();
 }
 
-void BM_Frame(benchmark::State& state)
+Seconds TimeFrames(benchmark::State& state, const Camera& camera)
 {
+    g_scene.renderer->GetCamera() = camera;
     CStopwatch watch;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+        watch.Start();
         g_scene.renderer->Render();
         FinishFrame();
-        watch.Add(std::chrono::steady_clock::now() - start);
+        watch.Stop();
     }
-    g_frameSeconds = watch.MeanSeconds();
-    state.counters["x_floor"] = Ratio(g_frameSeconds, g_floorSeconds);
+    g_scene.renderer->GetCamera() = bench::OverviewCamera();
+    return watch.Mean();
+}
+
+// What the last frame drew of what the mission holds.
+void CountDrawn(benchmark::State& state)
+{
+    const FrameCounts& counts = g_scene.renderer->LastFrameCounts();
+    state.counters["things_drawn"] = static_cast<double>(counts.things);
+    state.counters["world_meshes"] = static_cast<double>(counts.worldMeshes);
+}
+
+void BM_Frame(benchmark::State& state)
+{
+    g_frameSeconds = TimeFrames(state, bench::OverviewCamera());
+    SetRatio(state, "x_floor", g_frameSeconds, g_floorSeconds);
     state.counters["things"] = static_cast<double>(g_scene.mission->GetThings().size());
+    CountDrawn(state);
+}
+
+void BM_FrameStreet(benchmark::State& state)
+{
+    SetRatio(state, "x_overview", TimeFrames(state, bench::StreetCamera()), g_frameSeconds);
+    CountDrawn(state);
+}
+
+// A new view's camera, at the origin: what `verdax-tool render` draws without camera
+// options.
+void BM_FrameNewView(benchmark::State& state)
+{
+    SetRatio(state, "x_overview", TimeFrames(state, Camera()), g_frameSeconds);
+    CountDrawn(state);
 }
 
 void BM_Floor(benchmark::State& state)
 {
-    const Camera camera = OverviewCamera();
+    const Camera camera = bench::OverviewCamera();
     const auto& materials = g_scene.mission->GetWorldModel().GetMaterials();
     CStopwatch watch;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+        watch.Start();
         glClearColor(0.5f, 0.5f, 0.5f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadMatrixf(kZMirror);
@@ -207,9 +266,9 @@ void BM_Floor(benchmark::State& state)
             glBindTexture(GL_TEXTURE_2D, materials[0].diffuseGlName);
         g_floor->Draw();
         FinishFrame();
-        watch.Add(std::chrono::steady_clock::now() - start);
+        watch.Stop();
     }
-    g_floorSeconds = watch.MeanSeconds();
+    g_floorSeconds = watch.Mean();
     state.counters["triangles"] = static_cast<double>(g_floor->Triangles());
 }
 
@@ -222,12 +281,12 @@ void BM_Pick(benchmark::State& state)
     for (auto _ : state) {
         const int x = kWidth * (1 + 2 * (point % 5)) / 10;
         const int y = kHeight * (1 + 2 * (point / 5)) / 8;
-        const auto start = std::chrono::steady_clock::now();
+        watch.Start();
         hits += g_scene.renderer->Pick(x, y, kWidth, kHeight) != nullptr;
-        watch.Add(std::chrono::steady_clock::now() - start);
+        watch.Stop();
         point = (point + 1) % 20;
     }
-    state.counters["x_frame"] = Ratio(watch.MeanSeconds(), g_frameSeconds);
+    SetRatio(state, "x_frame", watch.Mean(), g_frameSeconds);
     state.counters["things_hit"] = benchmark::Counter(static_cast<double>(hits), benchmark::Counter::kAvgIterations);
 }
 
@@ -236,7 +295,9 @@ fs::path TakePrefix(int& argc, char** argv)
     fs::path prefix;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
+        if (std::strcmp(argv[i], "--client-arrays") == 0)
+            CModelDrawCache::SetBuffersAllowed(false);
+        else if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
             prefix = argv[++i];
         else
             argv[kept++] = argv[i];
@@ -247,19 +308,22 @@ fs::path TakePrefix(int& argc, char** argv)
 
 }  // namespace
 
-BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_FrameStreet)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_FrameNewView)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(20);
 
 int main(int argc, char** argv)
 {
+    const demo::MissionScale scale = bench::TakeScale(argc, argv);
     fs::path prefix = TakePrefix(argc, argv);
     const bool temporary = prefix.empty();
     if (temporary)
         prefix = fs::temp_directory_path() / ("verdax-bench-view-" + std::to_string(::getpid()));
     int status = 0;
     {
-        CBenchGame game(prefix);
+        CBenchGame game(prefix, scale);
         if (!game.HasGl()) {
             std::cerr << "no headless GL context: " << game.GlFailure() << '\n';
             status = 1;
@@ -275,7 +339,7 @@ int main(int argc, char** argv)
             renderer.InitGl();
             glLoadIdentity();
             renderer.SetupProjection(kWidth, kHeight);
-            renderer.GetCamera() = OverviewCamera();
+            renderer.GetCamera() = bench::OverviewCamera();
             renderer.SetCurrentObject(&mission);
 
             CFloorMesh floor;
@@ -286,6 +350,9 @@ int main(int argc, char** argv)
                 floor.AddThing(*thing);
             glPopMatrix();
             floor.Upload();
+            // The first frame uploads every model into buffer objects: not a steady frame.
+            renderer.Render();
+            glFinish();
 
             g_scene = {&mission, &renderer};
             g_floor = &floor;

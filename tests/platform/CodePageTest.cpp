@@ -175,6 +175,24 @@ TEST_F(LocaleEnvironment, TheVariableThenThePrefixThenTheLocaleDecide)
     EXPECT_EQ(platform::AnsiCodePage(), 1250);
 }
 
+// A program takes the code page once: a change of the prefix during the run, which
+// every text conversion would otherwise look for, takes effect at its next start.
+TEST_F(LocaleEnvironment, ATakenCodePageStaysForTheRun)
+{
+    WriteSystemReg("1251");
+    EXPECT_EQ(platform::TakeAnsiCodePage(), 1251);
+    WriteSystemReg("1250");
+    setenv("LANG", "en_US.UTF-8", 1);
+    EXPECT_EQ(platform::AnsiCodePage(), 1251);
+    EXPECT_EQ(ToUtf8("\xC4"), "Д");
+    EXPECT_EQ(platform::ChooseAnsiCodePage(), 1250);
+    platform::SetAnsiCodePage(0);
+    EXPECT_EQ(platform::AnsiCodePage(), 1250);
+
+    setenv("VERDAX_CODEPAGE", "866", 1);
+    EXPECT_THROW(platform::TakeAnsiCodePage(), std::runtime_error);
+}
+
 TEST_F(LocaleEnvironment, AnyOtherValueOfTheVariableIsAnError)
 {
     EXPECT_EQ(platform::CodePageSettingError(), "");

@@ -3,6 +3,7 @@
 #include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "platform/CodePage.h"
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/DemoScenes.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -196,6 +198,56 @@ TEST_F(ItemTreeTest, ObjectTextsUseNamesModelNamesAndDashes)
     EXPECT_EQ(scripts->child(1)->text(0), "alpha_init");
 }
 
+// The rows of a category go in at once, in the order inserting them one at a time
+// gives: texts that differ only in letter case keep the file's order.
+TEST_F(ItemTreeTest, TextsEqualButForCaseKeepTheFileOrder)
+{
+    demo::SceneFileData scene;
+    std::vector<std::string> variants;
+    for (int bits = 31; bits >= 0; --bits) {
+        std::string name = "lampx";
+        for (int i = 0; i < 5; ++i)
+            name[static_cast<std::size_t>(i)] = (bits >> i) & 1 ? static_cast<char>(name[i] - 'a' + 'A') : name[i];
+        variants.push_back(name);
+        scene.things.push_back(Thing(name, "lamp.4ds"));
+        scene.things.push_back(Thing(bits % 2 ? "zz" : "aa", "x.4ds"));
+    }
+    CMission* mission = MakeMission("alpha", demo::WriteScene2(scene));
+    OpenedMission(mission);
+    QTreeWidgetItem* things = tree_->CategoryNode(mission, CATEGORY_THINGS);
+    ASSERT_EQ(things->childCount(), 64);
+    for (int i = 0; i < 32; ++i) {
+        EXPECT_EQ(things->child(i)->text(0), i < 16 ? "aa" : Utf8(variants[std::size_t(i - 16)]));
+        EXPECT_EQ(things->child(i + 32)->text(0), i < 16 ? Utf8(variants[std::size_t(i + 16)]) : "zz");
+    }
+}
+
+// The order of the rows is the tree control's: by text, ignoring case (as
+// QString::compare ignores it), also for the code page's letters beyond ASCII.
+TEST_F(ItemTreeTest, RowsFollowTheCaseInsensitiveOrderOfTheirTexts)
+{
+    platform::SetAnsiCodePage(1251);
+    const QStringList names = {"яма", "Ёлка", "ель", "Ель", "ёж", "Яблоко", "apple", "Zebra", "_x", "ЖУК",
+                               "жаба", "a[", "aZ", "az", "Їжак", "їжа", "№5", "", "dom", "Дом", "дОМ"};
+    demo::SceneFileData scene;
+    for (const QString& name : names)
+        scene.things.push_back(Thing(platform::FromUtf8(name.toStdString()), "m.4ds"));
+    CMission* mission = MakeMission("alpha", demo::WriteScene2(scene));
+    OpenedMission(mission);
+    QStringList expected = names;
+    for (QString& text : expected)
+        text = text.isEmpty() ? "[m.4ds]" : text;
+    std::ranges::stable_sort(expected, [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    QTreeWidgetItem* things = tree_->CategoryNode(mission, CATEGORY_THINGS);
+    QStringList shown;
+    for (int i = 0; i < things->childCount(); ++i)
+        shown << things->child(i)->text(0);
+    platform::SetAnsiCodePage(0);
+    EXPECT_EQ(shown, expected);
+}
+
 TEST_F(ItemTreeTest, ThingIconsFollowTheKindOfTheirDataBlock)
 {
     CMission* mission = MakeMission("alpha");
@@ -275,24 +327,38 @@ TEST_F(ItemTreeTest, ARenameShowsAfterObjectChangedWithoutMovingTheItem)
     const int row = things->indexOfChild(door);
 
     int paints = 0;
+    QRegion painted;
     struct PaintCounter : QObject {
-        explicit PaintCounter(int& n) : count(n) {}
+        PaintCounter(int& n, QRegion& r) : count(n), region(r) {}
         bool eventFilter(QObject*, QEvent* e) override
         {
-            count += e->type() == QEvent::Paint;
+            if (e->type() == QEvent::Paint) {
+                ++count;
+                region += static_cast<QPaintEvent*>(e)->region();
+            }
             return false;
         }
         int& count;
-    } counter(paints);
+        QRegion& region;
+    } counter(paints, painted);
+    QApplication::processEvents();  // the repaints showing the tree asked for
     tree_->viewport()->installEventFilter(&counter);
 
+    // Nothing shown has changed: nothing is painted.
+    CDravoDon::Instance().Broadcast(&recorder_, DON_OBJECT_CHANGED, 0);
+    EXPECT_EQ(paints, 0);
+
     static_cast<CSceneObject*>(door->GetObject())->SetName("zz_renamed");
-    // Its own notification is ignored; another view's repaints the tree at once.
+    // Its own notification is ignored; another view's repaints the changed row at once,
+    // and that row alone.
     tree_->Notify(tree_.get(), DON_OBJECT_CHANGED, 0);
     tree_->Notify(&recorder_, DON_OBJECT_SELECTED, 0);
     EXPECT_EQ(paints, 0);
     CDravoDon::Instance().Broadcast(&recorder_, DON_OBJECT_CHANGED, 0);
     EXPECT_GE(paints, 1);
+    const QRect doorRow = tree_->visualItemRect(door);
+    EXPECT_EQ(painted.boundingRect().top(), doorRow.top());
+    EXPECT_EQ(painted.boundingRect().bottom(), doorRow.bottom());
     EXPECT_EQ(door->text(0), "zz_renamed");
     EXPECT_EQ(things->indexOfChild(door), row);
 

@@ -11,6 +11,12 @@
 
 #include <QAccessible>
 #include <QPushButton>
+#include <QTest>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace ui;
 using testsupport::NormalRollupTest;
@@ -145,6 +151,31 @@ TEST_F(NormalRollupTest, AChangeFromAnyViewRefillsThePagesFromTheRollupsObject)
     EXPECT_EQ(Field(1025)->text(), "-1.5");
     EXPECT_EQ(Field(1027)->text(), "1e-07");
     EXPECT_EQ(rollup_.TranslationPage()->Values(), (Vector3{-1.5f, 0.0f, 1e-7f}));
+}
+
+// A drag announces a change on every mouse move: the pages take the new values
+// without greying (which would take the focus from a field) or streaming the same
+// script in again (which would put its caret back at the start).
+TEST_F(NormalRollupTest, AChangeRefillsTheValuesWithoutRelayingOutTheRollup)
+{
+    CSceneObjectThing& door = ThingNamed("door");
+    Select(&door);
+    rollup_.SetPageExpanded(rollup_.TranslationIndex(), true);
+    Field(1025)->setFocus();
+    CScriptCtrl* script = rollup_.ScriptPage()->ScriptControl();
+    QTextCursor caret = script->textCursor();
+    caret.setPosition(3);
+    script->setTextCursor(caret);
+
+    door.SetTranslation({7.0f, 8.0f, 9.0f});
+    CDravoDon::Instance().Broadcast(&sender_, DON_OBJECT_CHANGED, 0);
+    EXPECT_EQ(Field(1025)->text(), "7");
+    EXPECT_EQ(rollup_.window()->focusWidget(), Field(1025));
+    EXPECT_EQ(script->textCursor().position(), 3);
+
+    door.SetScript("changed\r\n");
+    CDravoDon::Instance().Broadcast(&sender_, DON_OBJECT_CHANGED, 0);
+    EXPECT_EQ(script->toPlainText(), "changed\n");
 }
 
 TEST_F(NormalRollupTest, TheRotationPageShowsThreeAnglesAndIsDisplayOnly)

@@ -1,0 +1,241 @@
+// The whole editor on the large benchmark mission (bench/mission's game), as a user
+// meets it on an X server (scripts/bench runs it under tests/app/with-xvfb):
+// - opening the mission, beside loading it alone, in fresh editors: what a
+//   double-click does (the item selected, the mission loaded, its branch built and
+//   shown, the pages and the world window told) and the events that follow, except
+//   the world window's first frame, which is printed apart;
+// - frames a second while an arrow key is held, over the town and in a street;
+// - the cost of one mouse move of a Ctrl-drag and of a Ctrl-right-drag of a thing.
+//
+// usage: verdax_bench_editor [--prefix DIR] [--things N] MODE
+//   --prefix DIR     the generated game (shared with verdax_bench_mission)
+//   --things N       a mission of N things (10,000 without it)
+//   --fresh N        N rounds of two fresh editors, one opening the mission and one
+//                    only loading it; the medians and the ratio of the two
+//   --fly SECONDS    three flights of SECONDS over the town and three in the street
+//   --drag N         N mouse moves of each drag, three drags each
+// The modes of the children --fresh starts: --open-once, --load-once.
+
+#include "bench/editor/EditorSession.h"
+#include "bench/editor/EditorTimings.h"
+#include "bench/mission/BenchCameras.h"
+#include "bench/mission/BenchGame.h"
+#include "bench/support/FreshRuns.h"
+#include "game/CDravoDon.h"
+#include "game/CMission.h"
+#include "ui/CItemTreeView.h"
+#include "view3d/CGlView.h"
+
+#include <chrono>
+#include <cstring>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Options {
+    fs::path prefix;
+    std::string once;
+    int freshRounds = 0;
+    double flySeconds = 0;
+    int dragMoves = 0;
+};
+
+Options TakeOptions(int& argc, char** argv)
+{
+    Options options;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool valued = i + 1 < argc;
+        if (argument == "--prefix" && valued)
+            options.prefix = argv[++i];
+        else if (argument == "--fresh" && valued)
+            options.freshRounds = std::atoi(argv[++i]);
+        else if (argument == "--fly" && valued)
+            options.flySeconds = std::atof(argv[++i]);
+        else if (argument == "--drag" && valued)
+            options.dragMoves = std::atoi(argv[++i]);
+        else if (argument == "--open-once" || argument == "--load-once")
+            options.once = argument;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return options;
+}
+
+struct Moment {
+    std::chrono::steady_clock::time_point at = std::chrono::steady_clock::now();
+    double cpuMs = bench::CpuMs();
+    std::int64_t faults = bench::MinorFaults();
+};
+
+bench::FreshFigure Between(const Moment& from, const Moment& to)
+{
+    return {std::chrono::duration<double, std::milli>(to.at - from.at).count(), to.cpuMs - from.cpuMs,
+            to.faults - from.faults};
+}
+
+bench::FreshFigure Sum(const bench::FreshFigure& a, const bench::FreshFigure& b)
+{
+    return {a.ms + b.ms, a.cpuMs + b.cpuMs, a.faults + b.faults};
+}
+
+// The events the open left: the tree's layout and painting, the pages'. A function
+// of its own, so that a profiler can be told to look at it alone.
+[[gnu::noinline]] void SettleAfterOpen()
+{
+    CEditorSession::Settle();
+}
+
+// The double-click on the mission's item: its first click selects the item, the
+// double-click opens the mission, and the tree shows it expanded.
+int OpenOnce(CEditorSession& session, bool loadOnly)
+{
+    if (loadOnly) {
+        bench::MeasureAndPrint("mission load", [&] { CDravoDon::Instance().GetRoot().LoadMission(&session.Mission()); });
+        return 0;
+    }
+    ui::CItemTreeView& tree = session.Tree();
+    const Moment start;
+    tree.setCurrentItem(&session.MissionItem());
+    tree.OpenMissionItem(&session.MissionItem());
+    session.MissionItem().setExpanded(true);
+    const Moment opened;
+    session.WorldView().repaint();
+    const Moment drawn;
+    SettleAfterOpen();
+    const Moment settled;
+    bench::PrintFigure("open in the editor", Sum(Between(start, opened), Between(drawn, settled)));
+    bench::PrintFigure("world window's first frame", Between(opened, drawn));
+    return session.Mission().IsLoaded() ? 0 : 1;
+}
+
+void OpenUntimed(CEditorSession& session)
+{
+    session.Tree().setCurrentItem(&session.MissionItem());
+    session.Tree().OpenMissionItem(&session.MissionItem());
+    session.MissionItem().setExpanded(true);
+    CEditorSession::Settle();
+}
+
+void PrintLaps(const std::string& label, const std::vector<bench::Lap>& laps)
+{
+    std::vector<double> elapsed;
+    std::vector<double> cpu;
+    for (const bench::Lap& lap : laps) {
+        elapsed.push_back(lap.elapsedMs);
+        cpu.push_back(lap.cpuMs);
+    }
+    std::cout << "  " << label << ": " << laps.size() << " laps, elapsed " << bench::Spread(elapsed)
+              << " ms, processor " << bench::Spread(cpu) << " ms\n";
+}
+
+void Fly(CEditorSession& session, double seconds)
+{
+    const QSize size = session.WorldView().size();
+    std::cout << "frames with an arrow key held, world window " << size.width() << " x " << size.height()
+              << " (a lap is the time from one buffer swap to the next):\n";
+    for (const auto& [name, camera] : {std::pair{"over the town", bench::OverviewCamera()},
+                                       std::pair{"in the street", bench::StreetCamera()}}) {
+        for (int flight = 1; flight <= 3; ++flight) {
+            const auto laps = bench::FlyWithArrowHeld(session, camera, seconds);
+            double total = 0;
+            for (const bench::Lap& lap : laps)
+                total += lap.elapsedMs;
+            std::cout << "  " << name << ", flight " << flight << ": "
+                      << (total > 0 ? 1000.0 * static_cast<double>(laps.size()) / total : 0.0)
+                      << " frames a second\n";
+            PrintLaps(std::string(name) + ", flight " + std::to_string(flight), laps);
+        }
+    }
+}
+
+// A model thing in the street the street view looks along.
+CSceneObjectThing* StreetThing(CMission& mission)
+{
+    for (const auto& thing : mission.GetThings()) {
+        const Vector3 t = thing->GetTranslation();
+        if (t.x == 0.0f && t.z > 2.0f && t.z < 40.0f && thing->GetModel().IsLoaded())
+            return thing.get();
+    }
+    return nullptr;
+}
+
+int Drag(CEditorSession& session, int moves)
+{
+    CSceneObjectThing* thing = StreetThing(session.Mission());
+    if (!thing) {
+        std::cerr << "no thing in the street\n";
+        return 1;
+    }
+    std::cout << "mouse moves of a drag of " << thing->GetName() << " or the thing in front of it"
+              << " (from the event to the end of its handling, frames left out):\n";
+    int status = 0;
+    for (const auto& [name, button] : {std::pair{"Ctrl-drag", Qt::LeftButton}, std::pair{"Ctrl-right-drag", Qt::RightButton}}) {
+        for (int drag = 1; drag <= 3; ++drag) {
+            const auto laps = bench::DragThing(session, *thing, button, moves);
+            if (laps.empty()) {
+                std::cerr << name << ": the pick got no thing\n";
+                status = 1;
+            }
+            PrintLaps(std::string(name) + ", drag " + std::to_string(drag), laps);
+        }
+    }
+    return status;
+}
+
+int RunInEditor(int& argc, char** argv, const Options& options)
+{
+    CEditorSession session(argc, argv, options.prefix);
+    if (!session.Failure().isEmpty()) {
+        std::cerr << session.Failure().toStdString() << '\n';
+        return 1;
+    }
+    if (!options.once.empty())
+        return OpenOnce(session, options.once == "--load-once");
+    OpenUntimed(session);
+    if (!session.Mission().IsLoaded()) {
+        std::cerr << "the mission did not load\n";
+        return 1;
+    }
+    std::cout << session.Mission().GetThings().size() << " things\n";
+    int status = 0;
+    if (options.flySeconds > 0)
+        Fly(session, options.flySeconds);
+    if (options.dragMoves > 0)
+        status = Drag(session, options.dragMoves);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bench::FixAllocatorThresholds();
+    const demo::MissionScale scale = bench::TakeScale(argc, argv);
+    Options options = TakeOptions(argc, argv);
+    const bool temporary = options.prefix.empty();
+    if (temporary)
+        options.prefix = fs::temp_directory_path() / ("verdax-bench-editor-" + std::to_string(::getpid()));
+    CBenchGame::Prepare(options.prefix, scale);
+    int status = 0;
+    if (options.freshRounds > 0) {
+        const std::vector<std::string> base = {"--prefix", options.prefix.string(), "--things", std::to_string(scale.things)};
+        auto with = [&](const char* mode) {
+            auto arguments = base;
+            arguments.emplace_back(mode);
+            return arguments;
+        };
+        status = bench::RunFresh(options.freshRounds, {with("--load-once"), with("--open-once")},
+                                 {{"open in the editor / load alone", "open in the editor", "mission load"}});
+    } else {
+        status = RunInEditor(argc, argv, options);
+    }
+    if (temporary)
+        fs::remove_all(options.prefix);
+    return status;
+}

@@ -1,0 +1,118 @@
+#include "bench/editor/EditorTimings.h"
+
+#include "bench/editor/EditorSession.h"
+#include "bench/support/FreshRuns.h"
+#include "scene/CSceneObjectThing.h"
+#include "ui/CItemTreeView.h"
+#include "view3d/CGlView.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <sstream>
+
+namespace bench {
+namespace {
+
+struct Moment {
+    std::chrono::steady_clock::time_point at = std::chrono::steady_clock::now();
+    double cpuMs = CpuMs();
+};
+
+Lap Between(const Moment& from, const Moment& to)
+{
+    return {std::chrono::duration<double, std::milli>(to.at - from.at).count(), to.cpuMs - from.cpuMs};
+}
+
+double Median(std::vector<double> values)
+{
+    std::ranges::sort(values);
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+}  // namespace
+
+std::string Spread(std::vector<double> values)
+{
+    if (values.empty())
+        return "none";
+    std::ostringstream text;
+    text << Median(values) << " (" << *std::ranges::min_element(values) << " to "
+         << *std::ranges::max_element(values) << ")";
+    return text.str();
+}
+
+std::vector<Lap> FlyWithArrowHeld(CEditorSession& session, const Camera& camera, double seconds)
+{
+    CGlView& view = session.WorldView();
+    view.Renderer().GetCamera() = camera;
+    view.setFocus();
+    view.update();
+    CEditorSession::Settle();
+
+    bool forward = true;
+    auto press = [&] {
+        const int key = forward ? Qt::Key_Up : Qt::Key_Down;
+        forward = !forward;
+        QCoreApplication::postEvent(&view, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(), true));
+    };
+    std::vector<Lap> laps;
+    Moment last;
+    bool started = false;
+    const auto swapped = QObject::connect(&view, &QOpenGLWidget::frameSwapped, [&] {
+        const Moment now;
+        if (started)
+            laps.push_back(Between(last, now));
+        started = true;
+        last = now;
+        press();
+    });
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+    press();
+    loop.exec();
+    QObject::disconnect(swapped);
+    CEditorSession::Settle();
+    view.Renderer().GetCamera() = camera;
+    return laps;
+}
+
+std::vector<Lap> DragThing(CEditorSession& session, CSceneObjectThing& thing, Qt::MouseButton button, int moves)
+{
+    CGlView& view = session.WorldView();
+    session.Tree().SelectObject(&thing);
+    CEditorSession::Settle();
+    view.FrameSelection();
+    CEditorSession::Settle();
+    // A Ctrl-click picks what is nearest at the centre: the framed thing, or one
+    // before it. That one is dragged then.
+    const QPoint centre = view.rect().center();
+    QTest::mousePress(&view, button, Qt::ControlModifier, centre);
+    CEditorSession::Settle();
+    if (!dynamic_cast<CSceneObjectThing*>(view.Renderer().GetSelected())) {
+        QTest::mouseRelease(&view, button, Qt::ControlModifier, centre);
+        return {};
+    }
+    std::vector<Lap> laps;
+    for (int i = 0; i < moves; ++i) {
+        // To and fro, so that the thing stays framed.
+        const QPoint at = centre + QPoint(i % 2 == 0 ? 4 : 0, 0);
+        QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, button, Qt::ControlModifier);
+        const Moment before;
+        QApplication::sendEvent(&view, &move);
+        laps.push_back(Between(before, Moment()));
+        CEditorSession::Settle();
+    }
+    QTest::mouseRelease(&view, button, Qt::ControlModifier, centre);
+    CEditorSession::Settle();
+    return laps;
+}
+
+}  // namespace bench
