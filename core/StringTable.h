@@ -10,6 +10,7 @@ enum StringId : int {
     IDS_MISSIONS_TAB = 130,         // the object bar's one tab
     IDS_INFO_TITLE = 133,           // the object info window
     IDS_WORLD_TITLE = 134,          // the world window
+    IDS_CHANGES_TAB = 136,          // the object bar's tab of what a save changes
     IDS_CATEGORY_THING_DATA = 501,
     IDS_CATEGORY_THINGS = 502,
     IDS_CATEGORY_SCRIPTS = 503,
@@ -23,6 +24,7 @@ enum StringId : int {
     IDS_PROMPT_OBJECT_INFO = 32790,
     IDS_PROMPT_FRAME_SELECTION = 32791,
     IDS_PROMPT_FRAME_ALL = 32792,
+    IDS_PROMPT_VIEW_CHANGES = 32796,
     IDS_APP_TITLE = 57344,
     // The prompts of the toolbar's buttons, under their commands' ids.
     IDS_PROMPT_FILE_NEW = 57600,

@@ -11,6 +11,7 @@ enum CommandId : int {
     ID_VIEW_OBJECT_INFO = 32790,  // "Инфа Объекта": the info window for the tree's object
     ID_VIEW_FRAME_SELECTION = 32791,  // "Показать выделенное" (F) in the world window
     ID_VIEW_FRAME_ALL = 32792,        // "Показать всё" (Shift+F): the whole mission in the world window
+    ID_VIEW_CHANGES = 32796,          // "Изменения": the object bar's tab of what a save would change
     ID_FILE_NEW = 57600,
     ID_FILE_CLOSE = 57602,
     ID_FILE_SAVE = 57603,  // "Сохранить": the mission of the selection or of the world window
