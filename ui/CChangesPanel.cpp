@@ -82,7 +82,10 @@ CChangesPanel::CChangesPanel(CItemTreeView* tree, QWidget* parent)
     setFocusProxy(list_);
 
     timer_->setSingleShot(true);
-    connect(timer_, &QTimer::timeout, this, [this] { Refresh(); });
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (isVisible())  // hidden meanwhile: the change waits for the panel to show
+            Refresh();
+    });
     connect(list_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ActivateItem(item); });
     // A mission opened in the tree gets its branch: what was "not opened" can be compared.
     if (tree_)
@@ -146,8 +149,10 @@ void CChangesPanel::Refresh()
     timer_->stop();
     shownAnew_ = false;
     const Clock::time_point start = Clock::now();
+    const ChangeRow* current = RowOf(list_->currentItem());
+    const std::optional<ChangeRow> kept = current ? std::optional<ChangeRow>(*current) : std::nullopt;
     Compare(tree_ ? tree_->GetMissionOfSelection() : nullptr);
-    Fill();
+    Fill(kept);
     refreshed_ = true;
     const Clock::time_point end = Clock::now();
     pacing_.NoteRefreshed(end, end - start);
@@ -194,14 +199,12 @@ QTreeWidgetItem* CChangesPanel::AddHeading(const QString& text, bool expanded)
     return heading;
 }
 
-// The list is made anew; the row that was current stays current when its object
-// is still listed, and a heading the user closed stays closed.
-void CChangesPanel::Fill()
+// The list is made anew; the row that was current (`kept`) stays current when its
+// object is still listed, and a heading the user closed stays closed.
+void CChangesPanel::Fill(const std::optional<ChangeRow>& kept)
 {
     const bool editOpen = !editHeading_ || editHeading_->isExpanded();
     const bool saveOpen = !saveHeading_ || saveHeading_->isExpanded();
-    const ChangeRow* current = RowOf(list_->currentItem());
-    const std::optional<ChangeRow> kept = current ? std::optional<ChangeRow>(*current) : std::nullopt;
     const int scroll = list_->verticalScrollBar()->value();
 
     list_->setUpdatesEnabled(false);

@@ -27,6 +27,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class CMission;
@@ -83,7 +84,7 @@ protected:
 private:
     void ArmTimer();
     void Compare(CMission* mission);
-    void Fill();
+    void Fill(const std::optional<ChangeRow>& kept);
     QTreeWidgetItem* AddHeading(const QString& text, bool expanded);
     void ShowStatus(const QString& text);
 

@@ -134,6 +134,7 @@ TEST_F(ChangesPanelOnDemo, EditsShowAsTheyHappenUndoTakesThemAwayAndARowSelectsI
     ASSERT_TRUE(Settled());
     EXPECT_EQ(RowItem(Panel(), QStringLiteral("barrel_1")), nullptr);
     EXPECT_EQ(Panel().EditHeading()->text(0), QStringLiteral("Ваши правки (0)"));
+    EXPECT_EQ(List().currentItem(), RowItem(Panel(), QStringLiteral("pickup_medkit")));  // the same row, moved up
     EXPECT_TRUE(boxes_.boxes.empty());
 }
 
