@@ -5,6 +5,7 @@
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "ui/CChangesBySaveNotice.h"
+#include "ui/CChangesPanel.h"
 #include "ui/CDocumentArea.h"
 #include "ui/CEditBar.h"
 #include "ui/CEditCommands.h"
@@ -180,6 +181,7 @@ void CMainFrame::CreateViewCommands()
     // The status bar always stays; the command only keeps its check mark.
     AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), [this] { UpdateCommandUI(); })->setCheckable(true);
     AddCommand(ID_VIEW_OBJECT_INFO, QStringLiteral("&Инфа Объекта"), [this] { OnObjectInfo(); });
+    AddCommand(ID_VIEW_CHANGES, QStringLiteral("Из&менения"), [this] { OnViewChanges(); });
     AddCommand(ID_VIEW_FRAME_SELECTION, QStringLiteral("&Показать выделенное\tF"), [this] { FrameSelectionInWorld(); })
         ->setShortcut(QKeySequence(Qt::Key_F));
     AddCommand(ID_VIEW_FRAME_ALL, QStringLiteral("Показать в&сё\tShift+F"), [this] {
@@ -229,7 +231,7 @@ void CMainFrame::CreateMenus()
     addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
                                        ID_EDIT_DUPLICATE, ID_EDIT_CLEAR, 0, ID_EDIT_FIND_IN_MISSIONS});
     addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
-                                     ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO, 0, ID_VIEW_FRAME_SELECTION,
+                                     ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO, ID_VIEW_CHANGES, 0, ID_VIEW_FRAME_SELECTION,
                                      ID_VIEW_FRAME_ALL});
     QMenu* window = addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
     mdiArea_->ListWindowsIn(window);
@@ -305,7 +307,20 @@ bool CMainFrame::CreateObjectBar()
     missionPane_ = new CMissionTreePane;
     // What the object commands act on is the tree's current item.
     connect(missionPane_->Tree(), &QTreeWidget::currentItemChanged, slots_.get(), [this] { UpdateCommandUI(); });
-    return objectBar_->AddTabView(StringTableText(IDS_MISSIONS_TAB), missionPane_);
+    if (!objectBar_->AddTabView(StringTableText(IDS_MISSIONS_TAB), missionPane_))
+        return false;
+    changesPanel_ = new CChangesPanel(missionPane_->Tree());
+    // Every step done, undone or redone, and every save, may change what a save would write.
+    const auto changed = [this] { changesPanel_->NoteChange(); };
+    connect(&history_->Group(), &QUndoGroup::indexChanged, changesPanel_, changed);
+    connect(&history_->Group(), &QUndoGroup::cleanChanged, changesPanel_, changed);
+    return objectBar_->AddTabView(StringTableText(IDS_CHANGES_TAB), changesPanel_);
+}
+
+void CMainFrame::OnViewChanges()
+{
+    if (CommitPendingEdits())
+        changesPanel_->ShowIn(*objectBar_);
 }
 
 bool CMainFrame::CreateEditBar()

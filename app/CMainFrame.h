@@ -41,6 +41,7 @@ class QMenu;
 class QToolBar;
 
 namespace ui {
+class CChangesPanel;
 class CEditBar;
 class CEditCommands;
 class CChangesBySaveNotice;
@@ -91,6 +92,10 @@ public:
     ui::CItemTreeView* GetItemTree() const;
     // The object bar's first tab: the filter field and the tree.
     ui::CMissionTreePane* GetMissionTreePane() const { return missionPane_; }
+    // The object bar's "Изменения" tab: what a save would change in the game file.
+    ui::CChangesPanel* ChangesPanel() const { return changesPanel_; }
+    // "Вид → Изменения": the pending texts go into their objects, then the tab shows.
+    void OnViewChanges();
 
     // The undo history of every mission's edits. When a mission becomes modified or
     // unmodified, by the history or by a script window's typing, the window repaints
@@ -200,6 +205,7 @@ private:
     std::unique_ptr<ui::CChangesBySaveNotice> saveNotice_;
     ui::CViewFactories viewFactories_;
     ui::CMissionTreePane* missionPane_ = nullptr;
+    ui::CChangesPanel* changesPanel_ = nullptr;
     ui::CDocumentArea* mdiArea_;
     QToolBar* toolBar_ = nullptr;
     ui::CSizingTabCtrlBar* objectBar_ = nullptr;

@@ -7,13 +7,14 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 39> kStrings{{
+constexpr std::array<std::pair<int, std::string_view>, 41> kStrings{{
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
     {IDS_MISSIONS_TAB, "Миссии"},
     {IDS_INFO_TITLE, "Инфа Объекта"},
     {IDS_WORLD_TITLE, "Вид Мира"},
+    {IDS_CHANGES_TAB, "Изменения"},
     {IDS_CATEGORY_THING_DATA, "Дата Вещей"},
     {IDS_CATEGORY_THINGS, "Вещи"},
     {IDS_CATEGORY_SCRIPTS, "Системные скрипты"},
@@ -27,6 +28,7 @@ constexpr std::array<std::pair<int, std::string_view>, 39> kStrings{{
     {IDS_PROMPT_OBJECT_INFO, "Показать сведения о выбранном объекте\nИнфа Объекта"},
     {IDS_PROMPT_FRAME_SELECTION, "Поставить выделенную вещь перед камерой Вида Мира\nПоказать выделенное"},
     {IDS_PROMPT_FRAME_ALL, "Показать в Виде Мира всю миссию: мир и все вещи\nПоказать всё"},
+    {IDS_PROMPT_VIEW_CHANGES, "Показать, что сохранение миссии изменит в файле игры\nИзменения"},
     {IDS_PROMPT_EDIT_DUPLICATE, "Поставить копию выделенного объекта сразу за ним\nДублировать"},
     {IDS_PROMPT_RESET_LAYOUT, "Вернуть окну и панелям места и размеры нового окна\nСбросить раскладку"},
     {IDS_PROMPT_FIND_IN_MISSIONS, "Найти текст в именах, моделях, скриптах и секторах всех миссий игры\nНайти во всех миссиях"},

@@ -10,6 +10,7 @@ enum StringId : int {
     IDS_MISSIONS_TAB = 130,         // the object bar's one tab
     IDS_INFO_TITLE = 133,           // the object info window
     IDS_WORLD_TITLE = 134,          // the world window
+    IDS_CHANGES_TAB = 136,          // the object bar's tab of what a save changes
     IDS_CATEGORY_THING_DATA = 501,
     IDS_CATEGORY_THINGS = 502,
     IDS_CATEGORY_SCRIPTS = 503,
@@ -24,6 +25,7 @@ enum StringId : int {
     IDS_PROMPT_OBJECT_INFO = 32790,
     IDS_PROMPT_FRAME_SELECTION = 32791,
     IDS_PROMPT_FRAME_ALL = 32792,
+    IDS_PROMPT_VIEW_CHANGES = 32796,
     IDS_PROMPT_EDIT_DUPLICATE = 32810,
     IDS_PROMPT_RESET_LAYOUT = 32811,
     IDS_PROMPT_FIND_IN_MISSIONS = 32812,

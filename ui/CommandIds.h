@@ -11,6 +11,7 @@ enum CommandId : int {
     ID_VIEW_OBJECT_INFO = 32790,  // "Инфа Объекта": the info window for the tree's object
     ID_VIEW_FRAME_SELECTION = 32791,  // "Показать выделенное" (F) in the world window
     ID_VIEW_FRAME_ALL = 32792,        // "Показать всё" (Shift+F): the whole mission in the world window
+    ID_VIEW_CHANGES = 32796,          // "Изменения": the object bar's tab of what a save would change
     ID_EDIT_DUPLICATE = 32810,        // "Дублировать" (Ctrl+D): a copy of the selected object
     ID_VIEW_RESET_LAYOUT = 32811,     // "Сбросить раскладку": the window and bars as a new window has them
     ID_EDIT_FIND_IN_MISSIONS = 32812,  // "Найти во всех миссиях…" (Ctrl+Shift+F): the search bar

@@ -7,6 +7,7 @@
 #include "platform/MessagePresenter.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo/SceneWriter.h"
+#include "ui/CChangesPanel.h"
 #include "ui/CGenericInfoFormView.h"
 #include "ui/CItemTreeView.h"
 #include "ui/CMissionTreePane.h"
@@ -98,7 +99,8 @@ TEST_F(MainFrameTest, MenusHoldTheirItemsWithMnemonicsAndShortcutHints)
                            "&Вставить\tCtrl+V", "&Дублировать\tCtrl+D", "&Удалить\tDel",
                            "&Найти во всех миссиях…\tCtrl+Shift+F"}));
     EXPECT_EQ(ItemTexts("&Вид"), QStringList({"&Object Bar", "&Edit Bar", "&Toolbar", "&Status Bar",
-                                              "&Сбросить раскладку", "&Инфа Объекта", "&Показать выделенное\tF",
+                                              "&Сбросить раскладку", "&Инфа Объекта", "Из&менения",
+                                              "&Показать выделенное\tF",
                                               "Показать в&сё\tShift+F"}));
     EXPECT_EQ(ItemTexts("&Окно"), QStringList({"&Каскадом", "&Растянуть", "&Сортировать", "&Вид Мира"}));
     EXPECT_EQ(ItemTexts("&Помощь"), QStringList({"&Содержание", "&О Verdax..."}));
@@ -255,8 +257,10 @@ TEST_F(MainFrameTest, BarsStandWhereTheWindowPutsThem)
     EXPECT_EQ(frame_->EditBar()->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     EXPECT_EQ(frame_->ObjectBar()->allowedAreas(), Qt::AllDockWidgetAreas);
     EXPECT_EQ(frame_->ObjectBar()->width(), 250);
-    EXPECT_EQ(frame_->ObjectBar()->GetTabCount(), 1);
+    EXPECT_EQ(frame_->ObjectBar()->GetTabCount(), 2);
     EXPECT_EQ(frame_->ObjectBar()->TabControl()->tabText(0), "Миссии");
+    EXPECT_EQ(frame_->ObjectBar()->TabControl()->tabText(1), "Изменения");
+    EXPECT_EQ(frame_->ObjectBar()->ViewAt(1), static_cast<QWidget*>(frame_->ChangesPanel()));
     EXPECT_EQ(frame_->ObjectBar()->ViewAt(0), static_cast<QWidget*>(frame_->GetMissionTreePane()));
     EXPECT_EQ(frame_->GetItemTree()->parentWidget(), static_cast<QWidget*>(frame_->GetMissionTreePane()));
     EXPECT_EQ(CDravoDon::Instance().GetMissionTree(), frame_->GetItemTree());
