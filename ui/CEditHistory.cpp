@@ -32,6 +32,7 @@ QString KindNoun(EditKind kind)
     case EditKind::Delete: return QStringLiteral("удаление");
     case EditKind::Cut: return QStringLiteral("вырезание");
     case EditKind::Paste: return QStringLiteral("вставка");
+    case EditKind::Recover: return QStringLiteral("Восстановление");
     }
     return {};
 }
