@@ -4,8 +4,11 @@
 
 #include "app/CVerdaxApp.h"
 
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -19,6 +22,12 @@ int main(int argc, char** argv)
     if (listOnly)
         return RUN_ALL_TESTS();
 
+    // The editor keeps recovery copies in the user's state folder: never the
+    // user's own while testing. A test run as another test's child (an editor to be
+    // killed) keeps the folder its parent gave it.
+    const testsupport::TempDir state;
+    if (!std::getenv("VERDAX_TEST_CHILD"))
+        setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
     auto app = std::make_unique<CVerdaxApp>(argc, argv);
     const int result = RUN_ALL_TESTS();
     app->ExitInstance(0);

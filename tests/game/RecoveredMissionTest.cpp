@@ -140,11 +140,14 @@ TEST_F(RecoveredMissionTest, TheRecoveryStepTakesTheCopyAsTheMissionsStateAndUnd
     ASSERT_NE(gameState, copy);
     RecoveredMission recovered = ReadRecoveredMission(store, LeftEntry(copy), *fresh, game.root);
     ASSERT_TRUE(recovered.objects) << recovered.failure;
+    CSceneObjectThing* unchanged = fresh->GetThings()[0].get();
     const auto step = MakeRecoveryEdit(*fresh, *recovered.objects);
     EXPECT_EQ(step->GetKind(), EditKind::Recover);
-    EXPECT_TRUE(recovered.objects->GetThings().empty());
+    // What the copy holds unchanged stays the mission's own; the rest is taken.
+    EXPECT_EQ(recovered.objects->GetThings().size(), 1u);
     EXPECT_TRUE(recovered.objects->GetThingData().empty());
-    EXPECT_TRUE(recovered.objects->GetMissionScripts().empty());
+    EXPECT_EQ(recovered.objects->GetMissionScripts().size(), 1u);
+    EXPECT_EQ(step->RemovedObjects().size(), 2u);  // the moved thing, the thing data with a new script
 
     Mediator don;
     step->Apply(don);
@@ -152,6 +155,7 @@ TEST_F(RecoveredMissionTest, TheRecoveryStepTakesTheCopyAsTheMissionsStateAndUnd
     ASSERT_EQ(fresh->GetThings().size(), 2u);
     EXPECT_EQ(fresh->GetThings()[0]->GetLinkedData(), fresh->GetThingData()[0].get());
     EXPECT_EQ(fresh->GetThings()[1]->GetTranslation(), (Vector3{7.0f, 8.0f, 9.0f}));
+    EXPECT_EQ(fresh->GetThings()[0].get(), unchanged);
     step->Revert(don);
     EXPECT_EQ(SavedBytes(*fresh), gameState);
     EXPECT_EQ(fresh->GetThings()[0]->GetLinkedData(), fresh->GetThingData()[0].get());
