@@ -5,7 +5,8 @@
 // copy, or VERDAX_AUTOSAVE_S, and 5 s after the last); a timer on the interface
 // thread then takes in the text typed in the focused script window, takes every
 // such mission's bytes and hands them to the writer thread (CRecoveryWriter.h),
-// which writes them. When a mission becomes unmodified (saved, or undone back to
+// which writes them. Typing in a script window counts as an edit for the schedule
+// (WatchTyping), so a script being written is copied too. When a mission becomes unmodified (saved, or undone back to
 // what is saved) its copy is removed at once, and leaving the editor removes every
 // copy of this editor ("Не сохранять" in the close question drops the edits with
 // their copies). Nothing is written anywhere but the store's folder.
