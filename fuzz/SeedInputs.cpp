@@ -221,6 +221,8 @@ SeedCorpora SeedInputs()
     AddSceneEdges(corpora["scene"]);
     AddRecoveryDescriptions(corpora["recovery"]);
     AddObjectCopies(corpora["objects"]);
+    // The comparison takes scene files too.
+    corpora["comparison"] = corpora["scene"];
     return corpora;
 }
 

@@ -8,7 +8,7 @@
 
 namespace fuzz {
 
-// Reader name ("registry", "bitmap", "4ds", "scene", "recovery", "objects") → file name → bytes.
+// Reader name ("registry", "bitmap", "4ds", "scene", "recovery", "objects", "comparison") → file name → bytes.
 using SeedCorpora = std::map<std::string, std::map<std::string, std::string>>;
 
 SeedCorpora SeedInputs();

@@ -27,12 +27,9 @@ RecoverySnapshot RecoverySnapshot::Of(std::string installFolder, std::string mis
 RecoverySnapshot TakeRecoverySnapshot(CMission& mission, const std::string& installFolder, std::int64_t undoSteps,
                                       std::size_t expectedBytes, std::unique_ptr<CMemoryWriteBuffer> buffer)
 {
-    if (buffer) {
-        buffer->Rewind();
-    } else {
+    if (!buffer)
         buffer = std::make_unique<CMemoryWriteBuffer>();
-        buffer->Reset(expectedBytes + expectedBytes / 8);
-    }
+    buffer->Reset(expectedBytes + expectedBytes / 8);  // an earlier copy's memory serves when large enough
     std::iostream stream(buffer.get());
     mission.SaveTo(stream);
     return {installFolder, mission.GetName(), Now(), undoSteps, std::move(buffer)};

@@ -12,8 +12,15 @@ constexpr std::size_t kSmallestBlock = 4096;
 
 }  // namespace
 
+// A block that holds `bytes` already is kept: a file written again and again into
+// the same buffer touches no fresh memory.
 void CMemoryWriteBuffer::Reset(std::size_t bytes)
 {
+    if (block_ && capacity_ >= bytes) {
+        written_ = 0;
+        PutAt(0);
+        return;
+    }
     Release();
     Reserve(bytes);
 }
@@ -24,12 +31,6 @@ void CMemoryWriteBuffer::Release()
     capacity_ = 0;
     written_ = 0;
     setp(nullptr, nullptr);
-}
-
-void CMemoryWriteBuffer::Rewind()
-{
-    written_ = 0;
-    setp(block_.get(), block_.get() + capacity_);
 }
 
 std::size_t CMemoryWriteBuffer::End() const

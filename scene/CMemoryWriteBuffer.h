@@ -16,13 +16,11 @@ public:
     CMemoryWriteBuffer(const CMemoryWriteBuffer&) = delete;
     CMemoryWriteBuffer& operator=(const CMemoryWriteBuffer&) = delete;
 
-    // Starts empty, with room for `bytes` (more is taken as needed).
+    // Starts empty, with room for `bytes` (more is taken as needed), in the memory it
+    // holds when that is enough.
     void Reset(std::size_t bytes);
     // Gives the memory back; the buffer is empty.
     void Release();
-    // Starts empty again and keeps its memory, so that writing a file of about the
-    // same size again touches no fresh pages.
-    void Rewind();
 
     // The bytes written, up to the furthest position reached.
     std::string_view View() const { return {block_.get(), End()}; }

@@ -91,17 +91,17 @@ TEST_F(MemoryWrite, ReleaseEmptiesAndTheBufferCanBeUsedAgain)
     EXPECT_TRUE(buffer_.View().empty());
 }
 
-// Written again, the buffer keeps its block and only the new bytes count.
-TEST_F(MemoryWrite, RewindEmptiesAndWritesIntoTheSameMemory)
+TEST_F(MemoryWrite, ResetInTheMemoryItHoldsStartsEmptyWithoutTheOldBytes)
 {
-    buffer_.Reset(64);
-    stream_.write("abcdef", 6);
+    buffer_.Reset(16);
+    stream_.write("0123456789", 10);
     const char* block = buffer_.View().data();
-    buffer_.Rewind();
+    buffer_.Reset(8);
     EXPECT_TRUE(buffer_.View().empty());
-    stream_.write("xy", 2);
-    EXPECT_EQ(buffer_.View(), "xy");
-    EXPECT_EQ(buffer_.View().data(), block);
+    EXPECT_EQ(Tell(), std::streampos(0));
+    stream_.write("ab", 2);
+    EXPECT_EQ(buffer_.View(), "ab");
+    EXPECT_EQ(buffer_.View().data(), block);  // no fresh memory for a file written again
 }
 
 }  // namespace
