@@ -4,6 +4,7 @@
 #include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
+#include "game/CRecoveryStore.h"
 #include "ui/CChangesBySaveNotice.h"
 #include "ui/CChangesPanel.h"
 #include "ui/CDocumentArea.h"
@@ -15,6 +16,8 @@
 #include "ui/CMainToolBar.h"
 #include "ui/CMissionTreePane.h"
 #include "ui/CObjectCommands.h"
+#include "ui/CRecoveryAutosave.h"
+#include "ui/CRecoveryBox.h"
 #include "ui/CScriptFrame.h"
 #include "ui/CScriptView.h"
 #include "ui/CSizingTabCtrlBar.h"
@@ -22,6 +25,7 @@
 #include "ui/CUnsavedChangesQuestion.h"
 #include "ui/CommandIds.h"
 #include "ui/IconStrips.h"
+#include "ui/RecoveryAtStartup.h"
 #include "ui/SaveReporting.h"
 #include "ui/StringTableText.h"
 #include "view3d/CGlView.h"
@@ -57,6 +61,7 @@ QString AppTitle()
 CMainFrame::CMainFrame()
     : slots_(std::make_unique<QObject>()), commands_(this), history_(std::make_unique<CEditHistory>(CDravoDon::Instance())),
       unsavedQuestion_(std::make_unique<CUnsavedChangesQuestion>(*history_, this)),
+      autosave_(std::make_unique<CRecoveryAutosave>(*history_, CDravoDon::Instance(), CRecoveryStore::DefaultFolder())),
       editCommands_(std::make_unique<CEditCommands>(
           *history_, [this](const std::function<void()>& command) { RunMissionCommand(command); })),
       saveNotice_(std::make_unique<CChangesBySaveNotice>()), mdiArea_(new CDocumentArea(this))
@@ -97,6 +102,7 @@ CMainFrame::~CMainFrame()
     slots_.reset();
     editCommands_.reset();
     objectCommands_.reset();
+    autosave_.reset();
     history_.reset();
     if (CDravoDon::Instance().GetHost() == this)
         CDravoDon::Instance().SetHost(nullptr);
@@ -107,6 +113,7 @@ bool CMainFrame::Create()
     if (!CreateToolBar())
         return false;
     panes_ = std::make_unique<CStatusPanes>(statusBar());
+    autosave_->SetReport([this](const QString& text) { panes_->ShowMessage(text); });
     setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
     if (!CreatePanels())
         return false;
@@ -116,7 +123,11 @@ bool CMainFrame::Create()
         ShowSpeedOf(child);
     });
     UpdateCommandUI();
-    SetViewFactory(DON_VIEW_SCRIPT, [](CVerdaxData* object) -> QWidget* { return new CScriptFrame(object); });
+    SetViewFactory(DON_VIEW_SCRIPT, [this](CVerdaxData* object) -> QWidget* {
+        auto* frame = new CScriptFrame(object);
+        autosave_->WatchTyping(frame->View());
+        return frame;
+    });
     SetViewFactory(DON_VIEW_INFO, [](CVerdaxData* object) -> QWidget* { return new CGenericInfoFrame(object); });
     CDravoDon::Instance().SetHost(this);
     return true;
@@ -515,6 +526,14 @@ bool CMainFrame::ConfirmUnsavedChanges()
     return unsavedQuestion_->Confirm();
 }
 
+void CMainFrame::OfferRecovery()
+{
+    if (CRecoveryStore* store = autosave_->Store()) {
+        CRecoveryBox box(this);
+        ui::OfferRecovery(*store, CDravoDon::Instance(), GetItemTree(), recoveryPrompt_ ? *recoveryPrompt_ : box);
+    }
+}
+
 void CMainFrame::RunMissionCommand(const std::function<void()>& command)
 {
     const QPointer<QWidget> focused = QApplication::focusWidget();
@@ -550,6 +569,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    autosave_->RemoveOwnCopies();  // the missions are saved, or their edits dropped
     QMainWindow::closeEvent(event);
 }
 

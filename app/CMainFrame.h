@@ -51,7 +51,9 @@ class CMissionTreePane;
 class CObjectCommands;
 class CSizingTabCtrlBar;
 class CStatusPanes;
+class CRecoveryAutosave;
 class CUnsavedChangesQuestion;
+class IRecoveryPrompt;
 class IUnsavedChangesPrompt;
 }  // namespace ui
 
@@ -141,6 +143,14 @@ public:
     bool ConfirmUnsavedChanges();
     // Where the question goes (not owned); null returns to the message box.
     void SetUnsavedChangesPrompt(ui::IUnsavedChangesPrompt* prompt);
+    // The recovery copies of unsaved missions (CRecoveryAutosave.h), in the
+    // user's state folder.
+    ui::CRecoveryAutosave& Autosave() const { return *autosave_; }
+    // At start-up: the copies left by editors that are gone are offered
+    // (RecoveryAtStartup.h) in the recovery box, or to `prompt` once set (not
+    // owned; null returns to the box).
+    void OfferRecovery();
+    void SetRecoveryPrompt(ui::IRecoveryPrompt* prompt) { recoveryPrompt_ = prompt; }
     // "Инфа Объекта" in the "Вид" menu: an info window for the mission tree's
     // current object.
     void OnObjectInfo();
@@ -199,6 +209,8 @@ private:
     ui::CCommandSet commands_;
     std::unique_ptr<ui::CEditHistory> history_;
     std::unique_ptr<ui::CUnsavedChangesQuestion> unsavedQuestion_;
+    std::unique_ptr<ui::CRecoveryAutosave> autosave_;
+    ui::IRecoveryPrompt* recoveryPrompt_ = nullptr;
     std::unique_ptr<ui::CEditCommands> editCommands_;
     std::unique_ptr<ui::CObjectCommands> objectCommands_;
     std::unique_ptr<ui::CStatusPanes> panes_;

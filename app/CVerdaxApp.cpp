@@ -81,6 +81,7 @@ bool CVerdaxApp::InitInstance()
 
     // The game's own failures are shown where they arise; start-up succeeds anyway.
     CDravoDon::Instance().LoadGame();
+    mainFrame_->OfferRecovery();
     if (startMission_)
         OpenStartMission(*startMission_);
     return true;

@@ -28,6 +28,7 @@ enum class EditKind {
     Delete,     // objects taken out of their mission (CStructureEdit)
     Cut,        // objects copied and taken out (CStructureEdit)
     Paste,      // copies put at the end of their lists (CStructureEdit)
+    Recover,    // a recovery copy's objects taken as the mission's (CStructureEdit)
 };
 
 // Everything an edit can change. Values the object does not have read as the base

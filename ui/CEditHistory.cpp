@@ -32,6 +32,7 @@ QString KindNoun(EditKind kind)
     case EditKind::Delete: return QStringLiteral("удаление");
     case EditKind::Cut: return QStringLiteral("вырезание");
     case EditKind::Paste: return QStringLiteral("вставка");
+    case EditKind::Recover: return QStringLiteral("Восстановление");
     }
     return {};
 }
@@ -128,6 +129,7 @@ CEditHistory::~CEditHistory()
         don_.SetEditHistory(nullptr);
     // The stacks go with the group; nobody is told of their clean states any more.
     modifiedChanged_ = nullptr;
+    historyChanged_ = nullptr;
     for (const MissionStack& entry : stacks_)
         QObject::disconnect(entry.stack, nullptr, nullptr, nullptr);
 }
@@ -152,6 +154,12 @@ QUndoStack* CEditHistory::StackFor(CMission* mission)
     QObject::connect(stack, &QUndoStack::cleanChanged, stack, [this, mission] {
         if (modifiedChanged_)
             modifiedChanged_(mission);
+        if (historyChanged_)
+            historyChanged_(mission);
+    });
+    QObject::connect(stack, &QUndoStack::indexChanged, stack, [this, mission] {
+        if (historyChanged_)
+            historyChanged_(mission);
     });
     stacks_.push_back({mission, stack});
     return stack;

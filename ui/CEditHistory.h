@@ -74,6 +74,9 @@ public:
 
     // Called with the mission whenever it becomes modified or unmodified.
     void SetModifiedChanged(std::function<void(CMission*)> handler) { modifiedChanged_ = std::move(handler); }
+    // Called with the mission whenever its history moves (a step done, merged,
+    // undone or redone) or its saved state changes.
+    void SetHistoryChanged(std::function<void(CMission*)> handler) { historyChanged_ = std::move(handler); }
 
     // The name of an undo step: the noun of its kind and the object's name.
     static QString StepText(EditKind kind, const std::string& objectName);
@@ -91,6 +94,7 @@ private:
     QUndoGroup group_;
     std::vector<MissionStack> stacks_;
     std::function<void(CMission*)> modifiedChanged_;
+    std::function<void(CMission*)> historyChanged_;
     bool restoring_ = false;
 };
 

@@ -357,9 +357,10 @@ void CItemTreeView::OpenMissionItem(QTreeWidgetItem* item)
 {
     const auto* treeItem = dynamic_cast<const CItemTreeItem*>(item);
     auto* mission = treeItem ? dynamic_cast<CMission*>(treeItem->GetObject()) : nullptr;
-    if (!mission || mission->IsLoaded())
+    if (!mission || categoryNodes_.contains(mission))
         return;
-    if (!CDravoDon::Instance().GetRoot().LoadMission(mission))
+    // A mission loaded elsewhere (a recovery at start-up) only needs its branch.
+    if (!mission->IsLoaded() && !CDravoDon::Instance().GetRoot().LoadMission(mission))
         return;  // the root has told the user
     platform::WaitCursorScope wait;
     BuildMissionBranch(mission, item);

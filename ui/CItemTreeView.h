@@ -95,8 +95,9 @@ public:
     // Nothing happens when no item holds it.
     void SelectObject(CVerdaxData* object) override;
 
-    // Loads the mission of `item` through the game root and builds its branch;
-    // nothing for an item that is no mission or a mission already loaded.
+    // Loads the mission of `item` through the game root and builds its branch; a
+    // mission loaded already gets its branch when it has none yet. Nothing for an
+    // item that is no mission or a mission whose branch is built.
     void OpenMissionItem(QTreeWidgetItem* item);
 
     // What a double-click on `mission`'s item does, for a mission named at start-up:

@@ -8,8 +8,11 @@
 
 #include <QSettings>
 
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -27,6 +30,12 @@ int main(int argc, char** argv)
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, QString::fromStdString(settings.Path().string()));
     setenv("XDG_CONFIG_HOME", settings.Path().c_str(), 1);
+    // The editor keeps recovery copies in the user's state folder: never the
+    // user's own while testing. A test run as another test's child (an editor to be
+    // killed) keeps the folder its parent gave it.
+    const testsupport::TempDir state;
+    if (!std::getenv("VERDAX_TEST_CHILD"))
+        setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
     auto app = std::make_unique<CVerdaxApp>(argc, argv);
     const int result = RUN_ALL_TESTS();
     app->ExitInstance(0);

@@ -2,7 +2,10 @@
 
 #include "game/CRecoveryStore.h"
 #include "game/ObjectEdit.h"
+#include "game/CDravoDon.h"
+#include "game/CStructureEdit.h"
 #include "game/RecoveredMission.h"
+#include "game/RecoveryEdit.h"
 #include "platform/MessagePresenter.h"
 #include "tests/game/LoadedGameMission.h"
 #include "tests/support/TempDir.h"
@@ -107,4 +110,55 @@ TEST_F(RecoveredMissionTest, OnlyAnEntryOfTheLoadedMissionIsRead)
     EXPECT_FALSE(ReadRecoveredMission(store, entry, *game.mission, game.root).objects);
     CMission listed("Mise01", &game.root);
     EXPECT_FALSE(ReadRecoveredMission(store, LeftEntry(copy), listed, game.root).objects);
+}
+
+namespace {
+
+class Mediator final : public CDravoDon {
+public:
+    Mediator() = default;
+};
+
+}  // namespace
+
+// The copy's objects become the loaded mission's in one step: the mission then saves
+// the copy's bytes, its things linked as the copy links them; undone, it saves what
+// it saved before, and done again, the copy once more.
+TEST_F(RecoveredMissionTest, TheRecoveryStepTakesTheCopyAsTheMissionsStateAndUndoesToTheGameFile)
+{
+    CMission& edited = *game.mission;
+    ObjectEdit edit;
+    edit.translation = Vector3{7.0f, 8.0f, 9.0f};
+    ApplyObjectEdit(*edited.GetThings()[1], edit);
+    edit = {};
+    edit.script = "closed";
+    ApplyObjectEdit(*edited.GetThingData()[0], edit);
+    const std::string copy = SavedBytes(edited);
+
+    const auto fresh = game.Load();
+    const std::string gameState = SavedBytes(*fresh);
+    ASSERT_NE(gameState, copy);
+    RecoveredMission recovered = ReadRecoveredMission(store, LeftEntry(copy), *fresh, game.root);
+    ASSERT_TRUE(recovered.objects) << recovered.failure;
+    CSceneObjectThing* unchanged = fresh->GetThings()[0].get();
+    const auto step = MakeRecoveryEdit(*fresh, *recovered.objects);
+    EXPECT_EQ(step->GetKind(), EditKind::Recover);
+    // What the copy holds unchanged stays the mission's own; the rest is taken.
+    EXPECT_EQ(recovered.objects->GetThings().size(), 1u);
+    EXPECT_TRUE(recovered.objects->GetThingData().empty());
+    EXPECT_EQ(recovered.objects->GetMissionScripts().size(), 1u);
+    EXPECT_EQ(step->RemovedObjects().size(), 2u);  // the moved thing, the thing data with a new script
+
+    Mediator don;
+    step->Apply(don);
+    EXPECT_EQ(SavedBytes(*fresh), copy);
+    ASSERT_EQ(fresh->GetThings().size(), 2u);
+    EXPECT_EQ(fresh->GetThings()[0]->GetLinkedData(), fresh->GetThingData()[0].get());
+    EXPECT_EQ(fresh->GetThings()[1]->GetTranslation(), (Vector3{7.0f, 8.0f, 9.0f}));
+    EXPECT_EQ(fresh->GetThings()[0].get(), unchanged);
+    step->Revert(don);
+    EXPECT_EQ(SavedBytes(*fresh), gameState);
+    EXPECT_EQ(fresh->GetThings()[0]->GetLinkedData(), fresh->GetThingData()[0].get());
+    step->Apply(don);
+    EXPECT_EQ(SavedBytes(*fresh), copy);
 }

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,6 +34,10 @@ int main(int argc, char** argv)
 
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The editor keeps recovery copies in the user's state folder: never the
+    // user's own while testing.
+    const testsupport::TempDir state;
+    setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
     auto app = std::make_unique<QApplication>(argc, argv);
     const int result = RUN_ALL_TESTS();
     app.reset();
