@@ -7,7 +7,8 @@
 namespace {
 
 // Sorted by id. A prompt's first line is the status bar text, its second the tooltip.
-constexpr std::array<std::pair<int, std::string_view>, 41> kStrings{{
+// The size follows from the entries, so that adding one is a one-line change.
+constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {IDS_PROMPT_EDIT_BAR, "Показать Edit Bar\nВключить Edit Bar"},
     {IDR_MAINFRAME, "Verdax"},
     {IDR_CHILDFRAME, "\nVerdax\nVerdax"},
@@ -49,7 +50,7 @@ constexpr std::array<std::pair<int, std::string_view>, 41> kStrings{{
     {IDS_INDICATOR_SCRL, "SCRL"},
     {IDS_PROMPT_OBJECT_BAR, "Показать или скрыть Object Bar\nВключить Object Bar"},
     {IDS_ERR_NOT_A_NUMBER, "Введите число."},
-}};
+});
 
 static_assert(std::ranges::is_sorted(kStrings, {}, &std::pair<int, std::string_view>::first));
 
