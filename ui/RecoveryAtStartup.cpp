@@ -1,5 +1,6 @@
 #include "ui/RecoveryAtStartup.h"
 
+#include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "game/CRecoveryStore.h"
@@ -88,7 +89,15 @@ public:
                 failures_.push_back(name + ": " + recovered.failure);
             return nullptr;
         }
-        don_.ApplyStructureEdit(MakeRecoveryEdit(*mission, *recovered.objects));
+        // Reading the mission's own save back should never fail; if it does, the
+        // mission stays as loaded and the copy is kept.
+        try {
+            don_.ApplyStructureEdit(MakeRecoveryEdit(*mission, *recovered.objects));
+        } catch (const CVerdaxException& error) {
+            failures_.push_back(name + ": не восстановлена (ошибка " + std::to_string(error.GetCode()) +
+                                "); копия оставлена");
+            return nullptr;
+        }
         if (const RecoveryOutcome adopted = store_.Adopt(entry); !adopted.done)
             failures_.push_back(name + ": восстановлена, но копия не перешла к этому редактору: " + adopted.failure);
         return mission;
