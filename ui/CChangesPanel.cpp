@@ -8,6 +8,7 @@
 #include "ui/CItemTreeView.h"
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CodePageText.h"
+#include "ui/IconStrips.h"
 #include "ui/StringTableText.h"
 
 #include <QApplication>
@@ -28,6 +29,20 @@ namespace {
 using Clock = CRefreshPacing::Clock;
 
 constexpr int kRowRole = Qt::UserRole;
+// The tree's icon of the row's list: a thing and its linked thing data share a
+// name, and the list column is often scrolled out of a narrow panel.
+int ListIcon(const ChangeRow& row)
+{
+    if (!row.list)
+        return ICON_WHOLE;
+    switch (*row.list) {
+    case SceneList::kThings: return ICON_THING;
+    case SceneList::kThingData: return ICON_THING_DATA;
+    case SceneList::kMissionScripts: return ICON_SCRIPT;
+    }
+    return ICON_UNKNOWN_CATEGORY;
+}
+
 // What changed stands beside the object, where a narrow bar still shows it.
 const char* const kColumns[] = {"Объект", "Изменение", "Список"};
 enum Column : int { kObjectColumn, kChangeColumn, kListColumn };
@@ -227,6 +242,7 @@ void CChangesPanel::Fill(const std::optional<ChangeRow>& kept)
         auto* item = new QTreeWidgetItem(bySave ? saveHeading_ : editHeading_,
                                          {Utf8(row.objectText), Utf8(row.changeText), Utf8(row.listText)});
         item->setData(0, kRowRole, static_cast<qulonglong>(i));
+        item->setIcon(kObjectColumn, tree_->Icon(ListIcon(row)));
         const QString whole = Utf8(row.listText + " · " + row.objectText + ": " + row.changeText);
         for (int column = 0; column < 3; ++column)
             item->setToolTip(column, whole);

@@ -12,6 +12,7 @@
 #include "ui/CSizingTabCtrlBar.h"
 #include "ui/CStatusPanes.h"
 #include "ui/CommandIds.h"
+#include "ui/IconStrips.h"
 
 #include <QAction>
 #include <QLabel>
@@ -100,6 +101,9 @@ TEST_F(ChangesPanelOnDemo, TheTabListsWhatTheSaveChangesByItselfGreyedUnderItsHe
     EXPECT_TRUE(rows.last().startsWith(QStringLiteral("Заголовок | Заголовок файла | текст: "))) << rows.last().toStdString();
     const QTreeWidgetItem* medkit = RowItem(Panel(), QStringLiteral("pickup_medkit"));
     EXPECT_EQ(medkit->foreground(0), Panel().palette().brush(QPalette::Disabled, QPalette::Text));
+    // The list's icon tells a thing from the thing data of the same name.
+    EXPECT_EQ(medkit->icon(0).cacheKey(), tree_->Icon(ICON_THING).cacheKey());
+    EXPECT_EQ(RowItem(Panel(), QStringLiteral("Заголовок файла"))->icon(0).cacheKey(), tree_->Icon(ICON_WHOLE).cacheKey());
     EXPECT_EQ(List().accessibleName(), QStringLiteral("Изменения миссии"));
     EXPECT_EQ(List().headerItem()->data(1, Qt::AccessibleTextRole).toString(), QStringLiteral("Изменение"));
 }
@@ -136,6 +140,28 @@ TEST_F(ChangesPanelOnDemo, EditsShowAsTheyHappenUndoTakesThemAwayAndARowSelectsI
     EXPECT_EQ(Panel().EditHeading()->text(0), QStringLiteral("Ваши правки (0)"));
     EXPECT_EQ(List().currentItem(), RowItem(Panel(), QStringLiteral("pickup_medkit")));  // the same row, moved up
     EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+// Ctrl+D and Del on the tree show as an added and a removed thing while the tab is
+// open; undo takes both away again.
+TEST_F(ChangesPanelOnDemo, DuplicateAndDeleteShowAsAddedAndRemovedUntilUndone)
+{
+    ClickChangesTab();
+    KeyOnTree(Qt::Key_D, Qt::ControlModifier);
+    ASSERT_TRUE(Settled());
+    const QString copy = QStringLiteral("barrel_4");  // barrel_2 and barrel_3 are taken
+    tree_->SelectObject(harbour_->FindThing("crate_1"));
+    KeyOnTree(Qt::Key_Delete, Qt::NoModifier);
+    ASSERT_EQ(harbour_->FindThing("crate_1"), nullptr);
+    ASSERT_TRUE(Settled());
+    EXPECT_TRUE(Shown(Panel()).contains(QStringLiteral("Вещи | %1 | добавлен").arg(copy))) << Shown(Panel()).join('\n').toStdString();
+    EXPECT_TRUE(Shown(Panel()).contains(QStringLiteral("Вещи | crate_1 | удалён"))) << Shown(Panel()).join('\n').toStdString();
+    EXPECT_EQ(Panel().EditHeading()->text(0), QStringLiteral("Ваши правки (2)"));
+
+    KeyOnTree(Qt::Key_Z, Qt::ControlModifier);
+    KeyOnTree(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(Panel().EditHeading()->text(0), QStringLiteral("Ваши правки (0)"));
 }
 
 // "Вид → Изменения" takes in the text being typed in a script window before it
