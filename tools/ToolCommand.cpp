@@ -1,6 +1,7 @@
 #include "tools/ToolCommand.h"
 
 #include "core/CVerdaxException.h"
+#include "platform/CodePage.h"
 
 #include <algorithm>
 #include <iostream>
@@ -32,7 +33,7 @@ int ReportError(const CVerdaxException& error)
 {
     std::cerr << "error " << error.GetCode();
     if (!error.GetText().empty())
-        std::cerr << ": " << error.GetText();
+        std::cerr << ": " << platform::ToUtf8(error.GetText());
     std::cerr << '\n';
     return kExitFailure;
 }

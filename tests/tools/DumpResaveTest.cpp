@@ -213,6 +213,21 @@ TEST(ToolResave, FailedLoadWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(game.mission / "scene2.bin.Verdax"));
 }
 
+// The reason of a failed write names the file in the code page; standard error
+// gets it back in UTF-8.
+TEST(ToolResave, AFailedWriteNamesTheFileInUtf8)
+{
+    GameFolder game;
+    const auto mission = game.dir.Path() / "GAME" / "Missions" / "деревня";
+    game.dir.Write("GAME/Missions/деревня/scene2.bin", SceneFile(true));
+    std::filesystem::create_directories(mission / "scene2.bin.Verdax");  // a folder cannot be replaced by the file
+    Environment environment = game.Env();
+    environment.emplace_back("LC_ALL", "ru_RU.UTF-8");
+    const auto run = RunTool({"resave", mission.string()}, environment);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("деревня/scene2.bin.Verdax"), std::string::npos) << run.err;
+}
+
 TEST(ToolDump, InstalledGameGivesMissionsByNameAndItsModels)
 {
     // A Wine prefix whose registry names C:\Dravo\, with drive C: inside the prefix.
