@@ -1,6 +1,6 @@
 #include "app/CMainFrame.h"
 
-#include "app/CMissionSearchDock.h"
+#include "app/CMainFrameCommands.h"
 #include "core/CVerdaxException.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
@@ -13,14 +13,12 @@
 #include "ui/CEditHistory.h"
 #include "ui/CGenericInfoFrame.h"
 #include "ui/CItemTreeView.h"
-#include "ui/CMainToolBar.h"
 #include "ui/CMissionTreePane.h"
 #include "ui/CObjectCommands.h"
 #include "ui/CRecoveryAutosave.h"
 #include "ui/CRecoveryBox.h"
 #include "ui/CScriptFrame.h"
 #include "ui/CScriptView.h"
-#include "ui/CSizingTabCtrlBar.h"
 #include "ui/CStatusPanes.h"
 #include "ui/CUnsavedChangesQuestion.h"
 #include "ui/CommandIds.h"
@@ -30,7 +28,6 @@
 #include "ui/StringTableText.h"
 #include "view3d/CGlView.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -38,18 +35,13 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QToolBar>
-#include <QWhatsThis>
 
 using namespace ui;
 
 namespace {
-
-constexpr QSize kObjectBarSize(250, 100);
 
 QString AppTitle()
 {
@@ -59,12 +51,13 @@ QString AppTitle()
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : slots_(std::make_unique<QObject>()), commands_(this), history_(std::make_unique<CEditHistory>(CDravoDon::Instance())),
+    : slots_(std::make_unique<QObject>()), history_(std::make_unique<CEditHistory>(CDravoDon::Instance())),
       unsavedQuestion_(std::make_unique<CUnsavedChangesQuestion>(*history_, this)),
       autosave_(std::make_unique<CRecoveryAutosave>(*history_, CDravoDon::Instance(), CRecoveryStore::DefaultFolder())),
       editCommands_(std::make_unique<CEditCommands>(
           *history_, [this](const std::function<void()>& command) { RunMissionCommand(command); })),
-      saveNotice_(std::make_unique<CChangesBySaveNotice>()), mdiArea_(new CDocumentArea(this))
+      saveNotice_(std::make_unique<CChangesBySaveNotice>()), mdiArea_(new CDocumentArea(this)),
+      bars_(*this, *slots_, [this] { UpdateCommandUI(); })
 {
     objectCommands_ = std::make_unique<CObjectCommands>(CObjectCommands::Context{
         [this] { return SelectedObject(); },
@@ -77,12 +70,12 @@ CMainFrame::CMainFrame()
                 tree->SelectObject(object);
         }});
     editCommands_->SetObjectCommands(objectCommands_.get());
+    commands_ = std::make_unique<CMainFrameCommands>(*this, *slots_, *editCommands_);
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
     setWindowIcon(ApplicationIcon());
     setCentralWidget(mdiArea_);
-    CreateCommands();
-    CreateMenus();
+    commands_->Create();
 
     QUndoGroup* group = &history_->Group();
     const auto update = [this] { UpdateCommandUI(); };
@@ -110,12 +103,11 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::Create()
 {
-    if (!CreateToolBar())
-        return false;
+    bars_.CreateToolBar(commands_->CommandSet());
     panes_ = std::make_unique<CStatusPanes>(statusBar());
     autosave_->SetReport([this](const QString& text) { panes_->ShowMessage(text); });
     setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
-    if (!CreatePanels())
+    if (!bars_.CreatePanels(*history_))
         return false;
     connect(qApp, &QApplication::focusChanged, slots_.get(), [this] { UpdateCommandUI(); });
     connect(mdiArea_, &QMdiArea::subWindowActivated, slots_.get(), [this](QMdiSubWindow* child) {
@@ -133,228 +125,36 @@ bool CMainFrame::Create()
     return true;
 }
 
-// ---- commands -------------------------------------------------------------------
-
-QAction* CMainFrame::AddCommand(int id, const QString& text)
-{
-    return commands_.Add(id, text);
-}
-
-QAction* CMainFrame::AddCommand(int id, const QString& text, const std::function<void()>& handler)
-{
-    QAction* action = commands_.Add(id, text);
-    connect(action, &QAction::triggered, slots_.get(), handler);
-    return action;
-}
-
-QAction* CMainFrame::AddMissionCommand(int id, const QString& text, const std::function<void()>& handler)
-{
-    return AddCommand(id, text, [this, handler] { RunMissionCommand(handler); });
-}
-
 QAction* CMainFrame::Action(int commandId) const
 {
-    return commands_.Action(commandId);
-}
-
-// The bars' commands are made before their bars: their handlers find the bars when run.
-void CMainFrame::CreateCommands()
-{
-    CreateFileCommands();
-    editCommands_->Create([this](int id, const QString& text) { return AddCommand(id, text); });
-    AddCommand(ID_EDIT_FIND_IN_MISSIONS, QStringLiteral("&Найти во всех миссиях…\tCtrl+Shift+F"), [this] {
-        searchBar_->ShowForSearch();
-    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    CreateViewCommands();
-    CreateWindowCommands();
-    CreateHelpCommands();
-    for (int id : {ID_FILE_NEW, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DUPLICATE,
-                   ID_EDIT_CLEAR, ID_FILE_PRINT, ID_APP_ABOUT})
-        Action(id)->setIcon(ToolbarIcon(id));
-}
-
-void CMainFrame::CreateFileCommands()
-{
-    AddCommand(ID_FILE_NEW, QStringLiteral("&Новый\tCtrl+N"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddMissionCommand(ID_SAVE_MISSION, QStringLiteral("&Сохранить Миссию"), [this] { OnSaveMission(); });
-    AddMissionCommand(ID_FILE_SAVE, QStringLiteral("Со&хранить\tCtrl+S"), [this] { OnSave(); })
-        ->setShortcut(QKeySequence::Save);
-    AddCommand(ID_FILE_CLOSE, QStringLiteral("&Закрыть"));
-    AddCommand(ID_APP_EXIT, QStringLiteral("В&ыход"), [this] { close(); });
-    AddCommand(ID_FILE_PRINT, QString());
-}
-
-void CMainFrame::CreateViewCommands()
-{
-    commands_.AddBarToggle(ID_VIEW_OBJECT_BAR, QStringLiteral("&Object Bar"), [this]() -> QWidget* { return objectBar_; });
-    commands_.AddBarToggle(ID_VIEW_EDIT_BAR, QStringLiteral("&Edit Bar"), [this]() -> QWidget* { return editBar_; });
-    commands_.AddBarToggle(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), [this]() -> QWidget* { return toolBar_; });
-    // The status bar always stays; the command only keeps its check mark.
-    AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), [this] { UpdateCommandUI(); })->setCheckable(true);
-    AddCommand(ID_VIEW_OBJECT_INFO, QStringLiteral("&Инфа Объекта"), [this] { OnObjectInfo(); });
-    AddCommand(ID_VIEW_CHANGES, QStringLiteral("Из&менения"), [this] { OnViewChanges(); });
-    AddCommand(ID_VIEW_FRAME_SELECTION, QStringLiteral("&Показать выделенное\tF"), [this] { FrameSelectionInWorld(); })
-        ->setShortcut(QKeySequence(Qt::Key_F));
-    AddCommand(ID_VIEW_FRAME_ALL, QStringLiteral("Показать в&сё\tShift+F"), [this] {
-        if (CGlView* view = WorldView())
-            view->FrameAll();
-    })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F));
-    // Answered by the layout's memory, which the application keeps.
-    AddCommand(ID_VIEW_RESET_LAYOUT, QStringLiteral("&Сбросить раскладку"));
-}
-
-void CMainFrame::CreateWindowCommands()
-{
-    AddCommand(ID_WINDOW_CASCADE, QStringLiteral("&Каскадом"), [this] { mdiArea_->CascadeWindows(); });
-    AddCommand(ID_WINDOW_TILE_HORZ, QStringLiteral("&Растянуть"), [this] { mdiArea_->TileWindows(); });
-    AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Сортировать"), [this] { ArrangeIcons(); });
-    AddCommand(ID_WINDOW_WORLD, QStringLiteral("&Вид Мира"), [this] { OpenWorldWindow(); });
-    AddCommand(ID_NEXT_PANE, QString())->setShortcut(QKeySequence(Qt::Key_F6));
-    AddCommand(ID_PREV_PANE, QString())->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-}
-
-// No help file belongs to the editor: the help commands have nothing to open.
-void CMainFrame::CreateHelpCommands()
-{
-    AddCommand(ID_HELP_INDEX, QStringLiteral("&Содержание"));
-    AddCommand(ID_HELP, QString())->setShortcut(QKeySequence(Qt::Key_F1));
-    AddCommand(ID_DEFAULT_HELP, QString());
-    QAction* contextHelp = AddCommand(ID_CONTEXT_HELP, QString(), [] { QWhatsThis::enterWhatsThisMode(); });
-    contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    contextHelp->setIcon(ToolbarIcon(ID_CONTEXT_HELP));
-    AddCommand(ID_APP_ABOUT, QStringLiteral("&О Verdax..."));
-}
-
-void CMainFrame::CreateMenus()
-{
-    const auto addMenu = [this](const QString& title, std::initializer_list<int> ids) {
-        QMenu* menu = menuBar()->addMenu(title);
-        for (int id : ids) {
-            if (id == 0)
-                menu->addSeparator();
-            else
-                menu->addAction(Action(id));
-        }
-        WatchMenu(menu);
-        return menu;
-    };
-    addMenu(QStringLiteral("&Файл"), {ID_FILE_NEW, ID_SAVE_MISSION, ID_FILE_SAVE, ID_FILE_CLOSE, 0, ID_APP_EXIT});
-    addMenu(QStringLiteral("&Правка"), {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-                                       ID_EDIT_DUPLICATE, ID_EDIT_CLEAR, 0, ID_EDIT_FIND_IN_MISSIONS});
-    addMenu(QStringLiteral("&Вид"), {ID_VIEW_OBJECT_BAR, ID_VIEW_EDIT_BAR, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
-                                     ID_VIEW_RESET_LAYOUT, 0, ID_VIEW_OBJECT_INFO, ID_VIEW_CHANGES, 0, ID_VIEW_FRAME_SELECTION,
-                                     ID_VIEW_FRAME_ALL});
-    QMenu* window = addMenu(QStringLiteral("&Окно"), {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0, ID_WINDOW_WORLD});
-    mdiArea_->ListWindowsIn(window);
-    addMenu(QStringLiteral("&Помощь"), {ID_HELP_INDEX, 0, ID_APP_ABOUT});
-}
-
-// Opening a menu counts as a selection naming it, then as its initialisation;
-// hovering an item is a selection; hiding the menu is the selection that closes it.
-void CMainFrame::WatchMenu(QMenu* menu)
-{
-    connect(menu, &QMenu::aboutToShow, slots_.get(), [this] {
-        UpdateCommandUI();
-        panes_->OnMenuSelect(false);
-        panes_->OnInitMenuPopup();
-    });
-    connect(menu, &QMenu::hovered, slots_.get(), [this] { panes_->OnMenuSelect(false); });
-    connect(menu, &QMenu::aboutToHide, slots_.get(), [this] { panes_->OnMenuSelect(true); });
+    return commands_->Action(commandId);
 }
 
 void CMainFrame::UpdateCommandUI()
 {
-    const QWidget* focus = QApplication::focusWidget();
-    const bool hasChildren = !mdiArea_->subWindowList().isEmpty();
-    const auto set = [this](int id, bool enabled) { Action(id)->setEnabled(enabled); };
-
-    // Commands without a handler stay disabled, as a command route without a
-    // receiver would leave them.
-    // No help file belongs to the editor: the help index and F1 have nothing to open.
-    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_PRINT, ID_NEXT_PANE, ID_PREV_PANE, ID_HELP_INDEX, ID_HELP,
-                   ID_DEFAULT_HELP})
-        set(id, false);
-    editCommands_->Update(focus);
-    for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
-        set(id, hasChildren);
-    const bool world = WorldView() != nullptr;
-    set(ID_VIEW_FRAME_SELECTION, world);
-    set(ID_VIEW_FRAME_ALL, world);
-
-    commands_.UpdateCheckMarks();
-    Action(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
+    commands_->Update();
 }
 
-// ---- bars -------------------------------------------------------------------------
-
-bool CMainFrame::CreateToolBar()
+QDockWidget* CMainFrame::EditBar() const
 {
-    toolBar_ = new CMainToolBar(this, commands_);
-    addToolBar(Qt::TopToolBarArea, toolBar_);
-    return true;
+    return bars_.EditBar();
 }
 
-// The docking panels, left to right.
-bool CMainFrame::CreatePanels()
+QWidget* CMainFrame::EditBarPanel() const
 {
-    if (!CreateObjectBar() || !CreateEditBar())
-        return false;
-    // The bars at the sides keep the window's height; one at the bottom stands
-    // under the document area alone.
-    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
-    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
-    searchBar_ = new CMissionSearchDock(this);
-    addDockWidget(Qt::BottomDockWidgetArea, searchBar_);
-    searchBar_->hide();
-    return true;
-}
-
-bool CMainFrame::CreateObjectBar()
-{
-    objectBar_ = new CSizingTabCtrlBar(QStringLiteral("Object Bar"), this, kObjectBarSize, ID_OBJECT_BAR);
-    addDockWidget(Qt::LeftDockWidgetArea, objectBar_);
-    connect(objectBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });
-    // The mission tree comes into being here and registers with the mediator.
-    missionPane_ = new CMissionTreePane;
-    // What the object commands act on is the tree's current item.
-    connect(missionPane_->Tree(), &QTreeWidget::currentItemChanged, slots_.get(), [this] { UpdateCommandUI(); });
-    if (!objectBar_->AddTabView(StringTableText(IDS_MISSIONS_TAB), missionPane_))
-        return false;
-    changesPanel_ = new CChangesPanel(missionPane_->Tree());
-    // Every step done, undone or redone, and every save, may change what a save would write.
-    const auto changed = [this] { changesPanel_->NoteChange(); };
-    connect(&history_->Group(), &QUndoGroup::indexChanged, changesPanel_, changed);
-    connect(&history_->Group(), &QUndoGroup::cleanChanged, changesPanel_, changed);
-    return objectBar_->AddTabView(StringTableText(IDS_CHANGES_TAB), changesPanel_);
+    return bars_.EditBar()->Panel();
 }
 
 void CMainFrame::OnViewChanges()
 {
     if (CommitPendingEdits())
-        changesPanel_->ShowIn(*objectBar_);
-}
-
-bool CMainFrame::CreateEditBar()
-{
-    editBar_ = new CEditBar(this);
-    addDockWidget(Qt::RightDockWidgetArea, editBar_);
-    connect(editBar_, &QDockWidget::visibilityChanged, slots_.get(), [this] { UpdateCommandUI(); });
-    return true;
-}
-
-QDockWidget* CMainFrame::EditBar() const
-{
-    return editBar_;
-}
-
-QWidget* CMainFrame::EditBarPanel() const
-{
-    return editBar_->Panel();
+        ChangesPanel()->ShowIn(*ObjectBar());
 }
 
 CItemTreeView* CMainFrame::GetItemTree() const
 {
-    return missionPane_ ? missionPane_->Tree() : nullptr;
+    const CMissionTreePane* pane = GetMissionTreePane();
+    return pane ? pane->Tree() : nullptr;
 }
 
 IMissionTree* CMainFrame::GetMissionTree()
@@ -391,7 +191,7 @@ QMdiSubWindow* CMainFrame::AddChildWindow(QWidget* view, int kind)
 {
     QMdiSubWindow* child = mdiArea_->AddChildWindow(view, kind);
     if (QMenu* systemMenu = child->systemMenu())
-        WatchMenu(systemMenu);
+        commands_->WatchMenu(systemMenu);
     UpdateCommandUI();
     return child;
 }

@@ -5,44 +5,37 @@
 // which the mediator opens child windows and reaches the mission tree.
 //
 // The window is the composition of its parts, each a class of its own: the
-// commands' actions (kept here by id), the Edit menu's commands (CEditCommands),
-// the status bar's panes (CStatusPanes), the document area (CDocumentArea), the
-// factories of the child windows' views (CViewFactories), the undo history (one
-// stack per mission, installed with the mediator) and the question asked when the
-// window closes with unsaved edits (CUnsavedChangesQuestion).
+// commands with the menus (CMainFrameCommands, the Edit menu's in CEditCommands),
+// the toolbar and docking bars (CMainFrameBars), the status bar's panes
+// (CStatusPanes), the document area (CDocumentArea), the factories of the child
+// windows' views (CViewFactories), the undo history (one stack per mission,
+// installed with the mediator) and the question asked when the window closes with
+// unsaved edits (CUnsavedChangesQuestion).
 //
 // Every command that reads or writes a mission first takes in the text the editors
 // hold (RunMissionCommand, CommitPendingEdits).
 //
-// Where things go. A new command: its id in ui/CommandIds.h, its prompt in the
-// string table, its action in the Create...Commands function of its menu (made with
-// AddMissionCommand when it reads or writes a mission), its place
-// in CreateMenus (and in CMainToolBar's list), its enabled state in
-// UpdateCommandUI. A new docking panel: a class of its own in ui/ (as CEditBar),
-// made in CreatePanels. A status message: the view sends a QStatusTipEvent, which
+// Where things go. A new command: see CMainFrameCommands. A new docking panel: see
+// CMainFrameBars. A status message: the view sends a QStatusTipEvent, which
 // travels up to this window and into the message pane (CStatusPanes::ShowMessage).
 
+#include "app/CMainFrameBars.h"
 #include "game/IDravoDonHost.h"
-#include "ui/CCommandSet.h"
 #include "ui/CDocumentArea.h"
 #include "ui/CViewFactories.h"
 
 #include <QMainWindow>
 
 #include <functional>
-#include <map>
 #include <memory>
-#include <vector>
 
+class CMainFrameCommands;
 class QAction;
 class QDockWidget;
 class QMdiSubWindow;
-class QMenu;
-class QToolBar;
 
 namespace ui {
 class CChangesPanel;
-class CEditBar;
 class CEditCommands;
 class CChangesBySaveNotice;
 class CEditHistory;
@@ -93,9 +86,9 @@ public:
     // The mission tree, in the object bar's first tab under its filter field.
     ui::CItemTreeView* GetItemTree() const;
     // The object bar's first tab: the filter field and the tree.
-    ui::CMissionTreePane* GetMissionTreePane() const { return missionPane_; }
+    ui::CMissionTreePane* GetMissionTreePane() const { return bars_.MissionTreePane(); }
     // The object bar's "Изменения" tab: what a save would change in the game file.
-    ui::CChangesPanel* ChangesPanel() const { return changesPanel_; }
+    ui::CChangesPanel* ChangesPanel() const { return bars_.ChangesPanel(); }
     // "Вид → Изменения": the pending texts go into their objects, then the tab shows.
     void OnViewChanges();
 
@@ -160,12 +153,12 @@ public:
 
     // The window's parts.
     ui::CDocumentArea* MdiArea() const { return mdiArea_; }
-    QToolBar* ToolBar() const { return toolBar_; }
-    ui::CSizingTabCtrlBar* ObjectBar() const { return objectBar_; }
+    QToolBar* ToolBar() const { return bars_.ToolBar(); }
+    ui::CSizingTabCtrlBar* ObjectBar() const { return bars_.ObjectBar(); }
     QDockWidget* EditBar() const;
     QWidget* EditBarPanel() const;
     // "Найти во всех миссиях" (CMissionSearchDock), under the document area.
-    CMissionSearchDock* SearchBar() const { return searchBar_; }
+    CMissionSearchDock* SearchBar() const { return bars_.SearchBar(); }
     ui::CStatusPanes& StatusPanes() const { return *panes_; }
 
     // A new child window inside the multiple-document area showing `view`.
@@ -177,50 +170,32 @@ public:
     // is shown.
     void UpdateCommandUI();
 
+    // The world window's view; null while no world window is open.
+    CGlView* WorldView() const;
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    QAction* AddCommand(int id, const QString& text);
-    QAction* AddCommand(int id, const QString& text, const std::function<void()>& handler);
-    // A command that reads or writes a mission: its handler runs in RunMissionCommand.
-    QAction* AddMissionCommand(int id, const QString& text, const std::function<void()>& handler);
-    void CreateCommands();
-    void CreateFileCommands();
-    void CreateViewCommands();
-    void CreateWindowCommands();
-    void CreateHelpCommands();
-    void CreateMenus();
-    bool CreateToolBar();
-    bool CreatePanels();
-    bool CreateObjectBar();
-    bool CreateEditBar();
-    void WatchMenu(QMenu* menu);
     void ShowSpeedOf(QMdiSubWindow* child);
-    CGlView* WorldView() const;
     void OnMissionModifiedChanged();
     void TellChangesBySave(const CMission& mission);
 
     // The context of every connection to this window's handlers; gone first when
     // the window is destroyed.
     std::unique_ptr<QObject> slots_;
-    ui::CCommandSet commands_;
     std::unique_ptr<ui::CEditHistory> history_;
     std::unique_ptr<ui::CUnsavedChangesQuestion> unsavedQuestion_;
     std::unique_ptr<ui::CRecoveryAutosave> autosave_;
     ui::IRecoveryPrompt* recoveryPrompt_ = nullptr;
     std::unique_ptr<ui::CEditCommands> editCommands_;
     std::unique_ptr<ui::CObjectCommands> objectCommands_;
+    std::unique_ptr<CMainFrameCommands> commands_;
     std::unique_ptr<ui::CStatusPanes> panes_;
     std::unique_ptr<ui::CChangesBySaveNotice> saveNotice_;
     ui::CViewFactories viewFactories_;
-    ui::CMissionTreePane* missionPane_ = nullptr;
-    ui::CChangesPanel* changesPanel_ = nullptr;
     ui::CDocumentArea* mdiArea_;
-    QToolBar* toolBar_ = nullptr;
-    ui::CSizingTabCtrlBar* objectBar_ = nullptr;
-    ui::CEditBar* editBar_ = nullptr;
-    CMissionSearchDock* searchBar_ = nullptr;
+    CMainFrameBars bars_;
 };

@@ -54,7 +54,7 @@ void CMissionSearchDock::GoTo(const std::string& missionName, const SearchMatch*
     if (match->field != SearchField::kScript)
         return;
     if (CScriptView* view = ScriptWindowOf(object)) {
-        view->GoToLine(static_cast<int>(match->line));
+        view->Search().GoToLine(static_cast<int>(match->line));
         view->setFocus();
     }
 }

@@ -1,14 +1,11 @@
 #include "ui/CItemTreeView.h"
 
 #include "core/ScopedValue.h"
-#include "core/StringTable.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
-#include "ui/CodePageText.h"
 #include "platform/WaitCursor.h"
-#include "scene/CSceneObjectMissionScript.h"
 #include "ui/IconStrips.h"
-#include "ui/StringTableText.h"
+#include "ui/ItemTreeOrder.h"
 
 #include <QCommonStyle>
 #include <QHeaderView>
@@ -18,84 +15,10 @@
 #include <QRegion>
 #include <QTreeWidgetItemIterator>
 
-#include <algorithm>
 #include <utility>
 
 namespace ui {
 namespace {
-
-
-int CategoryIcon(int category)
-{
-    switch (category) {
-    case CATEGORY_WHOLE: return ICON_WHOLE;
-    case CATEGORY_THING_DATA: return ICON_THING_DATA;
-    case CATEGORY_THINGS: return ICON_THING;
-    case CATEGORY_SCRIPTS: return ICON_SCRIPT;
-    default: return ICON_UNKNOWN_CATEGORY;
-    }
-}
-
-int ThingDataIcon(const CVerdaxData&)
-{
-    return ICON_THING_DATA;
-}
-
-int ScriptIcon(const CVerdaxData&)
-{
-    return ICON_SCRIPT;
-}
-
-int ThingIconOf(const CVerdaxData& object)
-{
-    return CItemTreeView::ThingIcon(static_cast<const CSceneObjectThing&>(object).GetLinkedDataKind());
-}
-
-// The category an object's item stands under, with the icon it gets there; 0 for
-// what is no object of a mission's lists.
-std::pair<int, int> PlaceOf(const CVerdaxData& object)
-{
-    if (dynamic_cast<const CSceneObjectThing*>(&object))
-        return {CATEGORY_THINGS, ThingIconOf(object)};
-    if (dynamic_cast<const CSceneObjectThingData*>(&object))
-        return {CATEGORY_THING_DATA, ThingDataIcon(object)};
-    if (dynamic_cast<const CSceneObjectMissionScript*>(&object))
-        return {CATEGORY_SCRIPTS, ScriptIcon(object)};
-    return {0, 0};
-}
-
-// Items of the same text stand in the order of their objects in their list, as
-// building the branch puts them.
-bool ListedBefore(const QTreeWidgetItem* sibling, const CItemTreeItem* item)
-{
-    const QTreeWidgetItem* top = sibling;
-    while (top->parent())
-        top = top->parent();
-    const auto* missionItem = dynamic_cast<const CItemTreeItem*>(top);
-    const auto* mission = missionItem ? dynamic_cast<const CMission*>(missionItem->GetObject()) : nullptr;
-    const auto* other = dynamic_cast<const CItemTreeItem*>(sibling);
-    const auto* a = other ? dynamic_cast<const CSceneObject*>(other->GetObject()) : nullptr;
-    const auto* b = dynamic_cast<const CSceneObject*>(item->GetObject());
-    if (!a || !b || !mission)
-        return true;
-    return mission->IndexOf(*a) < mission->IndexOf(*b);
-}
-
-// The text as QString::compare folds it when it ignores case, as the tree control
-// sorts: each unit case-folded. Item texts hold only characters of the Basic
-// Multilingual Plane (the code page's, the captions'), and for those comparing the
-// keys unit by unit gives that order, without folding at every comparison.
-QString SortKey(QString text)
-{
-    for (QChar& c : text) {
-        const char16_t unit = c.unicode();
-        if (unit < 0x80)
-            c = QChar(unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit);
-        else
-            c = c.toCaseFolded();
-    }
-    return text;
-}
 
 bool IsEnter(const QKeyEvent* event)
 {
@@ -122,76 +45,6 @@ private:
 
 }  // namespace
 
-// ---- items ----------------------------------------------------------------
-
-CItemTreeItem::CItemTreeItem(CVerdaxData* object, int icon) : QTreeWidgetItem(kType), object_(object), icon_(icon) {}
-
-CItemTreeItem::CItemTreeItem(int category, const QString& caption)
-    : QTreeWidgetItem(kType), category_(category), caption_(caption)
-{
-}
-
-int CItemTreeItem::GetIcon() const
-{
-    if (category_ != 0)
-        return CategoryIcon(category_);
-    if (const auto* mission = dynamic_cast<const CMission*>(object_))
-        return mission->IsLoaded() ? ICON_MISSION_LOADED : ICON_MISSION_LISTED;
-    return icon_;
-}
-
-QString CItemTreeItem::DisplayText() const
-{
-    if (category_ != 0)
-        return caption_;
-    if (const auto* mission = dynamic_cast<const CMission*>(object_)) {
-        const bool modified = CDravoDon::Instance().IsMissionModified(*mission);
-        return TextFromCodePage(mission->GetName()) + (modified ? QStringLiteral(" *") : QString());
-    }
-    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_))
-        return ObjectText(*thing);
-    if (const auto* object = dynamic_cast<const CSceneObject*>(object_))
-        return ObjectText(*object);
-    return {};
-}
-
-QString CItemTreeItem::ObjectText(const CSceneObjectThing& thing)
-{
-    const std::string name = thing.GetName();
-    return name.empty() ? QStringLiteral("[%1]").arg(TextFromCodePage(thing.GetModelName())) : TextFromCodePage(name);
-}
-
-QString CItemTreeItem::ObjectText(const CSceneObject& object)
-{
-    const std::string name = object.GetName();
-    return name.empty() ? QStringLiteral("[---]") : TextFromCodePage(name);
-}
-
-void CItemTreeItem::NoteShown() const
-{
-    shownText_ = DisplayText();
-    shownIcon_ = GetIcon();
-}
-
-bool CItemTreeItem::ShowsStale() const
-{
-    return shownIcon_ != GetIcon() || shownText_ != DisplayText();
-}
-
-QVariant CItemTreeItem::data(int column, int role) const
-{
-    if (column == 0 && role == Qt::DisplayRole)
-        return DisplayText();
-    if (column == 0 && role == Qt::DecorationRole) {
-        if (const auto* tree = dynamic_cast<const CItemTreeView*>(treeWidget()))
-            return tree->Icon(GetIcon());
-        return {};
-    }
-    return QTreeWidgetItem::data(column, role);
-}
-
-// ---- the view ---------------------------------------------------------------
-
 CItemTreeView::CItemTreeView(QWidget* parent) : QTreeWidget(parent)
 {
     const QPixmap strip = ItemIconStrip();
@@ -210,7 +63,7 @@ CItemTreeView::~CItemTreeView()
     // Deleting the items must not announce a selection from a view half destroyed.
     disconnect(this, &QTreeWidget::currentItemChanged, this, nullptr);
     blockSignals(true);
-    categoryNodes_.clear();
+    branches_.Clear();
 }
 
 void CItemTreeView::OnInitialUpdate()
@@ -237,7 +90,7 @@ void CItemTreeView::OnInitialUpdate()
     connect(this, &QTreeWidget::itemSelectionChanged, this, [this] { OnItemSelectionChanged(); });
 
     CDravoDon::Instance().RegisterView(this);
-    categoryNodes_.clear();
+    branches_.Clear();
     clear();
 }
 
@@ -251,32 +104,9 @@ CItemTreeItem* CItemTreeView::AddMissionItem(CMission* mission)
     if (!mission)
         return nullptr;
     auto* item = new CItemTreeItem(mission, ICON_MISSION_LISTED);
-    InsertSorted(nullptr, item);
+    InsertSorted(*this, item);
     viewport()->repaint();
     return item;
-}
-
-// Sorted placement as the tree control makes it: after every sibling whose text
-// does not compare greater, ignoring case.
-void CItemTreeView::InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item)
-{
-    const QString text = item->DisplayText();
-    const int count = parent ? parent->childCount() : topLevelItemCount();
-    int low = 0;
-    int high = count;
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        const QTreeWidgetItem* sibling = parent ? parent->child(middle) : topLevelItem(middle);
-        const int order = QString::compare(sibling->text(0), text, Qt::CaseInsensitive);
-        if (order < 0 || (order == 0 && ListedBefore(sibling, item)))
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    if (parent)
-        parent->insertChild(low, item);
-    else
-        insertTopLevelItem(low, item);
 }
 
 CMission* CItemTreeView::GetSelectedMission()
@@ -357,13 +187,13 @@ void CItemTreeView::OpenMissionItem(QTreeWidgetItem* item)
 {
     const auto* treeItem = dynamic_cast<const CItemTreeItem*>(item);
     auto* mission = treeItem ? dynamic_cast<CMission*>(treeItem->GetObject()) : nullptr;
-    if (!mission || categoryNodes_.contains(mission))
+    if (!mission || branches_.IsBuilt(*mission))
         return;
     // A mission loaded elsewhere (a recovery at start-up) only needs its branch.
     if (!mission->IsLoaded() && !CDravoDon::Instance().GetRoot().LoadMission(mission))
         return;  // the root has told the user
     platform::WaitCursorScope wait;
-    BuildMissionBranch(mission, item);
+    branches_.Build(*mission, *item);
 }
 
 bool CItemTreeView::OpenAndSelectMission(CMission* mission)
@@ -383,75 +213,9 @@ bool CItemTreeView::OpenAndSelectMission(CMission* mission)
     return false;
 }
 
-void CItemTreeView::BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem)
-{
-    struct Category {
-        int code;
-        int caption;
-    };
-    static constexpr Category kCategories[] = {
-        {CATEGORY_WHOLE, IDS_CATEGORY_WHOLE},
-        {CATEGORY_THING_DATA, IDS_CATEGORY_THING_DATA},
-        {CATEGORY_THINGS, IDS_CATEGORY_THINGS},
-        {CATEGORY_SCRIPTS, IDS_CATEGORY_SCRIPTS},
-    };
-    std::map<int, CItemTreeItem*> nodes;
-    for (const Category& category : kCategories) {
-        auto* node = new CItemTreeItem(category.code, StringTableText(category.caption));
-        InsertSorted(missionItem, node);
-        nodes[category.code] = node;
-    }
-    categoryNodes_[mission] = nodes;
-
-    AddObjectItems(nodes[CATEGORY_THING_DATA], mission->GetThingData(), ThingDataIcon);
-    AddObjectItems(nodes[CATEGORY_THINGS], mission->GetThings(), ThingIconOf);
-    AddObjectItems(nodes[CATEGORY_SCRIPTS], mission->GetMissionScripts(), ScriptIcon);
-}
-
-// The rows go in at once, in the order that inserting them one by one in list order
-// with InsertSorted would give (a stable sort by the same comparison), each text
-// asked of its object once: a mission of tens of thousands of things would
-// otherwise convert texts at every comparison and announce every row to the model.
-template <class Objects>
-void CItemTreeView::AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&))
-{
-    struct Row {
-        QString key;
-        QTreeWidgetItem* item;
-    };
-    std::vector<Row> rows;
-    rows.reserve(objects.size());
-    for (const auto& object : objects) {
-        if (!object)
-            continue;  // an object that is not there is left out
-        auto* item = new CItemTreeItem(object.get(), icon(*object));
-        rows.push_back({SortKey(CItemTreeItem::ObjectText(*object)), item});
-    }
-    std::ranges::stable_sort(rows, [](const Row& a, const Row& b) { return a.key < b.key; });
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    for (const Row& row : rows)
-        items.push_back(row.item);
-    parent->addChildren(items);
-}
-
-int CItemTreeView::ThingIcon(int linkedDataKind)
-{
-    switch (linkedDataKind) {
-    case CSceneObjectThingData::kScriptKind: return ICON_THING_SCRIPTED;
-    case CSceneObjectThingData::kTextKind: return ICON_THING_FIGURE;
-    case -1: return ICON_THING;
-    default: return ICON_THING_DATA_BLOCK;
-    }
-}
-
 CItemTreeItem* CItemTreeView::CategoryNode(const CMission* mission, int category) const
 {
-    const auto missionNodes = categoryNodes_.find(mission);
-    if (missionNodes == categoryNodes_.end())
-        return nullptr;
-    const auto node = missionNodes->second.find(category);
-    return node == missionNodes->second.end() ? nullptr : node->second;
+    return branches_.CategoryNode(mission, category);
 }
 
 void CItemTreeView::Notify(CDravoDonView* sender, int code, int /*arg*/)
@@ -460,50 +224,19 @@ void CItemTreeView::Notify(CDravoDonView* sender, int code, int /*arg*/)
     if (code == DON_OBJECT_CHANGED && sender != this)
         RepaintChangedRows();
     else if (code == DON_OBJECT_ADDED && object)
-        AddObjectItem(*object);
+        branches_.AddObjectItem(*object);  // a branch not built yet takes it when built
     else if (code == DON_OBJECT_REMOVING && object)
         RemoveObjectItem(*object);
 }
 
 // ---- objects coming and going -------------------------------------------------
 
-const CMission* CItemTreeView::BranchOf(const CVerdaxData& object) const
-{
-    for (const auto& [mission, nodes] : categoryNodes_) {
-        if (mission->Owns(&object))
-            return mission;
-    }
-    return nullptr;
-}
-
-CItemTreeItem* CItemTreeView::ObjectItem(const CVerdaxData& object) const
-{
-    const CMission* mission = BranchOf(object);
-    QTreeWidgetItem* node = mission ? CategoryNode(mission, PlaceOf(object).first) : nullptr;
-    for (int i = 0; node && i < node->childCount(); ++i) {
-        auto* item = static_cast<CItemTreeItem*>(node->child(i));
-        if (item->GetObject() == &object)
-            return item;
-    }
-    return nullptr;
-}
-
-// A branch not built yet takes the object when it is built.
-void CItemTreeView::AddObjectItem(CVerdaxData& object)
-{
-    const CMission* mission = BranchOf(object);
-    const auto [category, icon] = PlaceOf(object);
-    CItemTreeItem* node = mission ? CategoryNode(mission, category) : nullptr;
-    if (node && !ObjectItem(object))
-        InsertSorted(node, new CItemTreeItem(&object, icon));
-}
-
 // The item of an object about to go: a current item gives its place to its
 // category without an announcement, since every view drops the object itself on
 // this notification (a selection announced now would reach views that still hold it).
 void CItemTreeView::RemoveObjectItem(const CVerdaxData& object)
 {
-    CItemTreeItem* item = ObjectItem(object);
+    CItemTreeItem* item = branches_.ObjectItem(object);
     if (!item)
         return;
     if (currentItem() == item) {

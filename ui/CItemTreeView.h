@@ -9,67 +9,21 @@
 // always what the user sees selected. A right click leaves the selection alone. The
 // branches are drawn with lines, the root items' too.
 //
-// Item texts and mission icons are asked of the objects each time an item is
-// drawn, so a renamed object shows its new name at the next repaint; a mission
-// that the edit history counts as modified shows " *" after its name.
+// The items are CItemTreeItem; the opened missions' branches are CMissionBranches.
 
 #include "game/CDravoDonView.h"
 #include "game/IDravoDonHost.h"
+#include "ui/CItemTreeItem.h"
+#include "ui/CMissionBranches.h"
 
 #include <QIcon>
 #include <QTreeWidget>
 
-#include <map>
 #include <vector>
 
 class CMission;
-class CSceneObject;
-class CSceneObjectThing;
 
 namespace ui {
-
-// The category nodes under an opened mission, by their codes (all below 4096).
-enum ItemCategory : int {
-    CATEGORY_THING_DATA = 256,
-    CATEGORY_THINGS = 257,
-    CATEGORY_SCRIPTS = 258,
-    CATEGORY_WHOLE = 259,
-};
-
-// One item of the tree: its data word is either an object or a category code.
-class CItemTreeItem final : public QTreeWidgetItem {
-public:
-    static constexpr int kType = QTreeWidgetItem::UserType + 1;
-
-    CItemTreeItem(CVerdaxData* object, int icon);
-    CItemTreeItem(int category, const QString& caption);
-
-    CVerdaxData* GetObject() const { return object_; }
-    // The category code; 0 for an object item.
-    int GetCategory() const { return category_; }
-    int GetIcon() const;
-
-    QVariant data(int column, int role) const override;
-
-    // The text shown for the item, asked of its object now.
-    QString DisplayText() const;
-    // The text of an object item: its name, or what stands for an empty one.
-    static QString ObjectText(const CSceneObjectThing& thing);
-    static QString ObjectText(const CSceneObject& object);
-
-    // Notes the text and icon as the row shows them now; whether they are no longer
-    // what it shows (or it was never drawn).
-    void NoteShown() const;
-    bool ShowsStale() const;
-
-private:
-    CVerdaxData* object_ = nullptr;
-    int category_ = 0;
-    int icon_ = 0;  // object items: fixed at creation
-    QString caption_;
-    mutable QString shownText_;
-    mutable int shownIcon_ = -1;  // never drawn
-};
 
 class CItemTreeView final : public QTreeWidget, public CDravoDonView, public IMissionTree {
 public:
@@ -119,9 +73,6 @@ public:
     // Image `index` of the tree's icon strip; an empty icon outside it.
     QIcon Icon(int index) const;
 
-    // The icon of a thing whose linked data block has `kind` (-1: none linked).
-    static int ThingIcon(int linkedDataKind);
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -139,18 +90,10 @@ private:
     void OnItemCollapsed(QTreeWidgetItem* item);
     void RepaintChangedRows();
     void OnItemSelectionChanged();
-    void BuildMissionBranch(CMission* mission, QTreeWidgetItem* missionItem);
-    template <class Objects>
-    void AddObjectItems(QTreeWidgetItem* parent, const Objects& objects, int (*icon)(const CVerdaxData&));
-    void InsertSorted(QTreeWidgetItem* parent, CItemTreeItem* item);
-    // The opened mission that holds `object`; null when none does.
-    const CMission* BranchOf(const CVerdaxData& object) const;
-    CItemTreeItem* ObjectItem(const CVerdaxData& object) const;
-    void AddObjectItem(CVerdaxData& object);
     void RemoveObjectItem(const CVerdaxData& object);
 
     std::vector<QIcon> icons_;  // the icon strip, cut once
-    std::map<const CMission*, std::map<int, CItemTreeItem*>> categoryNodes_;
+    CMissionBranches branches_;
     Cause cause_ = Cause::Program;
     // The tree saw the press of Enter whose release is still to come. A release
     // without it belongs to a press that went elsewhere (it closed a message box or

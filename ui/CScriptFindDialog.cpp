@@ -109,20 +109,20 @@ void CScriptFindDialog::UpdateButtons()
 
 void CScriptFindDialog::OnFind()
 {
-    status_->setText(view_->FindNext(needle_->text(), Options()) ? QString()
+    status_->setText(view_->Search().FindNext(needle_->text(), Options()) ? QString()
                                                                  : QStringLiteral("Не найдено: «%1»").arg(needle_->text()));
 }
 
 void CScriptFindDialog::OnReplace()
 {
-    status_->setText(view_->Replace(needle_->text(), replacement_->text(), Options())
+    status_->setText(view_->Search().Replace(needle_->text(), replacement_->text(), Options())
                          ? QString()
                          : QStringLiteral("Больше не найдено: «%1»").arg(needle_->text()));
 }
 
 void CScriptFindDialog::OnReplaceAll()
 {
-    const int count = view_->ReplaceAll(needle_->text(), replacement_->text(), Options());
+    const int count = view_->Search().ReplaceAll(needle_->text(), replacement_->text(), Options());
     status_->setText(QStringLiteral("Заменено: %1").arg(count));
 }
 

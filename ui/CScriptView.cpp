@@ -4,21 +4,17 @@
 #include "game/CDravoDon.h"
 #include "platform/MessagePresenter.h"
 #include "scene/CSceneObject.h"
-#include "ui/CScriptFindDialog.h"
 #include "ui/CScriptLineNumberArea.h"
 #include "ui/CodePageText.h"
 #include "ui/RemovedObjectWindow.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
-#include <QInputDialog>
 #include <QMenu>
 #include <QPainter>
 #include <QStatusTipEvent>
 #include <QTextBlock>
 
-#include <functional>
 
 namespace ui {
 namespace {
@@ -40,7 +36,8 @@ QFont ScriptFont()
 
 }  // namespace
 
-CScriptView::CScriptView(QWidget* parent) : QPlainTextEdit(parent), lineNumbers_(new CScriptLineNumberArea(this))
+CScriptView::CScriptView(QWidget* parent)
+    : QPlainTextEdit(parent), lineNumbers_(new CScriptLineNumberArea(this)), search_(*this)
 {
     setObjectName(QStringLiteral("scriptView"));
     setAccessibleName(QStringLiteral("Скрипт"));
@@ -64,34 +61,9 @@ CScriptView::CScriptView(QWidget* parent) : QPlainTextEdit(parent), lineNumbers_
     pendingCheck_.setInterval(kPendingCheckMs);
     connect(&pendingCheck_, &QTimer::timeout, this, [this] { CheckPending(); });
     UpdateLineNumberMargin();
-    AddShortcuts();
 }
 
 CScriptView::~CScriptView() = default;
-
-void CScriptView::AddShortcuts()
-{
-    struct Command {
-        QString text;
-        QKeySequence key;
-        std::function<void()> run;
-    };
-    const Command commands[] = {
-        {QStringLiteral("Найти..."), QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ShowFindDialog(false); }},
-        {QStringLiteral("Найти далее"), QKeySequence(Qt::Key_F3), [this] { FindAgain(false); }},
-        {QStringLiteral("Найти ранее"), QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindAgain(true); }},
-        {QStringLiteral("Заменить..."), QKeySequence(Qt::CTRL | Qt::Key_H), [this] { ShowFindDialog(true); }},
-        {QStringLiteral("Перейти к строке..."), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { ShowGoToDialog(); }},
-    };
-    for (const Command& command : commands) {
-        auto* action = new QAction(command.text, this);
-        action->setShortcut(command.key);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        connect(action, &QAction::triggered, this, command.run);
-        addAction(action);
-        searchActions_.push_back(action);
-    }
-}
 
 CSceneObject* CScriptView::SceneObject() const
 {
@@ -300,108 +272,11 @@ void CScriptView::ShowStatus(const QString& text)
     QApplication::sendEvent(this, &tip);
 }
 
-bool CScriptView::FindNext(const QString& needle, const SearchOptions& options)
-{
-    lastNeedle_ = needle;
-    lastOptions_ = options;
-    const QTextCursor cursor = textCursor();
-    const qsizetype from = options.backward ? cursor.selectionStart() : cursor.selectionEnd();
-    const std::optional<TextMatch> match = FindInText(toPlainText(), needle, from, options);
-    if (!match) {
-        ShowStatus(QStringLiteral("Не найдено: «%1»").arg(needle));
-        return false;
-    }
-    QTextCursor found(document());
-    found.setPosition(static_cast<int>(match->start));
-    found.setPosition(static_cast<int>(match->start + match->length), QTextCursor::KeepAnchor);
-    setTextCursor(found);
-    ensureCursorVisible();
-    if (match->wrapped)
-        ShowStatus(PositionText() + QStringLiteral(". Поиск продолжен с другого конца текста"));
-    return true;
-}
-
-bool CScriptView::Replace(const QString& needle, const QString& replacement, const SearchOptions& options)
-{
-    QTextCursor cursor = textCursor();
-    if (cursor.hasSelection() && IsMatch(cursor.selectedText(), needle, options)) {
-        cursor.insertText(replacement);
-        setTextCursor(cursor);
-    }
-    return FindNext(needle, options);
-}
-
-int CScriptView::ReplaceAll(const QString& needle, const QString& replacement, const SearchOptions& options)
-{
-    lastNeedle_ = needle;
-    lastOptions_ = options;
-    const std::vector<qsizetype> starts = FindAllInText(toPlainText(), needle, options);
-    if (starts.empty())
-        return 0;
-    // From the last to the first, so that the earlier positions stay valid.
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
-    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
-        cursor.setPosition(static_cast<int>(*it));
-        cursor.setPosition(static_cast<int>(*it + needle.size()), QTextCursor::KeepAnchor);
-        cursor.insertText(replacement);
-    }
-    cursor.endEditBlock();
-    return static_cast<int>(starts.size());
-}
-
-void CScriptView::FindAgain(bool backward)
-{
-    if (lastNeedle_.isEmpty()) {
-        ShowFindDialog(false);
-        return;
-    }
-    SearchOptions options = lastOptions_;
-    options.backward = backward;
-    FindNext(lastNeedle_, options);
-    lastOptions_.backward = false;
-}
-
-void CScriptView::GoToLine(int line)
-{
-    QTextCursor cursor(document());
-    cursor.setPosition(static_cast<int>(LineStartOffset(toPlainText(), line)));
-    setTextCursor(cursor);
-    centerCursor();
-}
-
-void CScriptView::ShowFindDialog(bool replace)
-{
-    if (!findDialog_)
-        findDialog_ = new CScriptFindDialog(this);
-    const QString selected = textCursor().selectedText();
-    // A selection within one line is what the user wants to look for.
-    const bool oneLine = !selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator);
-    findDialog_->ShowFor(replace, oneLine ? selected : QString());
-}
-
-void CScriptView::ShowGoToDialog()
-{
-    auto* dialog = new QInputDialog(this);
-    dialog->setObjectName(QStringLiteral("goToLineDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Перейти к строке"));
-    dialog->setInputMode(QInputDialog::IntInput);
-    dialog->setIntRange(1, blockCount());
-    dialog->setIntValue(textCursor().blockNumber() + 1);
-    dialog->setLabelText(QStringLiteral("Номер строки (1–%1):").arg(blockCount()));
-    connect(dialog, &QInputDialog::intValueSelected, this, [this](int line) {
-        GoToLine(line);
-        setFocus();
-    });
-    dialog->open();
-}
-
 void CScriptView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu* menu = createStandardContextMenu(event->pos());
     menu->addSeparator();
-    menu->addActions(searchActions_);
+    menu->addActions(search_.Actions());
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }

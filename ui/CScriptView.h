@@ -2,7 +2,8 @@
 // The editor of one object's script, the only pane of a script window
 // (CScriptFrame): a plain-text editor with a fixed-pitch 10-point font, line
 // numbers in a margin, the caret's line and column in the main window's status
-// bar, find and replace (Ctrl+F, F3, Shift+F3, Ctrl+H) and go to line (Ctrl+G).
+// bar, find and replace (Ctrl+F, F3, Shift+F3, Ctrl+H) and go to line (Ctrl+G)
+// (CScriptSearchCommands).
 //
 // Its object is set once, by the mediator's OpenView, and never changed by the
 // view. The window follows its object: whenever the object's script changes (an
@@ -25,7 +26,7 @@
 
 #include "game/CDravoDonView.h"
 #include "ui/CRichEditStreamIn.h"
-#include "ui/ScriptSearch.h"
+#include "ui/CScriptSearchCommands.h"
 
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -36,7 +37,6 @@ class CSceneObject;
 
 namespace ui {
 
-class CScriptFindDialog;
 class CScriptLineNumberArea;
 
 class CScriptView : public QPlainTextEdit, public CDravoDonView, public CRichEditStreamIn {
@@ -72,22 +72,10 @@ public:
     // "Стр L, Кол C" of the caret, both counted from 1.
     QString PositionText() const;
 
-    // Find and replace. FindNext selects the next match (from the selection's end,
-    // or backwards from its start), wrapping around; false when there is none.
-    // Replace replaces the selection when it is a match, then finds the next one.
-    // ReplaceAll replaces every match as one undo step and returns their count.
-    bool FindNext(const QString& needle, const SearchOptions& options);
-    bool Replace(const QString& needle, const QString& replacement, const SearchOptions& options);
-    int ReplaceAll(const QString& needle, const QString& replacement, const SearchOptions& options);
-    // F3 and Shift+F3: the last search again, forwards or backwards; the find
-    // dialog when nothing has been searched for yet.
-    void FindAgain(bool backward);
-    // Puts the caret at the start of `line` (1-based, limited to the text's lines).
-    void GoToLine(int line);
-
-    void ShowFindDialog(bool replace);
-    void ShowGoToDialog();
-    CScriptFindDialog* FindDialog() const { return findDialog_; }
+    // Find, replace and go to line, with their keys and the find dialog.
+    CScriptSearchCommands& Search() { return search_; }
+    // Says `text` in the main window's status bar.
+    void ShowStatus(const QString& text);
 
     // The line number margin (CScriptLineNumberArea).
     int LineNumberAreaWidth() const;
@@ -111,20 +99,15 @@ private:
     void OnContentsChanged();
     void CheckPending();
     void SetPending(bool pending);
-    void AddShortcuts();
     void UpdateLineNumberMargin();
     bool IsUsersEditor() const;
     void ShowPosition();
-    void ShowStatus(const QString& text);
     void RepaintFrame();
     // The message naming the character the code page cannot hold.
     void ShowRefusal(const QString& refused) const;
 
     CScriptLineNumberArea* lineNumbers_;
-    CScriptFindDialog* findDialog_ = nullptr;  // a child of the view, made at first use
-    QList<QAction*> searchActions_;
-    QString lastNeedle_;
-    SearchOptions lastOptions_;
+    CScriptSearchCommands search_;
     // While the refusal is shown: its box takes the focus, and writing back then
     // would only show it again.
     mutable bool showingRefusal_ = false;

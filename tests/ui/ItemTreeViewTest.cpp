@@ -544,11 +544,11 @@ TEST_F(ItemTreeTest, ABrokenMissionShowsItsMessagesAndStaysListed)
 
 TEST(ItemTreeIcons, ThingIconByLinkedDataKind)
 {
-    EXPECT_EQ(CItemTreeView::ThingIcon(5), ICON_THING_SCRIPTED);
-    EXPECT_EQ(CItemTreeView::ThingIcon(27), ICON_THING_FIGURE);
-    EXPECT_EQ(CItemTreeView::ThingIcon(-1), ICON_THING);
-    EXPECT_EQ(CItemTreeView::ThingIcon(8), ICON_THING_DATA_BLOCK);
-    EXPECT_EQ(CItemTreeView::ThingIcon(0), ICON_THING_DATA_BLOCK);
+    EXPECT_EQ(CItemTreeItem::ThingIcon(5), ICON_THING_SCRIPTED);
+    EXPECT_EQ(CItemTreeItem::ThingIcon(27), ICON_THING_FIGURE);
+    EXPECT_EQ(CItemTreeItem::ThingIcon(-1), ICON_THING);
+    EXPECT_EQ(CItemTreeItem::ThingIcon(8), ICON_THING_DATA_BLOCK);
+    EXPECT_EQ(CItemTreeItem::ThingIcon(0), ICON_THING_DATA_BLOCK);
 }
 
 // A right click is no selection: the row under it stays unselected, nothing is

@@ -144,7 +144,7 @@ TEST_F(ScriptWindowTest, FindReplaceAndGoToLine)
     view->moveCursor(QTextCursor::Start);
 
     QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
-    CScriptFindDialog* dialog = view->FindDialog();
+    CScriptFindDialog* dialog = view->Search().FindDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->IsReplaceMode());
@@ -192,7 +192,7 @@ TEST_F(ScriptWindowTest, FindReplaceAndGoToLine)
     goTo->setIntValue(3);
     goTo->accept();
     EXPECT_EQ(view->PositionText(), "Стр 3, Кол 1");
-    view->GoToLine(99);
+    view->Search().GoToLine(99);
     EXPECT_EQ(view->PositionText(), "Стр 4, Кол 1");
 }
 
@@ -208,8 +208,8 @@ TEST_F(ScriptWindowTest, TheStatusBarFollowsTheCaret)
     view->moveCursor(QTextCursor::Start);
     EXPECT_EQ(Status(), "Стр 1, Кол 1");
 
-    view->ShowFindDialog(false);
-    CScriptFindDialog* dialog = view->FindDialog();
+    view->Search().ShowFindDialog(false);
+    CScriptFindDialog* dialog = view->Search().FindDialog();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
     QLineEdit* needle = dialog->NeedleField();
     needle->setText("set");
@@ -228,12 +228,12 @@ TEST_F(ScriptWindowTest, TheStatusBarFollowsTheCaret)
     view->moveCursor(QTextCursor::End);
     Type(view, "x");
     EXPECT_EQ(Status(), "Стр 3, Кол 2");
-    view->GoToLine(2);
+    view->Search().GoToLine(2);
     EXPECT_EQ(Status(), "Стр 2, Кол 1");
 
     // Moves in a window the user is not in are not shown.
     elsewhere_->setFocus();
-    view->GoToLine(1);
+    view->Search().GoToLine(1);
     EXPECT_EQ(Status(), "Стр 2, Кол 1");
 }
 
@@ -256,16 +256,16 @@ TEST_F(ScriptWindowTest, TheEditorUsesAFixedPitchFontAndNumbersItsLines)
 TEST_F(ScriptWindowTest, ScreenReadersFindTheEditorAndTheFindBoxByName)
 {
     CScriptView* view = Open(&mission_.Door());
-    view->ShowFindDialog(true);
+    view->Search().ShowFindDialog(true);
     const auto name = [](QObject* object) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
         return accessible ? accessible->text(QAccessible::Name) : QString();
     };
     EXPECT_EQ(name(view), "Скрипт");
     EXPECT_EQ(name(Frame(view)), "door");
-    EXPECT_EQ(name(view->FindDialog()->NeedleField()), "Найти");
-    EXPECT_EQ(name(view->FindDialog()->ReplacementField()), "Замена");
-    EXPECT_EQ(name(view->FindDialog()->ReplaceAllButton()), "Заменить все");
+    EXPECT_EQ(name(view->Search().FindDialog()->NeedleField()), "Найти");
+    EXPECT_EQ(name(view->Search().FindDialog()->ReplacementField()), "Замена");
+    EXPECT_EQ(name(view->Search().FindDialog()->ReplaceAllButton()), "Заменить все");
     view->setReadOnly(true);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(view)->state().readOnly);
 }
