@@ -37,6 +37,9 @@ int CItemTreeItem::GetIcon() const
         return CategoryIcon(category_);
     if (const auto* mission = dynamic_cast<const CMission*>(object_))
         return mission->IsLoaded() ? ICON_MISSION_LOADED : ICON_MISSION_LISTED;
+    // A thing's data block can be deleted, or brought back by undo, after the row is made.
+    if (const auto* thing = dynamic_cast<const CSceneObjectThing*>(object_))
+        return ThingIcon(thing->GetLinkedDataKind());
     return icon_;
 }
 

@@ -55,7 +55,7 @@ public:
 private:
     CVerdaxData* object_ = nullptr;
     int category_ = 0;
-    int icon_ = 0;  // object items: fixed at creation
+    int icon_ = 0;  // object items other than things: fixed at creation
     QString caption_;
     mutable QString shownText_;
     mutable int shownIcon_ = -1;  // never drawn

@@ -7,11 +7,14 @@
 
 #include "game/CObjectsPayload.h"
 #include "scene/CSceneSnapshot.h"
+#include "scene/CSceneObjectThingData.h"
 #include "ui/CDocumentArea.h"
+#include "ui/CItemTreeItem.h"
 #include "ui/CNormalRollupControl.h"
 #include "ui/CRollupEditTranslation.h"
 #include "ui/CObjectCommands.h"
 #include "ui/CommandIds.h"
+#include "ui/IconStrips.h"
 #include "view3d/CGlView.h"
 
 #include <QAction>
@@ -143,6 +146,34 @@ TEST_F(ObjectCommandsOnDemo, AGuardCopiedInOneMissionIsPastedIntoAnotherWithItsS
     KeyOnTree(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(outpost->FindThing("guard_gate"), nullptr);
     EXPECT_EQ(harbour_->GetThings().size(), Names(Saved(*harbour_)).size());
+}
+
+// Deleting a thing's data block alone shows the thing with the icon of a thing
+// without one; undo brings the scripted icon back, painted both times.
+TEST_F(ObjectCommandsOnDemo, AThingsIconFollowsItsDataBlockDeletedAndBroughtBack)
+{
+    CSceneObjectThing* guard = harbour_->FindThing("guard_gate");
+    ASSERT_NE(guard, nullptr);
+    ASSERT_EQ(guard->GetLinkedDataKind(), CSceneObjectThingData::kScriptKind);
+    tree_->SelectObject(guard);
+    const auto* row = static_cast<CItemTreeItem*>(tree_->currentItem());
+    ASSERT_EQ(row->GetIcon(), ICON_THING_SCRIPTED);
+    const auto painted = [&](int icon) {
+        return QTest::qWaitFor([&] { return row->GetIcon() == icon && !row->ShowsStale(); }, 2000);
+    };
+    ASSERT_TRUE(painted(ICON_THING_SCRIPTED));
+
+    for (const auto& data : harbour_->GetThingData()) {
+        if (data->GetName() == "guard_gate")
+            tree_->SelectObject(data.get());
+    }
+    KeyOnTree(Qt::Key_Delete, Qt::NoModifier);
+    ASSERT_EQ(guard->GetLinkedDataKind(), -1);
+    EXPECT_TRUE(painted(ICON_THING));
+
+    KeyOnTree(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(guard->GetLinkedDataKind(), CSceneObjectThingData::kScriptKind);
+    EXPECT_TRUE(painted(ICON_THING_SCRIPTED));
 }
 
 TEST_F(ObjectCommandsOnDemo, TextFieldsKeepDelAndTheClipboardKeysForTheirText)
