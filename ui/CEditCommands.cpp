@@ -9,6 +9,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace ui {
@@ -42,6 +46,25 @@ bool MatchesAny(const QKeyEvent* event, const QAction* action)
             return true;
     }
     return false;
+}
+
+const QTextDocument* DocumentOf(const QWidget* widget)
+{
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
+        return plain->document();
+    if (const auto* rich = qobject_cast<const QTextEdit*>(widget))
+        return rich->document();
+    return nullptr;
+}
+
+// Whether the focused text editor has a step of its own to undo or redo now.
+bool TextCan(const QWidget* widget, bool redo)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        return redo ? line->isRedoAvailable() : line->isUndoAvailable();
+    if (const QTextDocument* document = DocumentOf(widget))
+        return redo ? document->isRedoAvailable() : document->isUndoAvailable();
+    return true;  // an editor of another kind decides for itself
 }
 
 }  // namespace
@@ -212,6 +235,7 @@ bool CEditCommands::CanRunObjectCommand(int id) const
 
 void CEditCommands::Update(const QWidget* focus)
 {
+    WatchTextUndo(focus);
     UpdateUndoCommands(focus);
     Action(ID_EDIT_CUT)->setEnabled(HandlesSlot(focus, "cut()") || CanRunObjectCommand(ID_EDIT_CUT));
     Action(ID_EDIT_COPY)->setEnabled(HandlesSlot(focus, "copy()") || CanRunObjectCommand(ID_EDIT_COPY));
@@ -225,15 +249,34 @@ void CEditCommands::Update(const QWidget* focus)
 void CEditCommands::UpdateUndoCommands(const QWidget* focus)
 {
     const bool text = TakesTextUndo(focus);
-    const auto update = [this, text](int id, const QString& verb, const QString& keys, bool can, const QString& step) {
+    const auto update = [this, text, focus](int id, const QString& verb, const QString& keys, bool can, const QString& step) {
         const QString named = text || step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
         QAction* action = Action(id);
         action->setText(QLatin1Char('&') + Literal(named) + QLatin1Char('\t') + keys);
         action->setToolTip(named);
-        action->setEnabled(text || can);
+        action->setEnabled(text ? TextCan(focus, id == ID_EDIT_REDO) : can);
     };
     update(ID_EDIT_UNDO, QStringLiteral("Отменить"), QStringLiteral("Ctrl+Z"), history_.CanUndo(), history_.UndoText());
     update(ID_EDIT_REDO, QStringLiteral("Повторить"), QStringLiteral("Ctrl+Y"), history_.CanRedo(), history_.RedoText());
+}
+
+// The toolbar's buttons show what the focused editor can undo and redo as it
+// changes, not only when the focus moves or a menu opens.
+void CEditCommands::WatchTextUndo(const QWidget* focus)
+{
+    if (focus == watchedText_)
+        return;
+    for (const QMetaObject::Connection& connection : textUndoChanged_)
+        QObject::disconnect(connection);
+    textUndoChanged_.clear();
+    watchedText_ = focus;
+    const auto refresh = [this] { UpdateUndoCommands(QApplication::focusWidget()); };
+    if (const auto* line = qobject_cast<const QLineEdit*>(focus)) {
+        textUndoChanged_.push_back(QObject::connect(line, &QLineEdit::textChanged, &context_, refresh));
+    } else if (const QTextDocument* document = DocumentOf(focus)) {
+        textUndoChanged_.push_back(QObject::connect(document, &QTextDocument::undoAvailable, &context_, refresh));
+        textUndoChanged_.push_back(QObject::connect(document, &QTextDocument::redoAvailable, &context_, refresh));
+    }
 }
 
 }  // namespace ui

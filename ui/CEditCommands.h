@@ -12,11 +12,13 @@
 // greyed.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QWidget;
@@ -56,6 +58,7 @@ private:
     void OnObjectCommand(int id);
     bool CanRunObjectCommand(int id) const;
     void UpdateUndoCommands(const QWidget* focus);
+    void WatchTextUndo(const QWidget* focus);
     QAction* Action(int id) const;
 
     CEditHistory& history_;
@@ -63,6 +66,10 @@ private:
     CObjectCommands* objects_ = nullptr;
     std::map<int, QAction*> actions_;
     QObject context_;  // of the actions' connections, which end with this object
+    // The focused text editor whose undo and redo the commands follow, and the
+    // connections that tell when what it can undo or redo changes.
+    QPointer<const QWidget> watchedText_;
+    std::vector<QMetaObject::Connection> textUndoChanged_;
     std::unique_ptr<CUndoKeyFilter> keyFilter_;
 };
 

@@ -184,10 +184,11 @@ TEST_F(MainFrameTest, EditCommandsServeTheFocusedViewThatHandlesThem)
     editor->setFocus();
     QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), editor);
-    EXPECT_TRUE(frame_->Action(ID_EDIT_UNDO)->isEnabled());
+    EXPECT_FALSE(frame_->Action(ID_EDIT_UNDO)->isEnabled());  // nothing typed to undo yet
     EXPECT_TRUE(frame_->Action(ID_EDIT_PASTE)->isEnabled());
 
     QTest::keyClicks(editor, "abc");
+    ASSERT_TRUE(frame_->Action(ID_EDIT_UNDO)->isEnabled());
     frame_->Action(ID_EDIT_UNDO)->trigger();
     EXPECT_TRUE(editor->text().isEmpty());
 

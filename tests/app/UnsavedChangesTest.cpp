@@ -57,8 +57,12 @@ TEST_F(EditorOnDemo, AMoveIsUndoneAndRedoneWithTheEditMenusKeys)
     QApplication::processEvents();
     QTest::keyClicks(field, "bar");
     EXPECT_EQ(undo->text(), "&Отменить\tCtrl+Z");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());  // the field has nothing to redo, whatever the mission has
     undo->trigger();
     EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
     EXPECT_EQ(barrel_->GetTranslation(), (Vector3{1.0f, 2.0f, 3.0f}));
 
     // Filtering for "barrel" in the window, and Escape giving the tree back.
