@@ -31,26 +31,32 @@ std::string CMission::GetFolder() const
 
 void CMission::Load()
 {
-    LoadWith([this] { sceneFile_.Read(); }, true);
+    LoadWith([this] { sceneFile_.Read(); }, ModelsRead::kAll);
 }
 
 void CMission::LoadFrom(std::iostream& sceneFile)
 {
-    LoadWith([&] { sceneFile_.ReadFrom(sceneFile); }, false);
+    LoadWith([&] { sceneFile_.ReadFrom(sceneFile); }, ModelsRead::kThingModels);
+}
+
+void CMission::LoadObjects()
+{
+    LoadWith([this] { sceneFile_.Read(); }, ModelsRead::kNone);
 }
 
 template <class ReadSceneFile>
-void CMission::LoadWith(ReadSceneFile readSceneFile, bool withWorldModel)
+void CMission::LoadWith(ReadSceneFile readSceneFile, ModelsRead models)
 {
     if (loaded_)
         throw CVerdaxException(VERDAX_ERR_MISSION_LOADED);
     try {
-        if (withWorldModel)
+        if (models == ModelsRead::kAll)
             LoadWorldModel();
         sceneFile_.SetOwner(this);
         readSceneFile();
         LinkThingData();
-        LoadThingModels();
+        if (models != ModelsRead::kNone)
+            LoadThingModels();
     } catch (...) {
         // Objects handed over before the failure would be appended to again by the
         // next attempt.

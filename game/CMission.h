@@ -53,6 +53,10 @@ public:
     // read from the folder's "scene2.bin": the load above without the world model,
     // which stays unloaded. The things' models still come from disk.
     void LoadFrom(std::iostream& sceneFile);
+    // The object file alone, read as Load reads it, for what only writes the objects
+    // (a save's bytes depend on no model): neither the world model nor any thing's
+    // model is read, and the things have none. Throws as Load does.
+    void LoadObjects();
     // Writes the object file's output when loaded; nothing otherwise.
     void Save();
     // The same bytes into `stream` (held in memory) rather than the output file.
@@ -99,8 +103,10 @@ public:
     const CScene2File& GetSceneFile() const { return sceneFile_; }
 
 private:
+    // Which models a load reads besides the objects.
+    enum class ModelsRead { kAll, kThingModels, kNone };
     template <class ReadSceneFile>
-    void LoadWith(ReadSceneFile readSceneFile, bool withWorldModel);
+    void LoadWith(ReadSceneFile readSceneFile, ModelsRead models);
     void LoadWorldModel();
     void LinkThingData();
     void LoadThingModels();

@@ -2,6 +2,16 @@
 
 #include "platform/FileSystem.h"
 
+namespace {
+
+void ReadSnapshot(CSceneSnapshot& snapshot, const std::string& path)
+{
+    const FileBytes file = ReadResolvedFileBytes(platform::FileSystem().Resolve(path));
+    snapshot.Read(std::string_view(reinterpret_cast<const char*>(file.data.get()), file.size));
+}
+
+}  // namespace
+
 CMissionChanges::CMissionChanges() = default;
 CMissionChanges::~CMissionChanges() = default;
 
@@ -43,4 +53,16 @@ std::size_t CountChangesBySave(const CMission& mission)
 {
     CMissionChanges changes;
     return CountChangesBySave(changes.Compare(mission));
+}
+
+std::size_t CountChangesByUneditedSave(const std::string& missionFolder)
+{
+    const std::string gameFile = missionFolder + std::string(CScene2File::kFileName);
+    CSceneSnapshot before;
+    CSceneSnapshot saved;
+    ReadSnapshot(before, gameFile);
+    before.DropObjects();  // their memory serves the next read
+    ReadSnapshot(saved, gameFile + std::string(CScene2File::kOutputSuffix));
+    saved.DropObjects();
+    return CountChangesBySave(CompareScenes(before, saved, saved));
 }

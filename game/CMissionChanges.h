@@ -53,3 +53,12 @@ private:
 // edit asking for it (the changes by save of CMissionChanges::Compare): after a
 // save, the objects that save changed by itself. Throws as Compare does.
 std::size_t CountChangesBySave(const CMission& mission);
+
+// The same count just after a mission in `missionFolder` (CMission::GetFolder) was
+// saved, when it had not been edited since it was loaded: its game file compared
+// with the output file that save wrote. The save of an unedited mission writes what
+// a save of its game file read anew writes, so that output file is also the game
+// file resaved; two reads and no write, where the count above writes the mission
+// twice and reads three times, and no mission need be held. Throws the readers'
+// CVerdaxException (3002 when either file is missing, ...).
+std::size_t CountChangesByUneditedSave(const std::string& missionFolder);

@@ -31,6 +31,10 @@ constexpr std::uint16_t kMissionScripts = 0xAE50;
 // The header chunk's own bytes besides its text: chunk header and two words.
 constexpr std::uint32_t kHeaderFixedBytes = 10;
 
+// The part of the file held at once while it is read (more when one read asks for
+// more).
+constexpr std::size_t kReadWindow = 1 << 17;
+
 static_assert(CScene2File::kHeaderMarker.size() == 36);
 static_assert(CScene2File::kHeaderBanner.size() == 76);
 
@@ -50,12 +54,13 @@ void CScene2File::Read()
     if (!owner_)
         throw CVerdaxException(VERDAX_ERR_OPEN_READ);
     const auto path = platform::FileSystem().Resolve(owner_->GetFolder() + std::string(kFileName));
-    // The whole file in one read, into memory that is not filled first: per-field
-    // reads from a file stream are many times slower than from memory.
-    imageBytes_ = ReadResolvedFileBytes(path);
-    imageBuffer_.Reset({reinterpret_cast<const char*>(imageBytes_.data.get()), imageBytes_.size});
+    // Read from memory, a window of the file at a time: per-field reads from a file
+    // stream are many times slower than from memory, and the file held whole would
+    // pass through as much fresh memory as it holds.
+    const COpenedFile file(path);
+    imageBuffer_.ResetFromFile(file.Descriptor(), file.Identity().size, kReadWindow);
     image_.clear();
-    expectedBytes_ = imageBytes_.size;
+    expectedBytes_ = static_cast<std::size_t>(file.Identity().size);
     try {
         ReadFrom(image_);
     } catch (...) {
@@ -68,7 +73,6 @@ void CScene2File::Read()
 void CScene2File::ReleaseImage()
 {
     imageBuffer_.Reset({});
-    imageBytes_ = FileBytes();
 }
 
 void CScene2File::ReadFrom(std::iostream& stream)

@@ -76,7 +76,7 @@ public:
 private:
     // Everything read from a file back to its state at construction.
     void ClearContent();
-    // Gives back the memory of the file read whole.
+    // Gives back the memory of the file's window.
     void ReleaseImage();
     void ReadSections();
     std::uint64_t ReadSection(std::uint16_t id, std::uint32_t size);
@@ -92,7 +92,6 @@ private:
 
     // The file's bytes while it is read, and while it is written; the stream binding
     // points to one of the two streams between calls.
-    FileBytes imageBytes_;
     CMemoryReadBuffer imageBuffer_;
     std::iostream image_{&imageBuffer_};
     CMemoryWriteBuffer output_;

@@ -154,6 +154,9 @@ CSceneSnapshot::~CSceneSnapshot() = default;
 void CSceneSnapshot::Read(std::string_view file)
 {
     Clear();
+    // The block holds about what the file does (each object's texts and data, the
+    // sections): reserved at once, it is not copied while it grows.
+    block_.reserve(file.size());
     try {
         ReadObjects(file);
         FindSections(file);
@@ -178,6 +181,11 @@ void CSceneSnapshot::Clear()
     headerWord1_ = 0;
     headerWord2_ = 0;
     sections_ = {};
+    objects_->Reset(0);
+}
+
+void CSceneSnapshot::DropObjects()
+{
     objects_->Reset(0);
 }
 

@@ -73,6 +73,11 @@ public:
     // The objects read are kept until the next Read, for Write.
     void Read(std::string_view file);
 
+    // Gives back the memory of the objects last read, keeping the records, the header
+    // and the sections: for a snapshot that is compared and not written. Write then
+    // writes lists without objects until the next Read.
+    void DropObjects();
+
     // The objects last read written anew with the header and sections read: what a
     // save of a mission read from this file writes while nothing is edited.
     std::string_view Write();

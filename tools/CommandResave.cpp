@@ -41,11 +41,11 @@ std::string ShellWord(const std::string& word)
 
 // Only said when there is something to say; a comparison that fails says nothing:
 // the save itself succeeded.
-void TellChangesBySave(const CMission& mission, const std::string& argument)
+void TellChangesBySave(const std::string& missionFolder, const std::string& argument)
 {
     std::size_t count = 0;
     try {
-        count = CountChangesBySave(mission);
+        count = CountChangesByUneditedSave(missionFolder);
     } catch (const CVerdaxException&) {
         return;
     }
@@ -63,15 +63,18 @@ int RunResave(std::span<const std::string> args)
     auto located = tool::LocateMission(args[0]);
     const tool::ScopedGameFolders folders(*located.folders);
     try {
-        located.mission->Load();
+        // The save's bytes depend on no model: none is read.
+        located.mission->LoadObjects();
         located.mission->Save();
     } catch (const CVerdaxException& error) {
         return tool::ReportError(error);
     }
-    const auto output = located.mission->GetFolder() + std::string(CScene2File::kFileName) +
-                        std::string(CScene2File::kOutputSuffix);
+    const std::string folder = located.mission->GetFolder();
+    // Its objects are done with: their memory serves the comparison's reads.
+    located.mission.reset();
+    const auto output = folder + std::string(CScene2File::kFileName) + std::string(CScene2File::kOutputSuffix);
     std::cout << platform::FileSystem().Resolve(output).string() << '\n';
-    TellChangesBySave(*located.mission, args[0]);
+    TellChangesBySave(folder, args[0]);
     return tool::kExitOk;
 }
 

@@ -20,6 +20,8 @@
 #include "bench/editor/EditorTimings.h"
 #include "bench/mission/BenchCameras.h"
 #include "bench/mission/BenchGame.h"
+#include "bench/support/BenchArguments.h"
+#include "bench/support/BenchPrefix.h"
 #include "bench/support/FreshRuns.h"
 #include "game/CDravoDon.h"
 #include "game/CMission.h"
@@ -27,16 +29,14 @@
 #include "view3d/CGlView.h"
 
 #include <chrono>
-#include <cstring>
+#include <cstdlib>
 #include <iostream>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct Options {
-    fs::path prefix;
     std::string once;
     int freshRounds = 0;
     double flySeconds = 0;
@@ -46,24 +46,14 @@ struct Options {
 Options TakeOptions(int& argc, char** argv)
 {
     Options options;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const bool valued = i + 1 < argc;
-        if (argument == "--prefix" && valued)
-            options.prefix = argv[++i];
-        else if (argument == "--fresh" && valued)
-            options.freshRounds = std::atoi(argv[++i]);
-        else if (argument == "--fly" && valued)
-            options.flySeconds = std::atof(argv[++i]);
-        else if (argument == "--drag" && valued)
-            options.dragMoves = std::atoi(argv[++i]);
-        else if (argument == "--open-once" || argument == "--load-once")
-            options.once = argument;
-        else
-            argv[kept++] = argv[i];
+    options.freshRounds = bench::TakeNumber(argc, argv, "--fresh");
+    if (const auto seconds = bench::TakeOption(argc, argv, "--fly"))
+        options.flySeconds = std::atof(seconds->c_str());
+    options.dragMoves = bench::TakeNumber(argc, argv, "--drag");
+    for (const char* mode : {"--open-once", "--load-once"}) {
+        if (bench::TakeFlag(argc, argv, mode))
+            options.once = mode;
     }
-    argc = kept;
     return options;
 }
 
@@ -188,9 +178,9 @@ int Drag(CEditorSession& session, int moves)
     return status;
 }
 
-int RunInEditor(int& argc, char** argv, const Options& options)
+int RunInEditor(int& argc, char** argv, const fs::path& prefix, const Options& options)
 {
-    CEditorSession session(argc, argv, options.prefix);
+    CEditorSession session(argc, argv, prefix);
     if (!session.Failure().isEmpty()) {
         std::cerr << session.Failure().toStdString() << '\n';
         return 1;
@@ -217,14 +207,12 @@ int main(int argc, char** argv)
 {
     bench::FixAllocatorThresholds();
     const demo::MissionScale scale = bench::TakeScale(argc, argv);
-    Options options = TakeOptions(argc, argv);
-    const bool temporary = options.prefix.empty();
-    if (temporary)
-        options.prefix = fs::temp_directory_path() / ("verdax-bench-editor-" + std::to_string(::getpid()));
-    CBenchGame::Prepare(options.prefix, scale);
+    const bench::CBenchPrefix prefix(argc, argv, "editor");
+    const Options options = TakeOptions(argc, argv);
+    CBenchGame::Prepare(prefix.Path(), scale);
     int status = 0;
     if (options.freshRounds > 0) {
-        const std::vector<std::string> base = {"--prefix", options.prefix.string(), "--things", std::to_string(scale.things)};
+        const std::vector<std::string> base = {"--prefix", prefix.Path().string(), "--things", std::to_string(scale.things)};
         auto with = [&](const char* mode) {
             auto arguments = base;
             arguments.emplace_back(mode);
@@ -233,9 +221,7 @@ int main(int argc, char** argv)
         status = bench::RunFresh(options.freshRounds, {with("--load-once"), with("--open-once")},
                                  {{"open in the editor / load alone", "open in the editor", "mission load"}});
     } else {
-        status = RunInEditor(argc, argv, options);
+        status = RunInEditor(argc, argv, prefix.Path(), options);
     }
-    if (temporary)
-        fs::remove_all(options.prefix);
     return status;
 }

@@ -1,5 +1,6 @@
 #include "bench/mission/BenchGame.h"
 
+#include "bench/support/BenchArguments.h"
 #include "core/GameFolders.h"
 #include "game/CMission.h"
 #include "model/CTextureManager.h"
@@ -43,14 +44,7 @@ bool HoldsTheGame(const fs::path& prefix, const demo::MissionScale& scale)
 demo::MissionScale bench::TakeScale(int& argc, char** argv)
 {
     demo::MissionScale scale;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--things") == 0 && i + 1 < argc)
-            scale.things = std::max(1, std::atoi(argv[++i]));
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
+    scale.things = std::max(1, TakeNumber(argc, argv, "--things", scale.things));
     return scale;
 }
 

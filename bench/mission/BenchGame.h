@@ -10,8 +10,6 @@
 #include "tools/demo/ScaledMission.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>

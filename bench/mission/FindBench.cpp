@@ -15,6 +15,8 @@
 // --read-once, --find-once QUERY (plain, regex or case).
 
 #include "bench/mission/BenchGame.h"
+#include "bench/support/BenchArguments.h"
+#include "bench/support/BenchPrefix.h"
 #include "bench/support/FreshRuns.h"
 #include "game/CMission.h"
 #include "game/CMissionFileSource.h"
@@ -25,10 +27,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <iostream>
 #include <map>
-#include <unistd.h>
 
 namespace {
 
@@ -189,7 +189,6 @@ int RunOnce(const std::string& mode, const std::string& queryName)
 }
 
 struct Options {
-    fs::path prefix;
     std::string once;
     std::string query;  // of --find-once
     int freshRounds = 0;
@@ -199,22 +198,15 @@ struct Options {
 Options TakeOptions(int& argc, char** argv)
 {
     Options options;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
-            options.prefix = argv[++i];
-        else if (std::strcmp(argv[i], "--fresh") == 0 && i + 1 < argc)
-            options.freshRounds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--raw-once") == 0 || std::strcmp(argv[i], "--read-once") == 0)
-            options.once = argv[i];
-        else if (std::strcmp(argv[i], "--find-once") == 0 && i + 1 < argc) {
-            options.once = argv[i];
-            options.query = argv[++i];
-        }
-        else
-            argv[kept++] = argv[i];
+    options.freshRounds = bench::TakeNumber(argc, argv, "--fresh");
+    for (const char* mode : {"--raw-once", "--read-once"}) {
+        if (bench::TakeFlag(argc, argv, mode))
+            options.once = mode;
     }
-    argc = kept;
+    if (auto query = bench::TakeOption(argc, argv, "--find-once")) {
+        options.once = "--find-once";
+        options.query = *query;
+    }
     return options;
 }
 
@@ -223,19 +215,17 @@ Options TakeOptions(int& argc, char** argv)
 int main(int argc, char** argv)
 {
     bench::FixAllocatorThresholds();
-    Options options = TakeOptions(argc, argv);
-    const bool temporary = options.prefix.empty();
-    if (temporary)
-        options.prefix = fs::temp_directory_path() / ("verdax-bench-find-" + std::to_string(::getpid()));
+    const bench::CBenchPrefix prefix(argc, argv, "find");
+    const Options options = TakeOptions(argc, argv);
     int status = 0;
     {
-        CBenchGame game(options.prefix);
+        CBenchGame game(prefix.Path());
         g_game = &game;
         game.Root().ListMissions();
         if (!options.once.empty()) {
             status = RunOnce(options.once, options.query);
         } else if (options.freshRounds > 0) {
-            status = RunFreshRounds(options.prefix, options.freshRounds);
+            status = RunFreshRounds(prefix.Path(), options.freshRounds);
         } else {
             ReadObjectsOnce();  // the page cache holds the files for every benchmark
             benchmark::Initialize(&argc, argv);
@@ -246,7 +236,5 @@ int main(int argc, char** argv)
         }
         g_game = nullptr;
     }
-    if (temporary)
-        fs::remove_all(options.prefix);
     return status;
 }

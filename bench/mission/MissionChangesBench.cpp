@@ -13,6 +13,8 @@
 // The mode that --fresh runs in each process: --compare-once.
 
 #include "bench/mission/BenchGame.h"
+#include "bench/support/BenchArguments.h"
+#include "bench/support/BenchPrefix.h"
 #include "bench/support/FreshRuns.h"
 #include "game/CMission.h"
 #include "game/CMissionChanges.h"
@@ -22,10 +24,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -191,48 +191,22 @@ int CompareOnce()
     return 0;
 }
 
-struct Options {
-    fs::path prefix;
-    bool once = false;
-    int freshRounds = 0;
-};
-
-// Takes this program's own options out of argv, leaving Google Benchmark's.
-Options TakeOptions(int& argc, char** argv)
-{
-    Options options;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
-            options.prefix = argv[++i];
-        else if (std::strcmp(argv[i], "--fresh") == 0 && i + 1 < argc)
-            options.freshRounds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--compare-once") == 0)
-            options.once = true;
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    return options;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     bench::FixAllocatorThresholds();
-    Options options = TakeOptions(argc, argv);
-    const bool temporary = options.prefix.empty();
-    if (temporary)
-        options.prefix = fs::temp_directory_path() / ("verdax-bench-changes-" + std::to_string(::getpid()));
+    const bench::CBenchPrefix prefix(argc, argv, "changes");
+    const int freshRounds = bench::TakeNumber(argc, argv, "--fresh");
+    const bool once = bench::TakeFlag(argc, argv, "--compare-once");
     int status = 0;
     {
-        CBenchGame game(options.prefix);
+        CBenchGame game(prefix.Path());
         g_game = &game;
-        if (options.once) {
+        if (once) {
             status = CompareOnce();
-        } else if (options.freshRounds > 0) {
-            status = bench::RunFresh(options.freshRounds, {{"--prefix", options.prefix.string(), "--compare-once"}}, {});
+        } else if (freshRounds > 0) {
+            status = bench::RunFresh(freshRounds, {{"--prefix", prefix.Path().string(), "--compare-once"}}, {});
         } else {
             benchmark::Initialize(&argc, argv);
             benchmark::RunSpecifiedBenchmarks();
@@ -240,7 +214,5 @@ int main(int argc, char** argv)
         }
         g_game = nullptr;
     }
-    if (temporary)
-        fs::remove_all(options.prefix);
     return status;
 }

@@ -16,6 +16,8 @@
 // (which also prints the process's peak memory), --phases.
 
 #include "bench/mission/BenchGame.h"
+#include "bench/support/BenchArguments.h"
+#include "bench/support/BenchPrefix.h"
 #include "bench/support/FreshRuns.h"
 #include "game/CMission.h"
 #include "model/C4dsModel.h"
@@ -24,8 +26,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <iostream>
@@ -287,7 +287,6 @@ int RunFreshRounds(const fs::path& prefix, int rounds)
 
 // Takes this program's own options out of argv, leaving Google Benchmark's.
 struct Options {
-    fs::path prefix;
     std::string once;  // the mode of a child process, or empty
     int freshRounds = 0;
     int repeat = 0;
@@ -296,21 +295,12 @@ struct Options {
 Options TakeOptions(int& argc, char** argv)
 {
     Options options;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
-            options.prefix = argv[++i];
-        else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
-            options.repeat = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--fresh") == 0 && i + 1 < argc)
-            options.freshRounds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--load-once") == 0 || std::strcmp(argv[i], "--raw-once") == 0 ||
-                 std::strcmp(argv[i], "--phases") == 0)
-            options.once = argv[i];
-        else
-            argv[kept++] = argv[i];
+    options.repeat = bench::TakeNumber(argc, argv, "--repeat");
+    options.freshRounds = bench::TakeNumber(argc, argv, "--fresh");
+    for (const char* mode : {"--load-once", "--raw-once", "--phases"}) {
+        if (bench::TakeFlag(argc, argv, mode))
+            options.once = mode;
     }
-    argc = kept;
     return options;
 }
 
@@ -320,13 +310,11 @@ int main(int argc, char** argv)
 {
     bench::FixAllocatorThresholds();
     const demo::MissionScale scale = bench::TakeScale(argc, argv);
-    Options options = TakeOptions(argc, argv);
-    const bool temporary = options.prefix.empty();
-    if (temporary)
-        options.prefix = fs::temp_directory_path() / ("verdax-bench-mission-" + std::to_string(::getpid()));
+    const bench::CBenchPrefix prefix(argc, argv, "mission");
+    const Options options = TakeOptions(argc, argv);
     int status = 0;
     {
-        CBenchGame game(options.prefix, scale);
+        CBenchGame game(prefix.Path(), scale);
         g_game = &game;
         if (!game.HasGl())
             std::cerr << "no headless GL context (" << game.GlFailure() << "): textures are not uploaded\n";
@@ -339,7 +327,7 @@ int main(int argc, char** argv)
         } else if (options.repeat > 0) {
             status = RepeatLoads(options.repeat);
         } else if (options.freshRounds > 0) {
-            status = RunFreshRounds(options.prefix, options.freshRounds);
+            status = RunFreshRounds(prefix.Path(), options.freshRounds);
         } else {
             game.DistinctFiles();  // a first load warms the page cache for every benchmark
             benchmark::Initialize(&argc, argv);
@@ -350,7 +338,5 @@ int main(int argc, char** argv)
         }
         g_game = nullptr;
     }
-    if (temporary)
-        fs::remove_all(options.prefix);
     return status;
 }

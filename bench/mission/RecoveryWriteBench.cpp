@@ -9,6 +9,7 @@
 //   --prefix DIR  keep the generated game in DIR (reused by later runs)
 
 #include "bench/mission/BenchGame.h"
+#include "bench/support/BenchPrefix.h"
 #include "bench/support/FreshRuns.h"
 #include "game/CMission.h"
 #include "game/CRecoveryStore.h"
@@ -18,9 +19,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -127,34 +126,17 @@ BENCHMARK(BM_RecoveryStoreWrite)->Apply(Repeated);
 BENCHMARK(BM_RecoveryWholeWrite)->Apply(Repeated);
 BENCHMARK(BM_RecoveryRead)->Apply(Repeated);
 
-fs::path TakePrefix(int& argc, char** argv)
-{
-    fs::path prefix;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
-            prefix = argv[++i];
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    return prefix;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     bench::FixAllocatorThresholds();
-    fs::path prefix = TakePrefix(argc, argv);
-    const bool temporary = prefix.empty();
-    if (temporary)
-        prefix = fs::temp_directory_path() / ("verdax-bench-recovery-" + std::to_string(::getpid()));
+    const bench::CBenchPrefix prefix(argc, argv, "recovery");
     {
-        CBenchGame game(prefix);
+        CBenchGame game(prefix.Path());
         CMission mission(demo::kScaledMission, &game.Root());
         mission.Load();
-        CRecoveryStore store(prefix / "recovery-bench");
+        CRecoveryStore store(prefix.Path() / "recovery-bench");
         std::optional<CRecoveryWriter> writer(store);
         g_game = &game;
         g_mission = &mission;
@@ -171,7 +153,5 @@ int main(int argc, char** argv)
         g_game = nullptr;
         CTextureManager::Instance().Clear();
     }
-    if (temporary)
-        fs::remove_all(prefix);
     return 0;
 }

@@ -18,6 +18,8 @@
 
 #include "bench/mission/BenchCameras.h"
 #include "bench/mission/BenchGame.h"
+#include "bench/support/BenchArguments.h"
+#include "bench/support/BenchPrefix.h"
 #include "game/CMission.h"
 #include "model/CModelDrawCache.h"
 #include "view3d/COffscreenFrame.h"
@@ -29,18 +31,14 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <array>
 #include <chrono>
-#include <cstring>
 #include <ctime>
 #include <string>
 #include <iostream>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
@@ -290,22 +288,6 @@ void BM_Pick(benchmark::State& state)
     state.counters["things_hit"] = benchmark::Counter(static_cast<double>(hits), benchmark::Counter::kAvgIterations);
 }
 
-fs::path TakePrefix(int& argc, char** argv)
-{
-    fs::path prefix;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--client-arrays") == 0)
-            CModelDrawCache::SetBuffersAllowed(false);
-        else if (std::strcmp(argv[i], "--prefix") == 0 && i + 1 < argc)
-            prefix = argv[++i];
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    return prefix;
-}
-
 }  // namespace
 
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
@@ -317,13 +299,12 @@ BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcess
 int main(int argc, char** argv)
 {
     const demo::MissionScale scale = bench::TakeScale(argc, argv);
-    fs::path prefix = TakePrefix(argc, argv);
-    const bool temporary = prefix.empty();
-    if (temporary)
-        prefix = fs::temp_directory_path() / ("verdax-bench-view-" + std::to_string(::getpid()));
+    const bench::CBenchPrefix prefix(argc, argv, "view");
+    if (bench::TakeFlag(argc, argv, "--client-arrays"))
+        CModelDrawCache::SetBuffersAllowed(false);
     int status = 0;
     {
-        CBenchGame game(prefix, scale);
+        CBenchGame game(prefix.Path(), scale);
         if (!game.HasGl()) {
             std::cerr << "no headless GL context: " << game.GlFailure() << '\n';
             status = 1;
@@ -364,7 +345,5 @@ int main(int argc, char** argv)
             renderer.ReleaseGl();
         }
     }
-    if (temporary)
-        fs::remove_all(prefix);
     return status;
 }

@@ -106,6 +106,25 @@ TEST_F(MissionChanges, EditsShowAsTheyAreMadeBesideWhatTheSaveChangesByItself)
     EXPECT_EQ(CountChangesBySave(mission_), 0u);
 }
 
+// Right after the save of an unedited mission, the two files on disk say what the
+// mission in memory does: here a thing of a kind the writer does not know, and a
+// second one whose match by name sits at another index than in the game file.
+TEST_F(MissionChanges, AnUneditedSaveIsCountedFromItsFilesAsFromTheMission)
+{
+    demo::SceneFileData scene = GameScene();
+    demo::SceneThing other;
+    other.kind = 3;
+    other.name = "medkit";
+    scene.things.insert(scene.things.begin(), other);
+    WriteGameFile(scene);
+    mission_.Load();
+    const std::string folder = mission_.GetFolder();
+    EXPECT_THROW(CountChangesByUneditedSave(folder), CVerdaxException);  // nothing saved yet
+    mission_.Save();
+    EXPECT_EQ(CountChangesBySave(mission_), 2u);
+    EXPECT_EQ(CountChangesByUneditedSave(folder), 2u);
+}
+
 TEST_F(MissionChanges, TheGameFileIsReadAgainOnceItChangesOnDisk)
 {
     WriteGameFile(GameScene());

@@ -275,6 +275,31 @@ TEST(Mission, ObjectsFromBytesLoadWithTheirModelsButNoWorldModel)
     EXPECT_EQ(mission.GetThings()[0]->GetScript(), "go");
 }
 
+// What only writes the objects reads no model, and writes what a whole load does.
+TEST(Mission, ObjectsAloneLoadWithoutAnyModelAndSaveAsAWholeLoadDoes)
+{
+    MissionFolder folder(Scene({Thing("crate", "crate.i3d"), Thing("plain")}, {ScriptData("crate", "go")}));
+    folder.Write("scene.4ds", EmptyModel());
+    folder.dir.Write("Models/crate.4DS", EmptyModel());
+    ScopedGameFolders scope(folder.gameFolders);
+    CMission whole("m1", CMission::ExplicitFolder{folder.Path()});
+    whole.Load();
+    whole.Save();
+    const std::string wholeOutput = folder.Output();
+
+    CMission objects("m1", CMission::ExplicitFolder{folder.Path()});
+    objects.LoadObjects();
+    EXPECT_TRUE(objects.IsLoaded());
+    EXPECT_FALSE(objects.GetWorldModel().IsLoaded());
+    ASSERT_EQ(objects.GetThings().size(), 2u);
+    EXPECT_FALSE(objects.GetThings()[0]->GetModel().IsLoaded());
+    EXPECT_EQ(objects.GetThings()[0]->GetScript(), "go");
+    std::filesystem::remove(folder.folder / "scene2.bin.Verdax");
+    objects.Save();
+    EXPECT_EQ(folder.Output(), wholeOutput);
+    EXPECT_THROW(objects.LoadObjects(), CVerdaxException);  // loaded already
+}
+
 // Thousands of things name a hundred models: each distinct name is looked up once
 // per load, and the things that share it share what that lookup found, a missing
 // model included.

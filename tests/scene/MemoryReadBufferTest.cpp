@@ -2,11 +2,14 @@
 // positions kept inside the bytes as a string stream keeps them.
 
 #include "scene/CMemoryReadBuffer.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <istream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +59,52 @@ TEST(MemoryRead, PositionsStayInsideTheBytes)
     buffer.Reset({});
     EXPECT_EQ(Tell(buffer), 0);
     EXPECT_EQ(buffer.Take(1), nullptr);
+}
+
+// An open file read through a window much smaller than the file: the same bytes
+// and positions as from memory, counted from where the file was handed over.
+TEST(MemoryRead, AFileIsReadThroughItsWindowAsFromMemory)
+{
+    std::string bytes;
+    for (int i = 0; i < 100; ++i)
+        bytes += static_cast<char>('0' + i % 64);
+    testsupport::TempDir dir;
+    const int fd = ::open(dir.Write("file", bytes).c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::lseek(fd, 10, SEEK_SET), 10);
+    CMemoryReadBuffer buffer;
+    buffer.ResetFromFile(fd, 80, 16);
+    EXPECT_EQ(buffer.Remaining(), 80u);
+    const char* at = buffer.Take(10);
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(std::string(at, 10), bytes.substr(10, 10));
+    at = buffer.Take(20);  // beyond the window: it grows
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(std::string(at, 20), bytes.substr(20, 20));
+    EXPECT_EQ(Tell(buffer), 30);
+    EXPECT_EQ(buffer.Take(51), nullptr);
+    EXPECT_EQ(Tell(buffer), 30);
+    EXPECT_EQ(buffer.Remaining(), 50u);
+
+    // Back before the window, then through the stream interface to the end.
+    EXPECT_EQ(buffer.pubseekpos(5, std::ios::in), 5);
+    at = buffer.Take(3);
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(std::string(at, 3), bytes.substr(15, 3));
+    std::string rest(80, '\0');
+    EXPECT_EQ(buffer.sgetn(rest.data(), 80), 72);
+    EXPECT_EQ(rest.substr(0, 72), bytes.substr(18, 72));
+    EXPECT_EQ(buffer.pubseekoff(0, std::ios::end, std::ios::in), 80);
+
+    // A file shorter than it was said to be ends where it stops.
+    ASSERT_EQ(::lseek(fd, 90, SEEK_SET), 90);
+    buffer.ResetFromFile(fd, 50, 16);
+    EXPECT_EQ(buffer.Take(11), nullptr);
+    EXPECT_EQ(buffer.Remaining(), 10u);
+    at = buffer.Take(10);
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(std::string(at, 10), bytes.substr(90, 10));
+    ::close(fd);
 }
 
 }  // namespace
