@@ -2,7 +2,10 @@
 // count the scale asks for, so the benchmark measures what it claims to.
 
 #include "tests/demo/DemoPrefix.h"
+#include "scene/CSceneSnapshot.h"
 #include "tools/demo/ScaledMission.h"
+
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -33,8 +36,37 @@ TEST(ScaledMission, TheWorldHasTheFramesTrianglesAndMaterialsAsked)
 
 class ScaledMissionLoad : public DemoPrefixTest {
 protected:
-    demo::FileMap Files() const override { return demo::ScaledGameFiles(SmallScale()); }
+    demo::FileMap Files() const override { return demo::ScaledGameFiles(Scale()); }
+    virtual demo::MissionScale Scale() const { return SmallScale(); }
 };
+
+// An object file several times the reader's window: objects cross the window's
+// edges, and each is read as from the file held whole.
+class LargeObjectFileLoad : public ScaledMissionLoad {
+protected:
+    demo::MissionScale Scale() const override
+    {
+        demo::MissionScale scale = SmallScale();
+        scale.things = 4000;
+        scale.thingData = 600;
+        return scale;
+    }
+};
+
+TEST_F(LargeObjectFileLoad, ObjectsAcrossTheReadWindowsSaveAsTheFileReadWhole)
+{
+    const std::string file = demo::ScaledSceneFile(Scale());
+    ASSERT_GT(file.size(), std::size_t(4) << 17);
+    CMission& mission = Mission(demo::kScaledMission);
+    ASSERT_TRUE(root_.LoadMission(&mission));
+    EXPECT_EQ(mission.GetThings().size(), std::size_t(Scale().things));
+
+    std::stringstream saved;
+    mission.SaveTo(saved);
+    CSceneSnapshot whole;
+    whole.Read(file);
+    EXPECT_TRUE(saved.str() == whole.Write()) << "the save differs from the file read whole";
+}
 
 TEST_F(ScaledMissionLoad, LoadsEveryThingDataBlockScriptAndModel)
 {
