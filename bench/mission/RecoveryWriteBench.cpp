@@ -1,8 +1,9 @@
 // A recovery copy of a mission at the scale of the game's largest (10,000 things,
 // BenchGame.h): the part the interface thread pays (the mission's bytes taken into
 // memory and handed to the writer), the part the writer's thread pays (the copy and
-// its description written and flushed to disk), the whole write, and reading a copy
-// back into objects as recovery at start-up does. One write per sample, so that the
+// its description written and flushed to disk), the whole write, reading a copy
+// back into objects as recovery at start-up does, and the "Восстановление" step that
+// takes them as the mission's state. One write per sample, so that the
 // minimum, median and maximum are those of single writes.
 //
 // usage: verdax_bench_recovery [--prefix DIR] [benchmark options]
@@ -11,10 +12,13 @@
 #include "bench/mission/BenchGame.h"
 #include "bench/support/BenchPrefix.h"
 #include "bench/support/FreshRuns.h"
+#include "game/CDravoDon.h"
 #include "game/CMission.h"
 #include "game/CRecoveryStore.h"
 #include "game/CRecoveryWriter.h"
 #include "game/RecoveredMission.h"
+#include "game/CStructureEdit.h"
+#include "game/RecoveryEdit.h"
 #include "model/CTextureManager.h"
 
 #include <benchmark/benchmark.h>
@@ -120,11 +124,49 @@ void BM_RecoveryRead(benchmark::State& state)
     g_store->Remove(entry);
 }
 
+// Start-up, "Восстановить": a copy in which a hundred things moved, compared with the
+// mission's own save read back and taken as its state in one step. The step is
+// undone outside the timing, so that every sample starts from the loaded mission.
+void BM_RecoveryRestoreStep(benchmark::State& state)
+{
+    const auto& things = g_mission->GetThings();
+    const std::size_t stride = std::max<std::size_t>(1, things.size() / 100);
+    std::vector<Vector3> moved;
+    for (std::size_t i = 0; i < things.size(); i += stride) {
+        moved.push_back(things[i]->GetTranslation());
+        things[i]->SetTranslation({moved.back().x + 1, moved.back().y, moved.back().z});
+    }
+    CRecoveryStore killed(g_store->Folder(), {1, 1, "a gone editor"}, [](const auto&) { return false; });
+    killed.Write(TakeRecoverySnapshot(*g_mission, Install(), 1));
+    for (std::size_t i = 0, k = 0; i < things.size(); i += stride)
+        things[i]->SetTranslation(moved[k++]);
+    const RecoveryEntry entry = g_store->List(Install()).left.at(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        RecoveredMission recovered = ReadRecoveredMission(*g_store, entry, *g_mission, g_game->Root());
+        if (!recovered.objects) {
+            state.SkipWithError(recovered.failure.c_str());
+            break;
+        }
+        state.ResumeTiming();
+        std::unique_ptr<CStructureEdit> step = MakeRecoveryEdit(*g_mission, *recovered.objects);
+        step->Apply(CDravoDon::Instance());
+        state.PauseTiming();
+        state.counters["removed"] = static_cast<double>(step->RemovedObjects().size());
+        step->Revert(CDravoDon::Instance());
+        step.reset();
+        recovered = {};
+        state.ResumeTiming();
+    }
+    g_store->Remove(entry);
+}
+
 BENCHMARK(BM_RecoverySnapshotFreshMemory)->Apply(Repeated);
 BENCHMARK(BM_RecoveryInterfaceThread)->Apply(Repeated);
 BENCHMARK(BM_RecoveryStoreWrite)->Apply(Repeated);
 BENCHMARK(BM_RecoveryWholeWrite)->Apply(Repeated);
 BENCHMARK(BM_RecoveryRead)->Apply(Repeated);
+BENCHMARK(BM_RecoveryRestoreStep)->Apply(Repeated);
 
 }  // namespace
 
