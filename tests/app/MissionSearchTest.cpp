@@ -6,7 +6,7 @@
 #include "tests/app/EditorOnDemo.h"
 
 #include "app/CMissionSearchDock.h"
-#include "game/CSceneObjectStore.h"
+#include "tests/game/HeldMissionSource.h"
 #include "ui/CMissionSearchPanel.h"
 #include "ui/CScriptFrame.h"
 #include "ui/CSearchResultModel.h"
@@ -155,24 +155,6 @@ TEST_F(MissionSearchInEditor, AResultWhoseObjectHasGoneIsSaidSoInTheStatusBar)
     EXPECT_EQ(tree_->GetObject(), harbour_);
 }
 
-// A mission whose read holds the worker until released.
-class HeldSource final : public IMissionObjectSource {
-public:
-    explicit HeldSource(std::shared_future<void> release) : release_(std::move(release)) {}
-    const std::string& GetMissionName() const override { return name_; }
-    bool IsInMemory() const override { return false; }
-    const ISceneFileOwner& GetObjects() override
-    {
-        release_.wait();
-        return objects_;
-    }
-
-private:
-    std::string name_ = "zz_held";
-    std::shared_future<void> release_;
-    CSceneObjectStore objects_;
-};
-
 // The window goes while the worker reads: its end waits for that read, and the
 // worker's last call reaches nothing.
 TEST_F(MissionSearchInEditor, TheEditorClosesWhileASearchRuns)
@@ -180,7 +162,7 @@ TEST_F(MissionSearchInEditor, TheEditorClosesWhileASearchRuns)
     std::promise<void> release;
     Panel()->SetMissionList([released = release.get_future().share()] {
         CMissionSearch::Missions missions = CMissionSearch::MissionsOf(CDravoDon::Instance().GetRoot());
-        missions.push_back(std::make_unique<HeldSource>(released));
+        missions.push_back(std::make_unique<HeldMissionSource>("zz_held", released));
         return missions;
     });
     frame_->SearchBar()->ShowForSearch();

@@ -5,7 +5,7 @@
 
 #include "core/GameFolders.h"
 #include "game/CDravoRoot.h"
-#include "game/CSceneObjectStore.h"
+#include "tests/game/HeldMissionSource.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePresenter.h"
@@ -167,29 +167,6 @@ TEST_F(MissionSearchPanel, APatternThatCannotBeUsedIsExplainedAndStartsNothing)
     EXPECT_EQ(Rows(), found);
 }
 
-// A mission whose read holds the worker until the test lets it go.
-class HeldSource final : public IMissionObjectSource {
-public:
-    HeldSource(std::string name, std::shared_future<void> release) : name_(std::move(name)), release_(release)
-    {
-        auto thing = std::make_unique<CSceneObjectThing>();
-        thing->SetName("gate");
-        objects_.AddThing(std::move(thing));
-    }
-    const std::string& GetMissionName() const override { return name_; }
-    bool IsInMemory() const override { return false; }
-    const ISceneFileOwner& GetObjects() override
-    {
-        release_.wait();
-        return objects_;
-    }
-
-private:
-    std::string name_;
-    std::shared_future<void> release_;
-    CSceneObjectStore objects_;
-};
-
 // The harbour's matches come from its file at once; the held mission after it
 // keeps the search running until Escape (then "Остановить") stops it.
 TEST_F(MissionSearchPanel, ResultsComeWhileTheSearchRunsAndStoppingKeepsThem)
@@ -198,7 +175,7 @@ TEST_F(MissionSearchPanel, ResultsComeWhileTheSearchRunsAndStoppingKeepsThem)
     std::shared_future<void> released = release.get_future().share();
     panel_.SetMissionList([&] {
         CMissionSearch::Missions missions = CMissionSearch::MissionsOf(root_);
-        missions.push_back(std::make_unique<HeldSource>("zz_held", released));
+        missions.push_back(std::make_unique<HeldMissionSource>("zz_held", released));
         return missions;
     });
     Type(QStringLiteral("gate"));
@@ -229,7 +206,7 @@ TEST_F(MissionSearchPanel, ANewSearchReplacesOneThatRuns)
     panel_.SetMissionList([&] {
         CMissionSearch::Missions missions = CMissionSearch::MissionsOf(root_);
         if (hold)
-            missions.push_back(std::make_unique<HeldSource>("zz_held", released));
+            missions.push_back(std::make_unique<HeldMissionSource>("zz_held", released));
         return missions;
     });
     Type(QStringLiteral("gate"));
