@@ -87,6 +87,7 @@ void CItemTreeView::OnInitialUpdate()
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
     connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { OnItemCollapsed(item); });
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { branches_.MakeRows(*item); });
     connect(this, &QTreeWidget::itemSelectionChanged, this, [this] { OnItemSelectionChanged(); });
 
     CDravoDon::Instance().RegisterView(this);
@@ -132,6 +133,7 @@ void CItemTreeView::SelectObject(CVerdaxData* object)
 {
     if (!object)
         return;
+    branches_.RowOf(*object);
     for (QTreeWidgetItemIterator it(this); *it; ++it) {
         const auto* item = dynamic_cast<const CItemTreeItem*>(*it);
         if (!item || item->GetObject() != object)
@@ -213,9 +215,12 @@ bool CItemTreeView::OpenAndSelectMission(CMission* mission)
     return false;
 }
 
-CItemTreeItem* CItemTreeView::CategoryNode(const CMission* mission, int category) const
+CItemTreeItem* CItemTreeView::CategoryNode(const CMission* mission, int category)
 {
-    return branches_.CategoryNode(mission, category);
+    CItemTreeItem* node = branches_.CategoryNode(mission, category);
+    if (node)
+        branches_.MakeRows(*node);
+    return node;
 }
 
 void CItemTreeView::Notify(CDravoDonView* sender, int code, int /*arg*/)

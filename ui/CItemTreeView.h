@@ -67,8 +67,14 @@ public:
     // its category current, unannounced. Everything else is ignored.
     void Notify(CDravoDonView* sender, int code, int arg) override;
 
-    // The category node `category` under `mission`'s item; null before it is opened.
-    CItemTreeItem* CategoryNode(const CMission* mission, int category) const;
+    // The category node `category` under `mission`'s item, with its rows; null
+    // before the mission is opened.
+    CItemTreeItem* CategoryNode(const CMission* mission, int category);
+
+    // The rows of every category of every opened mission, made now where they were
+    // not made yet (a category's rows are made when it is first expanded), for
+    // whoever looks through every row.
+    void MakeAllRows() { branches_.MakeAllRows(); }
 
     // Image `index` of the tree's icon strip; an empty icon outside it.
     QIcon Icon(int index) const;

@@ -43,6 +43,16 @@ std::pair<int, int> PlaceOf(const CVerdaxData& object)
     return {0, 0};
 }
 
+std::size_t ObjectCount(const CMission& mission, int category)
+{
+    switch (category) {
+    case CATEGORY_THING_DATA: return mission.GetThingData().size();
+    case CATEGORY_THINGS: return mission.GetThings().size();
+    case CATEGORY_SCRIPTS: return mission.GetMissionScripts().size();
+    default: return 0;
+    }
+}
+
 // The rows go in at once, in the order that inserting them one by one in list order
 // with InsertSorted would give (a stable sort by the same comparison), each text
 // asked of its object once: a mission of tens of thousands of things would
@@ -87,12 +97,43 @@ void CMissionBranches::Build(const CMission& mission, QTreeWidgetItem& missionIt
     std::map<int, CItemTreeItem*>& nodes = nodes_[&mission];
     for (const Category& category : kCategories) {
         auto* node = new CItemTreeItem(category.code, StringTableText(category.caption));
+        if (ObjectCount(mission, category.code) > 0) {
+            node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            rowsToMake_.emplace(node, &mission);
+        }
         InsertSorted(missionItem, node);
         nodes[category.code] = node;
     }
-    AddObjectItems(*nodes[CATEGORY_THING_DATA], mission.GetThingData(), ThingDataIcon);
-    AddObjectItems(*nodes[CATEGORY_THINGS], mission.GetThings(), ThingIconOf);
-    AddObjectItems(*nodes[CATEGORY_SCRIPTS], mission.GetMissionScripts(), ScriptIcon);
+}
+
+void CMissionBranches::MakeRows(QTreeWidgetItem& node)
+{
+    const auto found = rowsToMake_.find(&node);
+    if (found == rowsToMake_.end())
+        return;
+    const CMission& mission = *found->second;
+    rowsToMake_.erase(found);
+    node.setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    switch (static_cast<const CItemTreeItem&>(node).GetCategory()) {
+    case CATEGORY_THING_DATA: AddObjectItems(node, mission.GetThingData(), ThingDataIcon); break;
+    case CATEGORY_THINGS: AddObjectItems(node, mission.GetThings(), ThingIconOf); break;
+    case CATEGORY_SCRIPTS: AddObjectItems(node, mission.GetMissionScripts(), ScriptIcon); break;
+    default: break;
+    }
+}
+
+void CMissionBranches::MakeAllRows()
+{
+    while (!rowsToMake_.empty())
+        MakeRows(*rowsToMake_.begin()->first);
+}
+
+CItemTreeItem* CMissionBranches::RowOf(const CVerdaxData& object)
+{
+    const CMission* mission = BranchOf(object);
+    if (CItemTreeItem* node = mission ? CategoryNode(mission, PlaceOf(object).first) : nullptr)
+        MakeRows(*node);
+    return ObjectItem(object);
 }
 
 CItemTreeItem* CMissionBranches::CategoryNode(const CMission* mission, int category) const
@@ -130,7 +171,7 @@ void CMissionBranches::AddObjectItem(CVerdaxData& object)
     const CMission* mission = BranchOf(object);
     const auto [category, icon] = PlaceOf(object);
     CItemTreeItem* node = mission ? CategoryNode(mission, category) : nullptr;
-    if (node && !ObjectItem(object))
+    if (node && !rowsToMake_.contains(node) && !ObjectItem(object))
         InsertSorted(*node, new CItemTreeItem(&object, icon));
 }
 

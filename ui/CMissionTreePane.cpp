@@ -97,6 +97,8 @@ void CMissionTreePane::ApplyFilter()
             RestoreTree();
         return;
     }
+    // Rows not made yet would be missed, and their categories left closed.
+    tree_->MakeAllRows();
     if (!filtered_)
         SaveExpansion();
     filtered_ = true;

@@ -63,14 +63,20 @@ protected:
 
     CItemTreeView* Tree() const { return pane_->Tree(); }
 
-    // The texts of the items shown, in order, indented by depth.
+    // The texts of the items in sight (neither hidden nor under a closed item), in
+    // order, indented by depth.
     QStringList Shown() const
     {
         QStringList texts;
         for (QTreeWidgetItemIterator it(Tree(), QTreeWidgetItemIterator::NotHidden); *it; ++it) {
             int depth = 0;
-            for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
+            bool inSight = true;
+            for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) {
                 ++depth;
+                inSight = inSight && up->isExpanded();
+            }
+            if (!inSight)
+                continue;
             const bool open = (*it)->isExpanded() && (*it)->childCount() > 0;
             texts << QString(depth, QLatin1Char(' ')) + (*it)->text(0) + (open ? "/" : "");
         }
@@ -145,7 +151,9 @@ TEST_F(MissionTreePaneTest, AMissionOpenedUnderAFilterIsFilteredToo)
 
 TEST_F(MissionTreePaneTest, CtrlFInTheTreeGoesToTheFieldAndEscapeInTheTreeClears)
 {
-    AddMission("harbor", {"barrel_1"}, true);
+    AddMission("harbor", {"barrel_1"}, true)->setExpanded(true);
+    const QStringList before = Shown();  // the mission and its four categories
+    ASSERT_EQ(before.size(), 5);
     Tree()->setFocus();
     QApplication::processEvents();
     QTest::keyClick(Tree(), Qt::Key_F, Qt::ControlModifier);
@@ -155,7 +163,7 @@ TEST_F(MissionTreePaneTest, CtrlFInTheTreeGoesToTheFieldAndEscapeInTheTreeClears
     Tree()->setFocus();
     QTest::keyClick(Tree(), Qt::Key_Escape);
     EXPECT_TRUE(pane_->FilterField()->text().isEmpty());
-    EXPECT_EQ(Shown().size(), 7);  // the mission, its four categories, the thing and the script
+    EXPECT_EQ(Shown(), before);
 
     EXPECT_EQ(pane_->FilterField()->accessibleName(), "Поиск в миссиях");
     EXPECT_EQ(Tree()->accessibleName(), "Миссии");

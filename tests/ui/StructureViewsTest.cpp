@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace ui;
 
 namespace {
@@ -99,6 +101,32 @@ TEST_F(StructureViewsTest, TheTreeAddsAndRemovesRowsInPlaceKeepingWhatIsExpanded
     Undo();
     const auto* first = static_cast<CItemTreeItem*>(tree_->CategoryNode(&Mission(), CATEGORY_THINGS)->child(1));
     EXPECT_EQ(first->GetObject(), &edited_->Door());  // the first "lamp" of the list comes first
+}
+
+// Opening a mission makes its category nodes only; a category's rows come when the
+// user first opens it, and a category without objects shows no mark to open.
+TEST_F(StructureViewsTest, ACategorysRowsAreMadeWhenTheUserFirstOpensIt)
+{
+    CItemTreeItem* missionItem = tree_->AddMissionItem(&Mission());
+    tree_->OpenMissionItem(missionItem);
+    missionItem->setExpanded(true);
+    tree_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tree_.get()));
+    std::map<int, QTreeWidgetItem*> nodes;
+    for (int i = 0; i < missionItem->childCount(); ++i)
+        nodes[static_cast<CItemTreeItem*>(missionItem->child(i))->GetCategory()] = missionItem->child(i);
+    QTreeWidgetItem* things = nodes.at(CATEGORY_THINGS);
+    EXPECT_EQ(things->childCount(), 0);
+    EXPECT_EQ(things->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    EXPECT_EQ(nodes.at(CATEGORY_WHOLE)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
+
+    tree_->setCurrentItem(things);
+    QTest::keyClick(tree_->viewport(), Qt::Key_Right);
+    ASSERT_TRUE(things->isExpanded());
+    ASSERT_EQ(things->childCount(), 2);
+    EXPECT_EQ(things->child(0)->text(0), "door");
+    EXPECT_EQ(things->child(1)->text(0), "lamp");
+    EXPECT_EQ(nodes.at(CATEGORY_SCRIPTS)->childCount(), 0);  // still closed, still without rows
 }
 
 TEST_F(StructureViewsTest, ThePagesClearWhenTheirObjectGoes)
