@@ -7,15 +7,42 @@
 #include <QStatusBar>
 
 namespace ui {
+namespace {
+
+// Holds the message label outside every layout. A label in a layout has it
+// recomputed at every new text, as its size hint changes, and the status bar
+// answers a recomputed layout by repainting itself whole; in a window that holds a
+// GL view every such repaint composes the whole window again. Here a new text only
+// repaints the label, which always covers the holder.
+class CMessageHolder final : public QWidget {
+public:
+    explicit CMessageHolder(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {}
+
+    QLabel* Label() const { return label_; }
+    QSize sizeHint() const override { return {0, label_->sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {1, label_->minimumSizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        label_->setGeometry(rect());
+    }
+
+private:
+    QLabel* label_;
+};
+
+}  // namespace
 
 CStatusPanes::CStatusPanes(QStatusBar* bar)
 {
     bar->setObjectName(QStringLiteral("statusBar%1").arg(ID_VIEW_STATUS_BAR));
     bar->setSizeGripEnabled(true);
-    messagePane_ = new QLabel(bar);
+    auto* holder = new CMessageHolder(bar);
+    messagePane_ = holder->Label();
     messagePane_->setObjectName(QStringLiteral("messagePane"));
-    messagePane_->setMinimumWidth(1);
-    bar->addWidget(messagePane_, 1);
+    bar->addWidget(holder, 1);
     CreateSpeedPane(bar);
     CreateIndicators(bar);
 }

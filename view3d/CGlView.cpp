@@ -191,6 +191,11 @@ void CGlView::Notify(CDravoDonView* sender, int code, int /*arg*/)
         if (auto* mission = dynamic_cast<CMission*>(object)) {
             SetObject(mission);
             Render();
+            // Told now, the status bar shows it with the frame that follows, where a
+            // text changed while the frame is drawn would be shown by a second
+            // composition of the window.
+            if (isVisible())
+                AnnounceMission();
         }
         break;
     case DON_DATA_SELECTED:

@@ -139,7 +139,8 @@ TEST_F(MainFrameTest, StatusBarHasTheMessagePaneAndThreeIndicators)
     EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[0]->text(), "CAP");
     EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[1]->text(), "NUM");
     EXPECT_EQ(frame_->StatusPanes().IndicatorPanes()[2]->text(), "SCRL");
-    EXPECT_LT(frame_->StatusPanes().MessagePane()->x(), frame_->StatusPanes().IndicatorPanes()[0]->x());
+    const QWidget* bar = frame_->StatusPanes().IndicatorPanes()[0]->parentWidget();
+    EXPECT_LT(frame_->StatusPanes().MessagePane()->mapTo(bar, QPoint()).x(), frame_->StatusPanes().IndicatorPanes()[0]->x());
     EXPECT_LT(frame_->StatusPanes().IndicatorPanes()[0]->x(), frame_->StatusPanes().IndicatorPanes()[2]->x());
 }
 
