@@ -53,11 +53,13 @@ void CMission::LoadWith(ReadSceneFile readSceneFile, ModelsRead models)
         if (models == ModelsRead::kAll)
             LoadWorldModel();
         sceneFile_.SetOwner(this);
-        readSceneFile();
-        LinkThingData();
         if (models != ModelsRead::kNone)
-            LoadThingModels();
+            modelsOfLoad_.emplace();
+        readSceneFile();
+        modelsOfLoad_.reset();
+        LinkThingData();
     } catch (...) {
+        modelsOfLoad_.reset();
         // Objects handed over before the failure would be appended to again by the
         // next attempt.
         Unload();
@@ -116,16 +118,17 @@ void CMission::LinkThingData()
 // hundred models: each distinct name is resolved and read (or found in the geometry
 // cache) once per load, and the other things of that name share what the first got,
 // a failure included.
-void CMission::LoadThingModels()
+// Each thing gets its model as the object file's reader hands it over, while the
+// reader has just touched it: a pass over the things afterwards waited on memory
+// for every one of tens of thousands. The first thing of a model name loads the
+// model; the later ones share it.
+void CMission::GiveModelOnLoad(CSceneObjectThing& thing)
 {
-    std::unordered_map<std::string_view, const C4dsModel*> firstByModelName;
-    for (const auto& thing : things_) {
-        const auto [first, isFirst] = firstByModelName.try_emplace(thing->GetModelName(), &thing->GetModel());
-        if (isFirst)
-            thing->LoadModel();
-        else
-            thing->GetModel().ShareFrom(*first->second);
-    }
+    const auto [first, isFirst] = modelsOfLoad_->try_emplace(thing.GetModelName(), &thing.GetModel());
+    if (isFirst)
+        thing.LoadModel();
+    else
+        thing.GetModel().ShareFrom(*first->second);
 }
 
 // Things first: they point at the thing data.
@@ -139,6 +142,8 @@ void CMission::Unload()
 
 void CMission::AddThing(std::unique_ptr<CSceneObjectThing> thing)
 {
+    if (modelsOfLoad_ && thing)
+        GiveModelOnLoad(*thing);
     things_.push_back(std::move(thing));
 }
 

@@ -18,6 +18,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CDravoRoot;
@@ -109,7 +111,7 @@ private:
     void LoadWith(ReadSceneFile readSceneFile, ModelsRead models);
     void LoadWorldModel();
     void LinkThingData();
-    void LoadThingModels();
+    void GiveModelOnLoad(CSceneObjectThing& thing);
     void LoadInsertedModel(CSceneObjectThing& thing) const;
     void Unload();
 
@@ -122,4 +124,7 @@ private:
     std::vector<std::unique_ptr<CSceneObjectMissionScript>> missionScripts_;
     std::vector<std::unique_ptr<CSceneObjectThingData>> thingData_;
     std::vector<std::unique_ptr<CSceneObjectThing>> things_;
+    // While a load that reads the things' models reads the object file: the first
+    // thing of each model name, whose model the later ones share.
+    std::optional<std::unordered_map<std::string_view, const C4dsModel*>> modelsOfLoad_;
 };
