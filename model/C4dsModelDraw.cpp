@@ -89,14 +89,13 @@ private:
         return extent_ == Extent::InView && clip && lod_ == 0 && frameData.box && OutsideClipVolume(*clip, *frameData.box);
     }
 
+    // The current colour needs no saving around a draw: the arrays hold no colours,
+    // so no draw changes it.
     void DrawLod(const ModelLod& lod, const LodDrawData& lodData, bool visible)
     {
         meshesDrawn_ += visible;
         for (std::size_t g = 0; g < lod.faceGroups.size(); ++g) {
             const FaceGroup& group = lod.faceGroups[g];
-            GLfloat colour[4];
-            if (visible)
-                glGetFloatv(GL_CURRENT_COLOR, colour);
             // Without materials texturing is off for the group and on again after it.
             const bool untextured = materials_.empty();
             if (untextured) {
@@ -115,24 +114,32 @@ private:
                 DrawGroup(lod, lodData, g, count);
             if (untextured)
                 glEnable(GL_TEXTURE_2D);
-            glColor4fv(colour);
         }
     }
 
-    // Every face group declares the arrays again, as GL may have been handed others
-    // in between.
-    void DrawGroup(const ModelLod& lod, const LodDrawData& lodData, std::size_t g, GLsizei count) const
+    // The arrays are declared when this painting has not declared them yet for the
+    // LOD: nothing else declares arrays while a model is drawn.
+    void DrawGroup(const ModelLod& lod, const LodDrawData& lodData, std::size_t g, GLsizei count)
     {
         const GroupDrawData& group = lodData.groups[g];
         if (data_.vertexBuffer != 0) {
-            glInterleavedArrays(GL_T2F_N3F_V3F, 0, reinterpret_cast<const void*>(lodData.vertexOffset));
+            Declare(&lodData, reinterpret_cast<const void*>(lodData.vertexOffset));
             glDrawRangeElements(GL_TRIANGLES, group.lowest, group.highest, count, GL_UNSIGNED_SHORT,
                                 reinterpret_cast<const void*>(group.indexOffset));
         } else {
-            glInterleavedArrays(GL_T2F_N3F_V3F, 0, lod.vertices.data());
+            Declare(&lod, lod.vertices.data());
             glDrawRangeElements(GL_TRIANGLES, group.lowest, group.highest, count, GL_UNSIGNED_SHORT,
                                 lod.faceGroups[g].indices.data());
         }
+    }
+
+    // `owner`: what the arrays at `pointer` belong to.
+    void Declare(const void* owner, const void* pointer)
+    {
+        if (declaredFor_ == owner)
+            return;
+        glInterleavedArrays(GL_T2F_N3F_V3F, 0, pointer);
+        declaredFor_ = owner;
     }
 
     const std::vector<std::unique_ptr<ModelFrame>>& frames_;
@@ -142,6 +149,7 @@ private:
     Extent extent_;
     int pushesLeft_ = 0;
     std::size_t meshesDrawn_ = 0;
+    const void* declaredFor_ = nullptr;
 };
 
 // Binds the geometry's buffers for the painting, and leaves none bound after it.

@@ -10,6 +10,12 @@
 // overview and the pick over the overview, in processor time (and _elapsed beside
 // it); run them all, in this order.
 //
+// Beside the floor, the textured floor: the same buffer with every face group's own
+// texture, the groups of each texture drawn together (one draw and one bind a
+// texture), so that it samples what the frame samples; x_floor_textures gives the
+// overview over it. The rest of the frame's cost over it lies in its draws and in
+// their order (each change of texture, and each matrix, between two draws).
+//
 // usage: verdax_bench_view [--prefix DIR] [--things N] [benchmark options]
 //   --prefix DIR  the generated game (shared with verdax_bench_mission; written when absent)
 //   --things N    a mission of N things (10,000 without it)
@@ -37,6 +43,7 @@
 #include <ctime>
 #include <string>
 #include <iostream>
+#include <map>
 
 namespace {
 
@@ -58,11 +65,13 @@ Matrix CurrentModelview()
     return m;
 }
 
-// Every triangle of the frame, in world coordinates, in one buffer.
+// Every triangle of the frame, in world coordinates, in one buffer; and its face
+// groups' indices again, grouped by texture.
 class CFloorMesh {
 public:
     void AddModel(const C4dsModel& model)
     {
+        materials_ = &model.GetMaterials();
         for (const auto& frame : model.GetFrames()) {
             if (frame->parentIndex == 0)
                 AddFrame(*frame);
@@ -86,7 +95,15 @@ public:
 
     void Upload()
     {
-        glGenBuffers(2, buffers_.data());
+        std::vector<GLuint> byTexture;
+        for (auto& [texture, indices] : indicesOfTexture_) {
+            textureRanges_.push_back({texture, byTexture.size(), indices.size()});
+            byTexture.insert(byTexture.end(), indices.begin(), indices.end());
+        }
+        glGenBuffers(3, buffers_.data());
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers_[2]);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(byTexture.size() * sizeof(GLuint)),
+                     byTexture.data(), GL_STATIC_DRAW);
         glBindBuffer(GL_ARRAY_BUFFER, buffers_[0]);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(ModelVertex)), vertices_.data(),
                      GL_STATIC_DRAW);
@@ -107,7 +124,23 @@ public:
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     }
 
+    // The face groups of each texture with one draw, after binding it.
+    void DrawByTexture() const
+    {
+        glBindBuffer(GL_ARRAY_BUFFER, buffers_[0]);
+        glInterleavedArrays(GL_T2F_N3F_V3F, 0, nullptr);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers_[2]);
+        for (const TextureRange& range : textureRanges_) {
+            glBindTexture(GL_TEXTURE_2D, range.texture);
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range.count), GL_UNSIGNED_INT,
+                           reinterpret_cast<const void*>(range.first * sizeof(GLuint)));
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    }
+
     std::size_t Triangles() const { return indices_.size() / 3; }
+    std::size_t Textures() const { return textureRanges_.size(); }
 
 private:
     void AddFrame(const ModelFrame& frame)
@@ -138,14 +171,32 @@ private:
             vertices_.push_back(v);
         }
         for (const FaceGroup& group : lod.faceGroups) {
-            for (const std::uint16_t index : group.indices)
-                indices_.push_back(base + index);
+            // Material 0 draws with the texture bound before it, as the drawing does.
+            if (group.materialIndex != 0 && group.materialIndex <= materials_->size())
+                texture_ = (*materials_)[group.materialIndex - 1].diffuseGlName;
+            std::vector<GLuint>& ofTexture = indicesOfTexture_[texture_];
+            const std::size_t count = std::min<std::size_t>(group.indices.size(), group.faceCount * std::size_t{3});
+            for (std::size_t i = 0; i < group.indices.size(); ++i) {
+                indices_.push_back(base + group.indices[i]);
+                if (i < count)
+                    ofTexture.push_back(base + group.indices[i]);
+            }
         }
     }
 
+    struct TextureRange {
+        GLuint texture = 0;
+        std::size_t first = 0;
+        std::size_t count = 0;
+    };
+
+    const std::vector<ModelMaterial>* materials_ = nullptr;
+    GLuint texture_ = 0;
+    std::map<GLuint, std::vector<GLuint>> indicesOfTexture_;
+    std::vector<TextureRange> textureRanges_;
     std::vector<ModelVertex> vertices_;
     std::vector<GLuint> indices_;
-    std::array<GLuint, 2> buffers_{};
+    std::array<GLuint, 3> buffers_{};
 };
 
 CFloorMesh* g_floor = nullptr;
@@ -159,6 +210,7 @@ struct Seconds {
 
 // The mean of the last run of each, for the ratios the later ones report.
 Seconds g_floorSeconds;
+Seconds g_texturedFloorSeconds;
 Seconds g_frameSeconds;  // the overview
 
 double ProcessCpuSeconds()
@@ -229,6 +281,7 @@ void BM_Frame(benchmark::State& state)
 {
     g_frameSeconds = TimeFrames(state, bench::OverviewCamera());
     SetRatio(state, "x_floor", g_frameSeconds, g_floorSeconds);
+    SetRatio(state, "x_floor_textures", g_frameSeconds, g_texturedFloorSeconds);
     state.counters["things"] = static_cast<double>(g_scene.mission->GetThings().size());
     CountDrawn(state);
 }
@@ -247,19 +300,25 @@ void BM_FrameNewView(benchmark::State& state)
     CountDrawn(state);
 }
 
-void BM_Floor(benchmark::State& state)
+// The camera of the overview, as the frame sets it.
+void StartFloorFrame()
 {
     const Camera camera = bench::OverviewCamera();
+    glClearColor(0.5f, 0.5f, 0.5f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadMatrixf(kZMirror);
+    gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.centre.x, camera.centre.y, camera.centre.z,
+              camera.up.x, camera.up.y, camera.up.z);
+    glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+void BM_Floor(benchmark::State& state)
+{
     const auto& materials = g_scene.mission->GetWorldModel().GetMaterials();
     CStopwatch watch;
     for (auto _ : state) {
         watch.Start();
-        glClearColor(0.5f, 0.5f, 0.5f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadMatrixf(kZMirror);
-        gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.centre.x, camera.centre.y, camera.centre.z,
-                  camera.up.x, camera.up.y, camera.up.z);
-        glColor3f(1.0f, 1.0f, 1.0f);
+        StartFloorFrame();
         if (!materials.empty())
             glBindTexture(GL_TEXTURE_2D, materials[0].diffuseGlName);
         g_floor->Draw();
@@ -268,6 +327,21 @@ void BM_Floor(benchmark::State& state)
     }
     g_floorSeconds = watch.Mean();
     state.counters["triangles"] = static_cast<double>(g_floor->Triangles());
+}
+
+void BM_FloorTextures(benchmark::State& state)
+{
+    CStopwatch watch;
+    for (auto _ : state) {
+        watch.Start();
+        StartFloorFrame();
+        g_floor->DrawByTexture();
+        FinishFrame();
+        watch.Stop();
+    }
+    g_texturedFloorSeconds = watch.Mean();
+    SetRatio(state, "x_floor", g_texturedFloorSeconds, g_floorSeconds);
+    state.counters["textures"] = static_cast<double>(g_floor->Textures());
 }
 
 // One pick an iteration, at the 20 points of a 5 x 4 grid in turn.
@@ -291,6 +365,7 @@ void BM_Pick(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_FloorTextures)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_FrameStreet)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_FrameNewView)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();

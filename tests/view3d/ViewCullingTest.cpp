@@ -75,6 +75,8 @@ TEST_F(ViewCulling, ASkippedModelDrawsNothingButBindsAsADrawWould)
     EXPECT_EQ(Pixel(5, 35), kRed);  // the last binding of the skipped model
 }
 
+// Three meshes in one buffer, the first of two face groups, each drawn from its own
+// place in it: the picture is the one client arrays draw.
 TEST_F(ViewCulling, BufferObjectsDrawWhatClientArraysDraw)
 {
     ByteWriter w = ModelStart({"red.bmp", "green.bmp", "blue.bmp"});
@@ -88,6 +90,7 @@ TEST_F(ViewCulling, BufferObjectsDrawWhatClientArraysDraw)
     const auto fromBuffers = frame_->ReadRgb();
     EXPECT_EQ(Pixel(15, 20), kRed);
     EXPECT_EQ(Pixel(35, 20), kGreen);
+    EXPECT_EQ(Pixel(45, 45), kBlue);
 
     CModelDrawCache::Instance().Clear(true);
     CModelDrawCache::SetBuffersAllowed(false);
@@ -162,6 +165,20 @@ TEST_F(RendererCulling, AThingOutsideTheViewIsLeftOutAndThePictureStaysTheSame)
     EXPECT_EQ(renderer_.LastFrameCounts().things, 2u);
     EXPECT_EQ(Pixel(kSize / 2, kSize / 2), middle);
     EXPECT_NE(frame_->ReadRgb(), culled);
+}
+
+// Picking draws in selection mode, where GL takes another path to the pixels: the
+// mesh under the point is the model's second, drawn from the middle of its buffer
+// (drawn from the first mesh's vertices, it would lie far from the point).
+TEST_F(RendererCulling, APickHitsAMeshDrawnFromTheMiddleOfItsModelsBuffer)
+{
+    ByteWriter w = ModelStart({"red.bmp"});
+    w.U16(2);
+    SquaresFrame(w, 0, {0, 0, 0}, {{100, 100, 101, 101, 1}});
+    SquaresFrame(w, 0, {0, 0, 0}, {{-1, -1, 1, 1, 1}});
+    CSceneObjectThing& thing = AddThing(dir_.Write("two.4ds", w.Str()).string(), {0, 0, -5});
+    EXPECT_EQ(renderer_.Pick(kSize / 2, kSize / 2, kSize, kSize), &thing);
+    EXPECT_EQ(renderer_.Pick(2, 2, kSize, kSize), nullptr);
 }
 
 }  // namespace
