@@ -32,16 +32,15 @@ void CTextureManager::Clear()
     }
     // The models' buffer objects live in the same contexts as the textures.
     CModelDrawCache::Instance().Clear(current);
+    byName_.clear();
     textures_.clear();
     ++generation_;
 }
 
 CTexture& CTextureManager::GetTexture(const std::string& fileName)
 {
-    const auto cached =
-        std::ranges::find_if(textures_, [&](const auto& texture) { return texture->GetName() == fileName; });
-    if (cached != textures_.end())
-        return **cached;
+    if (const auto cached = byName_.find(fileName); cached != byName_.end())
+        return *cached->second;
 
     auto texture = std::make_unique<CTexture>();
     if (uploadContext_)
@@ -55,6 +54,8 @@ CTexture& CTextureManager::GetTexture(const std::string& fileName)
     } catch (const std::exception&) {
         throw CVerdaxException(VERDAX_ERR_FOREIGN);
     }
+    CTexture& loaded = *texture;
     textures_.push_back(std::move(texture));
-    return *textures_.back();
+    byName_.emplace(fileName, &loaded);
+    return loaded;
 }

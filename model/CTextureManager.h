@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CTextureManager {
@@ -52,6 +53,9 @@ private:
     CTextureManager() = default;
 
     std::vector<std::unique_ptr<CTexture>> textures_;  // in the order first loaded
+    // The same by name: a world model names hundreds of textures, each once per
+    // material.
+    std::unordered_map<std::string, CTexture*> byName_;
     std::uint64_t generation_ = 0;
     std::function<void()> uploadContext_;
 };
