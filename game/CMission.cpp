@@ -117,11 +117,9 @@ void CMission::LinkThingData()
 // A thing without its model keeps going without one. Thousands of things name a
 // hundred models: each distinct name is resolved and read (or found in the geometry
 // cache) once per load, and the other things of that name share what the first got,
-// a failure included.
-// Each thing gets its model as the object file's reader hands it over, while the
-// reader has just touched it: a pass over the things afterwards waited on memory
-// for every one of tens of thousands. The first thing of a model name loads the
-// model; the later ones share it.
+// a failure included. Each thing gets its model as the object file's reader hands
+// it over, while the thing is still in the cache: a pass over tens of thousands of
+// things afterwards waited on memory for every one.
 void CMission::GiveModelOnLoad(CSceneObjectThing& thing)
 {
     const auto [first, isFirst] = modelsOfLoad_->try_emplace(thing.GetModelName(), &thing.GetModel());
