@@ -133,18 +133,21 @@ void CItemTreeView::SelectObject(CVerdaxData* object)
 {
     if (!object)
         return;
-    branches_.RowOf(*object);
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+    // An object of a mission's lists has its one row in its branch; anything else
+    // (a mission) is looked for among the items.
+    QTreeWidgetItem* row = branches_.RowOf(*object);
+    for (QTreeWidgetItemIterator it(this); !row && *it; ++it) {
         const auto* item = dynamic_cast<const CItemTreeItem*>(*it);
-        if (!item || item->GetObject() != object)
-            continue;
-        for (QTreeWidgetItem* ancestor = (*it)->parent(); ancestor; ancestor = ancestor->parent())
-            ancestor->setExpanded(true);
-        ScopedValue cause(cause_, Cause::Program);
-        setCurrentItem(*it);
-        scrollToItem(*it);
-        return;
+        if (item && item->GetObject() == object)
+            row = *it;
     }
+    if (!row)
+        return;
+    for (QTreeWidgetItem* ancestor = row->parent(); ancestor; ancestor = ancestor->parent())
+        ancestor->setExpanded(true);
+    ScopedValue cause(cause_, Cause::Program);
+    setCurrentItem(row);
+    scrollToItem(row);
 }
 
 // The current item is the selected one: an item made current without being
