@@ -6,13 +6,16 @@
 // What a face group binds stays bound for the next (a group of material 0 draws
 // with the texture before it), also across models. So a frame or model left out
 // because it lies outside the view still makes its texture bindings: what is drawn
-// after it looks the same as when everything is drawn.
+// after it looks the same as when everything is drawn. Within a frame that draws
+// from texture stacks (CStackedTexturing) a group selects its texture there instead,
+// and GL samples it only when a group is drawn.
 //
 // The drawing reads the model only through its geometry: GetFrames(),
 // GetMaterials() and the plain fields of ModelFrame, ModelLod and FaceGroup.
 
 #include "model/C4dsModel.h"
 #include "model/CModelDrawCache.h"
+#include "model/CTextureStacks.h"
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
@@ -100,20 +103,46 @@ private:
             const bool untextured = materials_.empty();
             if (untextured) {
                 if (visible)
-                    glDisable(GL_TEXTURE_2D);
+                    SetUntextured(true);
             } else if (group.materialIndex != 0) {
                 if (group.materialIndex > materials_.size())
                     throw DrawFailure{};
-                glBindTexture(GL_TEXTURE_2D, materials_[group.materialIndex - 1].diffuseGlName);
-                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+                SelectTexture(materials_[group.materialIndex - 1].diffuseGlName);
             }
             if (!visible)
                 continue;
             const auto count = static_cast<GLsizei>(std::min<std::size_t>(group.indices.size(), group.faceCount * 3u));
-            if (count > 0)
+            if (count > 0) {
+                if (stacked_ && !untextured)
+                    stacked_->Apply();
                 DrawGroup(lod, lodData, g, count);
+            }
             if (untextured)
-                glEnable(GL_TEXTURE_2D);
+                SetUntextured(false);
+        }
+    }
+
+    void SelectTexture(GLuint name) const
+    {
+        if (stacked_) {
+            stacked_->Select(name);
+            return;
+        }
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    }
+
+    void SetUntextured(bool untextured) const
+    {
+        if (stacked_) {
+            if (untextured)
+                stacked_->BeginUntextured();
+            else
+                stacked_->EndUntextured();
+        } else if (untextured) {
+            glDisable(GL_TEXTURE_2D);
+        } else {
+            glEnable(GL_TEXTURE_2D);
         }
     }
 
@@ -150,6 +179,7 @@ private:
     int pushesLeft_ = 0;
     std::size_t meshesDrawn_ = 0;
     const void* declaredFor_ = nullptr;
+    CStackedTexturing* stacked_ = CStackedTexturing::Active();
 };
 
 // Binds the geometry's buffers for the painting, and leaves none bound after it.

@@ -1,5 +1,6 @@
 #include "model/CModelDrawCache.h"
 
+#include "model/CTexture.h"
 #include "model/CTextureManager.h"
 
 #define GL_GLEXT_PROTOTYPES
@@ -7,7 +8,6 @@
 #include <GL/glext.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <span>
 
 namespace {
@@ -15,17 +15,6 @@ namespace {
 bool g_buffersAllowed = true;
 
 constexpr std::uint16_t kNoIndex = 0;
-
-// Buffer objects came with GL 1.5.
-bool ContextHasBuffers()
-{
-    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    int major = 0;
-    int minor = 0;
-    if (!version || std::sscanf(version, "%d.%d", &major, &minor) != 2)
-        return false;
-    return major > 1 || (major == 1 && minor >= 5);
-}
 
 // The indices a face group draws, as the drawing counts them.
 std::size_t DrawnIndices(const FaceGroup& group)
@@ -85,10 +74,11 @@ ModelDrawData Layout(const ModelGeometry& geometry, Sizes& sizes)
 }
 
 // Every LOD's vertices and every face group's indices into two buffer objects of the
-// current context; none when it has no buffer objects or no room for these.
+// current context; none when it has no buffer objects (before GL 1.5) or no room
+// for these.
 void Upload(const ModelGeometry& geometry, const Sizes& sizes, ModelDrawData& data)
 {
-    if (!g_buffersAllowed || sizes.vertexBytes == 0 || sizes.indexBytes == 0 || !ContextHasBuffers())
+    if (!g_buffersAllowed || sizes.vertexBytes == 0 || sizes.indexBytes == 0 || !GlVersionAtLeast(1, 5))
         return;
     while (glGetError() != GL_NO_ERROR) {
     }

@@ -11,6 +11,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -53,6 +54,16 @@ bool HasCurrentGlContext()
 {
     // Without a current context GL calls do nothing and glGetString gives null.
     return glGetString(GL_VERSION) != nullptr;
+}
+
+bool GlVersionAtLeast(int major, int minor)
+{
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int hasMajor = 0;
+    int hasMinor = 0;
+    if (!version || std::sscanf(version, "%d.%d", &hasMajor, &hasMinor) != 2)
+        return false;
+    return hasMajor > major || (hasMajor == major && hasMinor >= minor);
 }
 
 // The GL texture object is left to its context: the cache outlives the view's context

@@ -13,6 +13,8 @@ struct BitmapImage;
 
 // Whether a GL context is current on this thread: textures are uploaded into it.
 bool HasCurrentGlContext();
+// Whether the current context's GL version is at least major.minor.
+bool GlVersionAtLeast(int major, int minor);
 
 class CTexture {
 public:

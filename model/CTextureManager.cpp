@@ -2,6 +2,7 @@
 
 #include "core/CVerdaxException.h"
 #include "model/CModelDrawCache.h"
+#include "model/CTextureStacks.h"
 
 #include <algorithm>
 #include <new>
@@ -30,8 +31,10 @@ void CTextureManager::Clear()
         for (const auto& texture : textures_)
             texture->DeleteGlTexture();
     }
-    // The models' buffer objects live in the same contexts as the textures.
+    // The models' buffer objects and the stacks live in the same contexts as the
+    // textures.
     CModelDrawCache::Instance().Clear(current);
+    CTextureStacks::Instance().Clear(current);
     byName_.clear();
     textures_.clear();
     ++generation_;

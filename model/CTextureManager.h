@@ -37,6 +37,8 @@ public:
     bool CanLoadTextures();
 
     std::size_t GetCount() const { return textures_.size(); }
+    // The textures in the order first loaded; index below GetCount().
+    const CTexture& GetAt(std::size_t index) const { return *textures_[index]; }
 
     // Forgets every texture, and the models' buffer objects (CModelDrawCache). With a
     // GL context current, which must then be the one they were made in, their GL

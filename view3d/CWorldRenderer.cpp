@@ -1,6 +1,7 @@
 #include "view3d/CWorldRenderer.h"
 
 #include "game/CMission.h"
+#include "model/CTextureStacks.h"
 #include "view3d/ViewMatrices.h"
 
 #include <GL/gl.h>
@@ -126,14 +127,17 @@ void CWorldRenderer::Render()
     glPushName(0);
     counts_ = {};
     const Matrix4 view = CurrentClipMatrix();
-    if (settings_.world && mission_) {
+    {
+        const CStackedTexturing stacked;
+        if (settings_.world && mission_) {
+            glPushMatrix();
+            counts_.worldMeshes = mission_->GetWorldModel().DrawInView(0, view);
+            glPopMatrix();
+        }
         glPushMatrix();
-        counts_.worldMeshes = mission_->GetWorldModel().DrawInView(0, view);
+        DrawThings(view);
         glPopMatrix();
     }
-    glPushMatrix();
-    DrawThings(view);
-    glPopMatrix();
     glPopName();
     glFlush();
 }
@@ -230,6 +234,7 @@ void CWorldRenderer::DrawMarker() const
     glGetFloatv(GL_CURRENT_COLOR, saved);
     glColor4f(saved[0], saved[1], saved[2], 0.25f);
     const CapabilityScope untextured(GL_TEXTURE_2D, false);
+    const CapabilityScope unstacked(GL_TEXTURE_3D, false);
     gluSphere(quadric_, radius, 8, 8);
     glColor4fv(saved);
 }

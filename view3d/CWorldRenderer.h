@@ -63,6 +63,8 @@ public:
     // glFlush. Swapping is the caller's.
     // The world's frames and the things whose boxes lie wholly outside the view are
     // left out: they would not change a pixel (nor, while picking, a hit record).
+    // The world and the things draw from the texture stacks (CStackedTexturing),
+    // which gives the same pixels as binding each face group's 2D texture.
     void Render();
     const FrameCounts& LastFrameCounts() const { return counts_; }
 

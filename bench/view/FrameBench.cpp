@@ -21,6 +21,8 @@
 //   --things N    a mission of N things (10,000 without it)
 //   --client-arrays  models drawn from their arrays in memory, as on a GL without
 //                 buffer objects
+//   --2d-textures  frames bind each face group's 2D texture rather than drawing
+//                 from the texture stacks, as on a GL without 3D textures
 
 #include "bench/mission/BenchCameras.h"
 #include "bench/mission/BenchGame.h"
@@ -28,6 +30,7 @@
 #include "bench/support/BenchPrefix.h"
 #include "game/CMission.h"
 #include "model/CModelDrawCache.h"
+#include "model/CTextureStacks.h"
 #include "view3d/COffscreenFrame.h"
 #include "view3d/CWorldRenderer.h"
 #include "view3d/ViewMatrices.h"
@@ -377,6 +380,8 @@ int main(int argc, char** argv)
     const bench::CBenchPrefix prefix(argc, argv, "view");
     if (bench::TakeFlag(argc, argv, "--client-arrays"))
         CModelDrawCache::SetBuffersAllowed(false);
+    if (bench::TakeFlag(argc, argv, "--2d-textures"))
+        CTextureStacks::SetAllowed(false);
     int status = 0;
     {
         CBenchGame game(prefix.Path(), scale);
@@ -406,7 +411,8 @@ int main(int argc, char** argv)
                 floor.AddThing(*thing);
             glPopMatrix();
             floor.Upload();
-            // The first frame uploads every model into buffer objects: not a steady frame.
+            // The first frame uploads every model into buffer objects and stacks the
+            // textures: not a steady frame.
             renderer.Render();
             glFinish();
 
