@@ -14,10 +14,11 @@
 // their ratio; that ratio is a power of two, so the scaled coordinate, its wrapping
 // and the texel it falls in come out exactly as before.
 //
-// The textures loaded since the last update are stacked together, a stack for each
-// slice size, from the pixels GL holds. Stacks belong to the texture cache's
-// generation: a clear of the cache deletes them. Used from one thread, as the cache
-// is.
+// At the start of a frame the textures loaded since the last one are stacked
+// together, a stack for each slice size, from the pixels GL holds: the first frame
+// after a load pays for the copy. The 2D textures stay, for drawing outside frames,
+// so GL holds each texture twice. Stacks belong to the texture cache's generation: a
+// clear of the cache deletes them. Used from one thread, as the cache is.
 
 #include <array>
 #include <cstddef>
