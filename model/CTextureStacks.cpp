@@ -83,11 +83,6 @@ void CTextureStacks::SetAllowed(bool allowed)
     g_allowed = allowed;
 }
 
-bool CTextureStacks::Allowed()
-{
-    return g_allowed;
-}
-
 const TextureSlot* CTextureStacks::SlotOf(std::uint32_t name) const
 {
     const auto found = slots_.find(name);
@@ -208,7 +203,7 @@ CStackedTexturing::~CStackedTexturing()
     g_active = nullptr;
     glDisable(GL_TEXTURE_3D);
     glBindTexture(GL_TEXTURE_3D, static_cast<GLuint>(saved3dBinding_));
-    if (!identityMatrix_)
+    if (threeD_)
         LoadTextureMatrix(kIdentity.data());
     glBindTexture(GL_TEXTURE_2D, current_);
 }
@@ -220,7 +215,7 @@ CStackedTexturing* CStackedTexturing::Active()
 
 void CStackedTexturing::Apply()
 {
-    if (anyApplied_ && applied_ == current_)
+    if (applied_ == current_)
         return;
     if (const TextureSlot* slot = CTextureStacks::Instance().SlotOf(current_)) {
         if (!threeD_)
@@ -230,18 +225,15 @@ void CStackedTexturing::Apply()
             glBindTexture(GL_TEXTURE_3D, slot->stack);
         boundStack_ = slot->stack;
         LoadTextureMatrix(slot->matrix.data());
-        identityMatrix_ = false;
     } else {
-        if (threeD_)
+        if (threeD_) {
             glDisable(GL_TEXTURE_3D);
+            LoadTextureMatrix(kIdentity.data());
+        }
         threeD_ = false;
         glBindTexture(GL_TEXTURE_2D, current_);
-        if (!identityMatrix_)
-            LoadTextureMatrix(kIdentity.data());
-        identityMatrix_ = true;
     }
     applied_ = current_;
-    anyApplied_ = true;
 }
 
 void CStackedTexturing::LoadTextureMatrix(const float* matrix)

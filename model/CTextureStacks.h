@@ -23,6 +23,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -60,7 +61,6 @@ public:
     // Off: frames bind the 2D textures, as on a context without 3D textures (for
     // tests and benchmarks).
     static void SetAllowed(bool allowed);
-    static bool Allowed();
 
 private:
     CTextureStacks() = default;
@@ -109,10 +109,10 @@ private:
 
     bool active_ = false;
     std::uint32_t current_ = 0;
-    std::uint32_t applied_ = 0;
-    bool anyApplied_ = false;
-    bool threeD_ = false;  // GL_TEXTURE_3D enabled by this frame
+    std::optional<std::uint32_t> applied_;  // the texture GL samples now
+    // GL_TEXTURE_3D enabled by this frame, with a slot's texture matrix loaded; off,
+    // the identity.
+    bool threeD_ = false;
     std::uint32_t boundStack_ = 0;
-    bool identityMatrix_ = true;
     std::int32_t saved3dBinding_ = 0;
 };
