@@ -4,6 +4,7 @@
 
 #include "core/CVerdaxException.h"
 #include "model/CHeadlessGlContext.h"
+#include "model/CModelDrawCache.h"
 #include "platform/CodePage.h"
 #include "tools/MissionLocator.h"
 #include "tools/PngWriter.h"
@@ -187,6 +188,9 @@ int RunRender(std::span<const std::string> args)
     COffscreenFrame frame(options.width, options.height);
     if (!frame.IsValid())
         return Failure(frame.GetFailure());
+    // One frame draws a part of the geometry once: copying all of it into buffer
+    // objects first costs more than drawing from the models' own arrays.
+    CModelDrawCache::SetBuffersAllowed(false);
     CWorldRenderer renderer;
     renderer.InitGl();
     glMatrixMode(GL_MODELVIEW);
