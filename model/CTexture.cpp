@@ -66,6 +66,20 @@ bool GlVersionAtLeast(int major, int minor)
     return hasMajor > major || (hasMajor == major && hasMinor >= minor);
 }
 
+CUnpaddedPixelRows::CUnpaddedPixelRows()
+{
+    glGetIntegerv(GL_PACK_ALIGNMENT, &pack_);
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack_);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+}
+
+CUnpaddedPixelRows::~CUnpaddedPixelRows()
+{
+    glPixelStorei(GL_PACK_ALIGNMENT, pack_);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, unpack_);
+}
+
 // The GL texture object is left to its context: the cache outlives the view's context
 // at process exit.
 CTexture::~CTexture() = default;
@@ -108,13 +122,11 @@ void CTexture::Upload(const BitmapImage& image)
     const std::vector<std::uint8_t> expanded =
         image.bytesPerPixel == 1 ? ExpandPalette(image) : std::vector<std::uint8_t>();
     const std::vector<std::uint8_t>& rgba = image.bytesPerPixel == 1 ? expanded : image.pixels;
-    // The rows are unpadded: an alignment of 8 left by a caller would misread odd widths.
-    GLint savedAlignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedAlignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 rgba.empty() ? nullptr : rgba.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, savedAlignment);
+    {
+        const CUnpaddedPixelRows unpadded;
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     rgba.empty() ? nullptr : rgba.data());
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 }

@@ -16,6 +16,21 @@ bool HasCurrentGlContext();
 // Whether the current context's GL version is at least major.minor.
 bool GlVersionAtLeast(int major, int minor);
 
+// For its scope, pixel rows go to and come from GL unpadded (an alignment of 1 both
+// ways); then the alignments it found are set again. An alignment of 8 left by a
+// caller would misread the rows of odd widths.
+class CUnpaddedPixelRows {
+public:
+    CUnpaddedPixelRows();
+    ~CUnpaddedPixelRows();
+    CUnpaddedPixelRows(const CUnpaddedPixelRows&) = delete;
+    CUnpaddedPixelRows& operator=(const CUnpaddedPixelRows&) = delete;
+
+private:
+    std::int32_t pack_ = 4;
+    std::int32_t unpack_ = 4;
+};
+
 class CTexture {
 public:
     CTexture() = default;

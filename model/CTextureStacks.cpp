@@ -41,29 +41,6 @@ void TileInto(const std::vector<std::uint8_t>& texels, int w, int h, int width, 
     }
 }
 
-// Pixel store alignment of 1 for a scope, then what it was.
-class ByteAlignment {
-public:
-    ByteAlignment()
-    {
-        glGetIntegerv(GL_PACK_ALIGNMENT, &pack_);
-        glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack_);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    }
-    ~ByteAlignment()
-    {
-        glPixelStorei(GL_PACK_ALIGNMENT, pack_);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, unpack_);
-    }
-    ByteAlignment(const ByteAlignment&) = delete;
-    ByteAlignment& operator=(const ByteAlignment&) = delete;
-
-private:
-    GLint pack_ = 4;
-    GLint unpack_ = 4;
-};
-
 }  // namespace
 
 struct CTextureStacks::Pending {
@@ -114,7 +91,7 @@ void CTextureStacks::Update()
     GLint bound3d = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound2d);
     glGetIntegerv(GL_TEXTURE_BINDING_3D, &bound3d);
-    const ByteAlignment alignment;
+    const CUnpaddedPixelRows unpadded;
     for (const auto& [size, textures] : bySize) {
         for (std::size_t first = 0; first < textures.size(); first += static_cast<std::size_t>(most)) {
             const auto last = std::min(textures.size(), first + static_cast<std::size_t>(most));
