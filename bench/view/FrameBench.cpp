@@ -16,6 +16,12 @@
 // overview over it. The rest of the frame's cost over it lies in its draws and in
 // their order (each change of texture, and each matrix, between two draws).
 //
+// The ratios above divide figures of benchmarks run one after another, a few
+// iterations each, so a change of the host's speed between them moves them.
+// BM_FloorsAndFrameInTurn draws the floor, the textured floor and the overview
+// in turn, fifteen rounds, and gives the medians of each round's own ratios: the
+// figures to compare between runs.
+//
 // usage: verdax_bench_view [--prefix DIR] [--things N] [benchmark options]
 //   --prefix DIR  the generated game (shared with verdax_bench_mission; written when absent)
 //   --things N    a mission of N things (10,000 without it)
@@ -41,6 +47,7 @@
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <ctime>
@@ -253,6 +260,15 @@ void SetRatio(benchmark::State& state, const std::string& name, const Seconds& m
     state.counters[name + "_elapsed"] = baseline.elapsed > 0 ? measured.elapsed / baseline.elapsed : 0;
 }
 
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::ranges::nth_element(values, middle);
+    return *middle;
+}
+
 void FinishFrame()
 {
     glFinish();
@@ -315,16 +331,28 @@ void StartFloorFrame()
     glColor3f(1.0f, 1.0f, 1.0f);
 }
 
+// The floor samples the world's first texture only.
+void DrawFloor()
+{
+    StartFloorFrame();
+    const auto& materials = g_scene.mission->GetWorldModel().GetMaterials();
+    if (!materials.empty())
+        glBindTexture(GL_TEXTURE_2D, materials[0].diffuseGlName);
+    g_floor->Draw();
+}
+
+void DrawTexturedFloor()
+{
+    StartFloorFrame();
+    g_floor->DrawByTexture();
+}
+
 void BM_Floor(benchmark::State& state)
 {
-    const auto& materials = g_scene.mission->GetWorldModel().GetMaterials();
     CStopwatch watch;
     for (auto _ : state) {
         watch.Start();
-        StartFloorFrame();
-        if (!materials.empty())
-            glBindTexture(GL_TEXTURE_2D, materials[0].diffuseGlName);
-        g_floor->Draw();
+        DrawFloor();
         FinishFrame();
         watch.Stop();
     }
@@ -337,14 +365,43 @@ void BM_FloorTextures(benchmark::State& state)
     CStopwatch watch;
     for (auto _ : state) {
         watch.Start();
-        StartFloorFrame();
-        g_floor->DrawByTexture();
+        DrawTexturedFloor();
         FinishFrame();
         watch.Stop();
     }
     g_texturedFloorSeconds = watch.Mean();
     SetRatio(state, "x_floor", g_texturedFloorSeconds, g_floorSeconds);
     state.counters["textures"] = static_cast<double>(g_floor->Textures());
+}
+
+// The floor, the textured floor and the overview in turn, each round in another
+// order, so that a drift of the host's speed during the run falls on all three
+// alike: the medians of the rounds' own ratios, in processor time.
+void BM_FloorsAndFrameInTurn(benchmark::State& state)
+{
+    const std::array<void (*)(), 3> draws = {DrawFloor, DrawTexturedFloor, [] { g_scene.renderer->Render(); }};
+    g_scene.renderer->GetCamera() = bench::OverviewCamera();
+    std::vector<double> frameOverFloor;
+    std::vector<double> frameOverTextured;
+    std::vector<double> texturedOverFloor;
+    std::size_t round = 0;
+    for (auto _ : state) {
+        std::array<double, 3> cpu{};
+        for (std::size_t k = 0; k < draws.size(); ++k) {
+            const std::size_t which = (round + k) % draws.size();
+            const double start = ProcessCpuSeconds();
+            draws[which]();
+            FinishFrame();
+            cpu[which] = ProcessCpuSeconds() - start;
+        }
+        ++round;
+        frameOverFloor.push_back(cpu[2] / cpu[0]);
+        frameOverTextured.push_back(cpu[2] / cpu[1]);
+        texturedOverFloor.push_back(cpu[1] / cpu[0]);
+    }
+    state.counters["x_floor"] = Median(frameOverFloor);
+    state.counters["x_floor_textures"] = Median(frameOverTextured);
+    state.counters["textured_x_floor"] = Median(texturedOverFloor);
 }
 
 // One pick an iteration, at the 20 points of a 5 x 4 grid in turn.
@@ -372,6 +429,7 @@ BENCHMARK(BM_FloorTextures)->Unit(benchmark::kMillisecond)->UseRealTime()->Measu
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_FrameStreet)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_FrameNewView)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_FloorsAndFrameInTurn)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(15);
 BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(20);
 
 int main(int argc, char** argv)
