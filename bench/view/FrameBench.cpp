@@ -17,10 +17,12 @@
 // their order (each change of texture, and each matrix, between two draws).
 //
 // The ratios above divide figures of benchmarks run one after another, a few
-// iterations each, so a change of the host's speed between them moves them.
-// BM_FloorsAndFrameInTurn draws the floor, the textured floor and the overview
-// in turn, fifteen rounds, and gives the medians of each round's own ratios: the
-// figures to compare between runs.
+// iterations each, so a change of the host's speed between them moves them; and
+// the floor drawn again and again takes 8,000 page faults at some of its draws
+// (the GL's memory for its one large draw given back and taken again), which the
+// ratios over it then lose. BM_FloorsAndFrameInTurn draws the floor, the textured
+// floor and the overview in turn, fifteen rounds, and gives the medians of each
+// round's own ratios: the figures to compare between runs.
 //
 // usage: verdax_bench_view [--prefix DIR] [--things N] [benchmark options]
 //   --prefix DIR  the generated game (shared with verdax_bench_mission; written when absent)
