@@ -5,6 +5,7 @@
 #include "game/CMission.h"
 #include "game/ObjectEdit.h"
 #include "platform/CodePage.h"
+#include "view3d/COffscreenFrame.h"
 #include "view3d/CameraNavigation.h"
 #include "view3d/ThingEdit.h"
 
@@ -12,7 +13,9 @@
 #include <QKeyEvent>
 #include <QStatusTipEvent>
 #include <QMouseEvent>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QPainter>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
 
@@ -36,21 +39,19 @@ QSurfaceFormat ViewFormat()
 
 }  // namespace
 
-CGlView::CGlView(QWidget* parent) : QOpenGLWidget(parent)
+CGlView::CGlView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("glView"));
     setAccessibleName(QStringLiteral("Вид Мира"));
-    setFormat(ViewFormat());
+    // Every paint covers the whole view with the frame.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);  // the last cursor position follows every move
     setCursor(Qt::ArrowCursor);
 }
 
-// The base's destructor ends the context; this object must no longer hear of it.
 CGlView::~CGlView()
 {
-    if (context())
-        disconnect(context(), nullptr, this, nullptr);
     ReleaseGl();
     if (speedShown_)
         speedShown_(QString());  // no speed without the view
@@ -58,33 +59,103 @@ CGlView::~CGlView()
 
 void CGlView::ReleaseGl()
 {
-    if (!context())
+    if (!context_)
         return;
-    makeCurrent();
-    renderer_.ReleaseGl();
-    doneCurrent();
+    // Without a current context the deletions reach nothing: the buffers go with it.
+    const bool current = context_->makeCurrent(surface_.get());
+    if (current)
+        renderer_.ReleaseGl();
+    frame_.reset();
+    if (current)
+        context_->doneCurrent();
+    context_.reset();
+    surface_.reset();
 }
 
-void CGlView::initializeGL()
+bool CGlView::MakeCurrent()
 {
+    if (context_) {
+        if (!context_->makeCurrent(surface_.get()))
+            return false;
+        if (frame_)
+            frame_->Bind();
+        return true;
+    }
+    if (glFailed_)
+        return false;
+    auto context = std::make_unique<QOpenGLContext>();
+    context->setFormat(ViewFormat());
+    context->setShareContext(QOpenGLContext::globalShareContext());
+    auto surface = std::make_unique<QOffscreenSurface>();
+    if (!context->create()) {
+        glFailed_ = true;
+        return false;
+    }
+    surface->setFormat(context->format());
+    surface->create();
+    if (!surface->isValid() || !context->makeCurrent(surface.get())) {
+        glFailed_ = true;
+        return false;
+    }
+    context_ = std::move(context);
+    surface_ = std::move(surface);
     renderer_.InitGl();
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleaseGl(); }, Qt::DirectConnection);
+    return true;
 }
 
-void CGlView::resizeGL(int width, int height)
+void CGlView::DoneCurrent()
 {
+    if (context_)
+        context_->doneCurrent();
+}
+
+bool CGlView::DrawFrame()
+{
+    if (!MakeCurrent())
+        return false;
     const qreal ratio = devicePixelRatioF();
-    projectionSize_ = QSize(qRound(width * ratio), qRound(height * ratio));
-    renderer_.SetupProjection(projectionSize_.width(), projectionSize_.height());
-}
-
-void CGlView::paintGL()
-{
+    const QSize pixels(std::max(1, qRound(width() * ratio)), std::max(1, qRound(height() * ratio)));
+    if (!frame_ || frame_->Width() != pixels.width() || frame_->Height() != pixels.height()) {
+        frame_.reset();
+        auto frame = std::make_unique<COffscreenFrame>(pixels.width(), pixels.height());
+        image_ = QImage(pixels, QImage::Format_RGB32);
+        if (!frame->IsValid() || image_.isNull()) {
+            frame.reset();
+            DoneCurrent();
+            return false;
+        }
+        frame_ = std::move(frame);
+        projectionSize_ = pixels;
+        renderer_.SetupProjection(pixels.width(), pixels.height());
+    }
     renderer_.SetCurrentObject(GetObject());
     if (painted_)
         painted_();
     renderer_.Render();
+    // RGB32's rows are the width's words exactly.
+    frame_->ReadOpaqueArgb(std::span(reinterpret_cast<std::uint32_t*>(image_.bits()),
+                                     static_cast<std::size_t>(pixels.width()) * static_cast<std::size_t>(pixels.height())));
+    DoneCurrent();
+    image_.setDevicePixelRatio(ratio);
     AnnounceMission();
+    return true;
+}
+
+void CGlView::paintEvent(QPaintEvent* /*event*/)
+{
+    const bool drawn = DrawFrame();
+    QPainter painter(this);
+    if (!drawn) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    painter.drawImage(QPoint(0, 0), image_);
+    ++framesShown_;
+}
+
+QImage CGlView::GrabFrame()
+{
+    return DrawFrame() ? image_.copy() : QImage();
 }
 
 void CGlView::Render()
@@ -230,7 +301,7 @@ bool CGlView::event(QEvent* event)
             return true;
         }
     }
-    return QOpenGLWidget::event(event);
+    return QWidget::event(event);
 }
 
 void CGlView::keyPressEvent(QKeyEvent* event)
@@ -269,7 +340,7 @@ void CGlView::keyPressEvent(QKeyEvent* event)
             FrameSelection();
         return;
     default:
-        QOpenGLWidget::keyPressEvent(event);
+        QWidget::keyPressEvent(event);
         return;
     }
     Render();
@@ -279,7 +350,7 @@ void CGlView::keyPressEvent(QKeyEvent* event)
 void CGlView::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->isAutoRepeat()) {
-        QOpenGLWidget::keyReleaseEvent(event);
+        QWidget::keyReleaseEvent(event);
         return;
     }
     RenderSettings& settings = renderer_.Settings();
@@ -288,9 +359,13 @@ void CGlView::keyReleaseEvent(QKeyEvent* event)
         renderer_.GetCamera().ResetEye();
         break;
     case Qt::Key_C:
-        makeCurrent();
-        renderer_.ToggleCulling();
-        doneCurrent();
+        // The frame's projection applies the setting when no context can be made.
+        if (MakeCurrent()) {
+            renderer_.ToggleCulling();
+            DoneCurrent();
+        } else {
+            renderer_.Settings().culling = !renderer_.Settings().culling;
+        }
         break;
     case Qt::Key_S:
         renderer_.CycleMarkerMode();
@@ -302,7 +377,7 @@ void CGlView::keyReleaseEvent(QKeyEvent* event)
         settings.wireframe = !settings.wireframe;
         break;
     default:
-        QOpenGLWidget::keyReleaseEvent(event);
+        QWidget::keyReleaseEvent(event);
         return;
     }
     Render();
@@ -334,11 +409,12 @@ void CGlView::mouseReleaseEvent(QMouseEvent* event)
 
 CSceneObjectThing* CGlView::PickAt(QPoint at)
 {
-    makeCurrent();
+    if (!MakeCurrent())
+        return nullptr;
     const qreal ratio = devicePixelRatioF();
     CSceneObjectThing* picked = renderer_.Pick(qRound(at.x() * ratio), qRound(at.y() * ratio),
                                                qRound(width() * ratio), qRound(height() * ratio));
-    doneCurrent();
+    DoneCurrent();
     return picked;
 }
 

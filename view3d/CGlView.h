@@ -1,8 +1,15 @@
 #pragma once
-// The world window's view: an OpenGL widget (compatibility profile, depth buffer,
-// double buffering) showing the current mission's world, axes and things through
-// CWorldRenderer, and a view of the mediator. It turns Qt's events into the camera's
-// moves, the settings' toggles and the renderer's frames; the drawing is not here.
+// The world window's view: a widget showing the current mission's world, axes and
+// things through CWorldRenderer, and a view of the mediator. It turns Qt's events
+// into the camera's moves, the settings' toggles and the renderer's frames; the
+// drawing is not here.
+//
+// Each frame is drawn by OpenGL (compatibility profile) into an offscreen framebuffer
+// with a depth buffer, in a context of the view's own that shares the textures of
+// every other, then read back and painted as an image. A window holding a
+// QOpenGLWidget composes itself through GL at every update of any of its widgets,
+// the whole window copied twice: about 16 ms each time on a software renderer, where
+// reading a frame back costs under a millisecond.
 //
 // Keys: the arrows move (on key down, with auto-repeat); Home puts the eye at the
 // origin; C toggles back-face culling, S cycles the marker mode, T the world, W the
@@ -30,16 +37,22 @@
 #include "view3d/CWorldRenderer.h"
 #include "view3d/Framing.h"
 
-#include <QOpenGLWidget>
+#include <QImage>
 #include <QPoint>
 #include <QString>
+#include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
-class CGlView : public QOpenGLWidget, public CDravoDonView {
+class COffscreenFrame;
+class QOffscreenSurface;
+class QOpenGLContext;
+
+class CGlView : public QWidget, public CDravoDonView {
 public:
     explicit CGlView(QWidget* parent = nullptr);
     ~CGlView() override;
@@ -78,11 +91,20 @@ public:
     // The size SetupProjection last had, in device pixels; for tests.
     QSize ProjectionSize() const { return projectionSize_; }
 
+    // Makes the view's context current, with its frame's buffers bound when it has
+    // drawn one; the context is made, and the renderer set up in it, the first time.
+    // False when GL cannot give the view a context.
+    bool MakeCurrent();
+    void DoneCurrent();
+
+    // Draws a frame now and returns it, in device pixels; a null image when GL failed.
+    QImage GrabFrame();
+    // The frames painted so far.
+    std::uint64_t FramesShown() const { return framesShown_; }
+
 protected:
     bool event(QEvent* event) override;
-    void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
+    void paintEvent(QPaintEvent* event) override;
 
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -95,6 +117,9 @@ protected:
     CSceneObjectThing* PickAt(QPoint at);
 
 private:
+    // The frame into image_, at the widget's size in device pixels; false when GL
+    // failed.
+    bool DrawFrame();
     void ReleaseGl();
     void OnPick(QPoint at);
     void EditSelectedThing(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, float j, float k);
@@ -106,6 +131,12 @@ private:
     void ShowSpeed();
 
     CWorldRenderer renderer_;
+    std::unique_ptr<QOpenGLContext> context_;
+    std::unique_ptr<QOffscreenSurface> surface_;
+    std::unique_ptr<COffscreenFrame> frame_;
+    bool glFailed_ = false;  // no context could be made: none is tried again
+    QImage image_;  // the last frame
+    std::uint64_t framesShown_ = 0;
     std::optional<QPoint> lastCursor_;
     QSize projectionSize_;
     std::function<void()> painted_;

@@ -46,6 +46,33 @@ COffscreenFrame::~COffscreenFrame()
         glDeleteFramebuffers(1, &framebuffer_);
 }
 
+void COffscreenFrame::Bind() const
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+}
+
+void COffscreenFrame::ReadOpaqueArgb(std::span<std::uint32_t> pixels) const
+{
+    const auto width = static_cast<std::size_t>(width_);
+    if (!IsValid() || pixels.size() != width * static_cast<std::size_t>(height_))
+        return;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    // 0xAARRGGBB words, whatever the machine's byte order.
+    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
+    // GL's first row is the bottom one.
+    for (int top = 0, bottom = height_ - 1; top <= bottom; ++top, --bottom) {
+        const auto upper = pixels.subspan(static_cast<std::size_t>(top) * width, width);
+        const auto lower = pixels.subspan(static_cast<std::size_t>(bottom) * width, width);
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t above = upper[x] | 0xff000000u;
+            upper[x] = lower[x] | 0xff000000u;
+            lower[x] = above;
+        }
+    }
+}
+
 std::vector<std::uint8_t> COffscreenFrame::ReadRgb() const
 {
     if (!IsValid())

@@ -6,6 +6,7 @@
 // extension Mesa offers in every compatibility context).
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,14 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    // Makes the buffers the ones drawn into and read from, as after construction.
+    void Bind() const;
+
     // The colour buffer as 8-bit RGB, top row first (as a window shows it).
     std::vector<std::uint8_t> ReadRgb() const;
+    // The colour buffer into `pixels` (Width() x Height() of them), top row first, each
+    // 0xffRRGGBB: opaque, whatever alpha the drawing left.
+    void ReadOpaqueArgb(std::span<std::uint32_t> pixels) const;
 
 private:
     int width_;

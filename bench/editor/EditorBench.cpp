@@ -4,7 +4,7 @@
 //   double-click does (the item selected, the mission loaded, its branch built and
 //   shown, the pages and the world window told) and the events that follow, except
 //   the world window's first frame, which is printed apart; of the open, the
-//   window's composition through GL is printed too, and the open without it;
+//   window's flush to the screen is printed too;
 // - frames a second while an arrow key is held, over the town and in a street;
 // - the cost of one mouse move of a Ctrl-drag and of a Ctrl-right-drag of a thing.
 //
@@ -31,8 +31,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 
 #include <chrono>
 #include <cstdlib>
@@ -86,11 +84,9 @@ bench::FreshFigure Plus(const bench::FreshFigure& a, const bench::FreshFigure& b
 }
 
 // What the window's painting costs during the open. The world window's frames are
-// timed apart from everything else: each paint of the view is delivered here and
-// finished (glFinish), so that the software renderer's rasterising counts with the
-// frame. The rest of a window's update is its widgets' painting and the
-// composition of the window through GL, which a window holding a GL view needs for
-// every update.
+// timed apart from everything else: each paint of the view is delivered here (its
+// read-back waits for the software renderer's rasterising). The rest of a window's
+// update is its widgets' painting and the window's flush to the screen.
 class CPaintTimer final : public QObject {
 public:
     explicit CPaintTimer(CGlView& view) : view_(view) { qApp->installEventFilter(this); }
@@ -100,7 +96,7 @@ public:
 
     const bench::FreshFigure& Frames() const { return frames_; }
     int FrameCount() const { return frameCount_; }
-    bench::FreshFigure Composition() const { return Minus(Minus(updates_, widgetPaints_), frames_); }
+    bench::FreshFigure Flush() const { return Minus(Minus(updates_, widgetPaints_), frames_); }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -112,11 +108,7 @@ public:
         if (event->type() != QEvent::Paint || updating_ == 0)
             return false;
         if (watched == &view_) {
-            Time(frames_, [&] {
-                static_cast<QObject&>(view_).event(event);
-                view_.makeCurrent();
-                view_.context()->functions()->glFinish();
-            });
+            Time(frames_, [&] { static_cast<QObject&>(view_).event(event); });
             ++frameCount_;
         } else {
             Time(widgetPaints_, [&] { watched->event(event); });
@@ -144,8 +136,8 @@ private:
 };
 
 // The events the open left, as the event loop delivers them: the tree's layout and
-// painting, the pages', the world window's first frame and the window's composition
-// on the screen. A function of its own, so that a profiler can be told to look at it
+// painting, the pages', the world window's first frame and the window's flush to
+// the screen. A function of its own, so that a profiler can be told to look at it
 // alone.
 [[gnu::noinline]] void SettleAfterOpen()
 {
@@ -176,11 +168,7 @@ int OpenOnce(CEditorSession& session, bool loadOnly)
     const bench::FreshFigure open = Minus(Between(start, settled), paints.Frames());
     bench::PrintFigure("open in the editor", open);
     bench::PrintFigure("world window's first frame", paints.Frames());
-    bench::PrintFigure("of the open: the window's composition", paints.Composition());
-    // The composition presents the first frame as well as the tree and the pages;
-    // whether it belongs to the open or to the frame is a matter of definition, so
-    // the ratio is printed both ways.
-    bench::PrintFigure("open in the editor, less the composition", Minus(open, paints.Composition()));
+    bench::PrintFigure("of the open: the window's flush to the screen", paints.Flush());
     return session.Mission().IsLoaded() ? 0 : 1;
 }
 
@@ -299,9 +287,7 @@ int main(int argc, char** argv)
             return arguments;
         };
         status = bench::RunFresh(options.freshRounds, {with("--load-once"), with("--open-once")},
-                                 {{"open in the editor / load alone", "open in the editor", "mission load"},
-                                  {"open less the composition / load alone", "open in the editor, less the composition",
-                                   "mission load"}});
+                                 {{"open in the editor / load alone", "open in the editor", "mission load"}});
     } else {
         status = RunInEditor(argc, argv, prefix.Path(), options);
     }

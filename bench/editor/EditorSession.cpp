@@ -25,7 +25,7 @@ CEditorSession::CEditorSession(int& argc, char** argv, const std::filesystem::pa
         failure_ = QStringLiteral("the main window was never shown");
         return;
     }
-    worldView_ = frame_->findChild<CGlView*>();
+    worldView_ = frame_->WorldView();
     if (!worldView_) {
         failure_ = QStringLiteral("no world window");
         return;

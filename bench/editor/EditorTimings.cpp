@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <chrono>
 #include <sstream>
 
@@ -36,6 +37,36 @@ double Median(std::vector<double> values)
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
+
+// Calls `shown` after each update of the view's window that painted a frame of the
+// view: the window has flushed it to the screen then.
+class CFrameShownFilter final : public QObject {
+public:
+    CFrameShownFilter(const CGlView& view, std::function<void()> shown)
+        : view_(view), window_(*view.window()), shown_(std::move(shown))
+    {
+        window_.installEventFilter(this);
+    }
+    ~CFrameShownFilter() override { window_.removeEventFilter(this); }
+    CFrameShownFilter(const CFrameShownFilter&) = delete;
+    CFrameShownFilter& operator=(const CFrameShownFilter&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != &window_ || event->type() != QEvent::UpdateRequest)
+            return false;
+        const std::uint64_t before = view_.FramesShown();
+        static_cast<QObject&>(window_).event(event);
+        if (view_.FramesShown() != before)
+            shown_();
+        return true;
+    }
+
+private:
+    const CGlView& view_;
+    QWidget& window_;
+    std::function<void()> shown_;
+};
 
 }  // namespace
 
@@ -66,19 +97,20 @@ std::vector<Lap> FlyWithArrowHeld(CEditorSession& session, const Camera& camera,
     std::vector<Lap> laps;
     Moment last;
     bool started = false;
-    const auto swapped = QObject::connect(&view, &QOpenGLWidget::frameSwapped, [&] {
-        const Moment now;
-        if (started)
-            laps.push_back(Between(last, now));
-        started = true;
-        last = now;
-        press();
-    });
     QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
-    press();
-    loop.exec();
-    QObject::disconnect(swapped);
+    {
+        const CFrameShownFilter shown(view, [&] {
+            const Moment now;
+            if (started)
+                laps.push_back(Between(last, now));
+            started = true;
+            last = now;
+            press();
+        });
+        QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+        press();
+        loop.exec();
+    }
     CEditorSession::Settle();
     view.Renderer().GetCamera() = camera;
     return laps;

@@ -236,9 +236,9 @@ TEST_F(LayoutMemoryTest, TheWorldViewsSettingsAndFlySpeedComeBackInTheNextRun)
     const Camera& camera = view->Renderer().GetCamera();
     EXPECT_FLOAT_EQ(view3d::FlySpeed({camera.eye, camera.centre}), speed);
     QTest::qWait(50);
-    view->makeCurrent();
+    ASSERT_TRUE(view->MakeCurrent());
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    view->doneCurrent();
+    view->DoneCurrent();
 }
 
 // Values a hand or another program put in the file: each wrong one leaves its

@@ -73,7 +73,7 @@ QImage Picture(CGlView* view, const QString& name)
     view->Renderer().GetCamera() = HarbourCamera();
     view->update();
     QTest::qWait(100);
-    const QImage picture = view->grabFramebuffer();
+    const QImage picture = view->GrabFrame();
     if (const char* folder = std::getenv("VERDAX_SHOT_DIR")) {
         picture.save(QString::fromUtf8(folder) + "/" + name + "-view.png");
         QApplication::primaryScreen()->grabWindow(0).save(QString::fromUtf8(folder) + "/" + name + "-screen.png");
@@ -91,7 +91,7 @@ bool ShowsGrassAt(const QImage& picture, QPoint at)
 // The client point where `at` appears in the view with its camera.
 QPoint ClientPoint(CGlView* view, const Vector3& at)
 {
-    view->makeCurrent();
+    view->MakeCurrent();
     const Camera& c = view->Renderer().GetCamera();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -102,7 +102,7 @@ QPoint ClientPoint(CGlView* view, const Vector3& at)
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glPopMatrix();
-    view->doneCurrent();
+    view->DoneCurrent();
     const QSize size = view->ProjectionSize();
     const GLint viewport[4] = {0, 0, size.width(), size.height()};
     GLdouble x = 0, y = 0, z = 0;
@@ -277,6 +277,9 @@ TEST_F(StartupTest, TheWorldWindowDrawsTheSelectedMissionTexturedBeforeAndAfterR
     EXPECT_EQ(world->windowTitle(), demo::kHarbourMission);
     const QPoint grass(first.width() / 10, first.height() * 9 / 10);
     EXPECT_TRUE(ShowsGrassAt(first, grass));
+    // The widget paints exactly the frame it drew.
+    EXPECT_EQ(world->GetView()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              first.convertToFormat(QImage::Format_RGB32));
 
     world->close();
     QTest::qWait(50);

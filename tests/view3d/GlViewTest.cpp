@@ -11,7 +11,6 @@
 #include "view3d/CGlView.h"
 #include "view3d/CameraNavigation.h"
 
-#include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QMouseEvent>
@@ -91,10 +90,10 @@ protected:
     // Frames drawn and shown while the events of `ms` milliseconds are handled.
     int FramesDuring(const std::function<void()>& action, int ms = 150)
     {
-        QSignalSpy swapped(view_.get(), &QOpenGLWidget::frameSwapped);
+        const std::uint64_t before = view_->FramesShown();
         action();
         QTest::qWait(ms);
-        return static_cast<int>(swapped.count());
+        return static_cast<int>(view_->FramesShown() - before);
     }
 
     // `mission` current in the view and `selected` its selection, as the tree makes them.
@@ -295,9 +294,9 @@ TEST_F(GlView, LetterKeysToggleTheSettingsAndCulling)
     QTest::keyClick(view_.get(), Qt::Key_W);
     EXPECT_TRUE(settings.wireframe);
     QTest::keyClick(view_.get(), Qt::Key_C);
-    view_->makeCurrent();
+    ASSERT_TRUE(view_->MakeCurrent());
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    view_->doneCurrent();
+    view_->DoneCurrent();
 }
 
 TEST_F(GlView, DragsMoveAndTurnTheCamera)
