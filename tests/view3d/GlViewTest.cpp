@@ -11,6 +11,8 @@
 #include "view3d/CGlView.h"
 #include "view3d/CameraNavigation.h"
 
+#include <QMdiArea>
+#include <QPlainTextEdit>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QMouseEvent>
@@ -364,3 +366,26 @@ TEST(GlFrame, TheWorldWindowIsTitledAndNamedVidMira)
 }
 
 }  // namespace
+
+// The view draws only when it changes or is uncovered: typing in a window above it
+// repaints that window alone.
+TEST(GlViewInMdiArea, TypingInAWindowAboveTheViewDrawsNoFrame)
+{
+    QMdiArea area;
+    area.resize(400, 300);
+    auto* view = new CGlView;
+    area.addSubWindow(view)->setGeometry(0, 0, 300, 250);
+    auto* editor = new QPlainTextEdit;
+    area.addSubWindow(editor)->setGeometry(50, 50, 250, 200);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    editor->setFocus();
+    QTest::qWait(100);
+    ASSERT_GT(view->FramesShown(), 0u);
+
+    const std::uint64_t before = view->FramesShown();
+    QTest::keyClicks(editor, "abc");
+    QTest::qWait(100);
+    EXPECT_EQ(editor->toPlainText(), "abc");
+    EXPECT_EQ(view->FramesShown(), before);
+}
