@@ -125,7 +125,6 @@ bool CGlView::DrawFrame()
             return false;
         }
         frame_ = std::move(frame);
-        projectionSize_ = pixels;
         renderer_.SetupProjection(pixels.width(), pixels.height());
     }
     renderer_.SetCurrentObject(GetObject());
@@ -151,6 +150,12 @@ void CGlView::paintEvent(QPaintEvent* /*event*/)
     }
     painter.drawImage(QPoint(0, 0), image_);
     ++framesShown_;
+}
+
+// The projection is set up for each new frame, at the frame's size.
+QSize CGlView::ProjectionSize() const
+{
+    return frame_ ? QSize(frame_->Width(), frame_->Height()) : QSize();
 }
 
 QImage CGlView::GrabFrame()

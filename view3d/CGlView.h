@@ -89,7 +89,7 @@ public:
     void SetSpeedShown(std::function<void(const QString&)> callback);
 
     // The size SetupProjection last had, in device pixels; for tests.
-    QSize ProjectionSize() const { return projectionSize_; }
+    QSize ProjectionSize() const;
 
     // Makes the view's context current, with its frame's buffers bound when it has
     // drawn one; the context is made, and the renderer set up in it, the first time.
@@ -138,7 +138,6 @@ private:
     QImage image_;  // the last frame
     std::uint64_t framesShown_ = 0;
     std::optional<QPoint> lastCursor_;
-    QSize projectionSize_;
     std::function<void()> painted_;
     std::function<void(const QString&)> speedShown_;
     QString shownSpeed_;  // the text speedShown_ last had

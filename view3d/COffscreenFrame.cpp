@@ -31,8 +31,7 @@ COffscreenFrame::COffscreenFrame(int width, int height) : width_(width), height_
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         failure_ = "the framebuffer is incomplete";
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    Bind();
 }
 
 COffscreenFrame::~COffscreenFrame()

@@ -14,8 +14,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
 #include <chrono>
+#include <functional>
 #include <sstream>
 
 namespace bench {
@@ -29,13 +29,6 @@ struct Moment {
 Lap Between(const Moment& from, const Moment& to)
 {
     return {std::chrono::duration<double, std::milli>(to.at - from.at).count(), to.cpuMs - from.cpuMs};
-}
-
-double Median(std::vector<double> values)
-{
-    std::ranges::sort(values);
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // Calls `shown` after each update of the view's window that painted a frame of the

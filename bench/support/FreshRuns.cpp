@@ -16,15 +16,6 @@ namespace {
 
 constexpr const char* kFigureMark = "fresh-figure";
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::ranges::sort(values);
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
-
 std::string Quoted(const std::string& argument)
 {
     std::string quoted = "'";
@@ -60,6 +51,15 @@ std::map<std::string, FreshFigure> RunChild(const std::vector<std::string>& argu
 }
 
 }  // namespace
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::ranges::sort(values);
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
 
 void FixAllocatorThresholds()
 {

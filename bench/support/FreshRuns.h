@@ -28,6 +28,9 @@ double CpuMs();
 // Minor page faults of this process so far.
 std::int64_t MinorFaults();
 
+// The middle value (the mean of the two middle ones for an even count); 0 for none.
+double Median(std::vector<double> values);
+
 // Runs `body` for the benchmark's iterations and reports the page faults per
 // iteration as the counter "faults".
 void TimedWithFaults(benchmark::State& state, const std::function<void()>& body);

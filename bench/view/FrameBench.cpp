@@ -36,6 +36,7 @@
 #include "bench/mission/BenchGame.h"
 #include "bench/support/BenchArguments.h"
 #include "bench/support/BenchPrefix.h"
+#include "bench/support/FreshRuns.h"
 #include "game/CMission.h"
 #include "model/CModelDrawCache.h"
 #include "model/CTextureStacks.h"
@@ -262,15 +263,6 @@ void SetRatio(benchmark::State& state, const std::string& name, const Seconds& m
     state.counters[name + "_elapsed"] = baseline.elapsed > 0 ? measured.elapsed / baseline.elapsed : 0;
 }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::ranges::nth_element(values, middle);
-    return *middle;
-}
-
 void FinishFrame()
 {
     glFinish();
@@ -401,9 +393,9 @@ void BM_FloorsAndFrameInTurn(benchmark::State& state)
         frameOverTextured.push_back(cpu[2] / cpu[1]);
         texturedOverFloor.push_back(cpu[1] / cpu[0]);
     }
-    state.counters["x_floor"] = Median(frameOverFloor);
-    state.counters["x_floor_textures"] = Median(frameOverTextured);
-    state.counters["textured_x_floor"] = Median(texturedOverFloor);
+    state.counters["x_floor"] = bench::Median(frameOverFloor);
+    state.counters["x_floor_textures"] = bench::Median(frameOverTextured);
+    state.counters["textured_x_floor"] = bench::Median(texturedOverFloor);
 }
 
 // One pick an iteration, at the 20 points of a 5 x 4 grid in turn.
